@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/core/Truth.h"
+
+namespace vantrel {
+
+// The main window's state about the document in the editor, besides the
+// texts of the path box and the editor. Every field starts empty or 0.
+struct EditorSession {
+  std::string strXML;       // name (no folder) of the working XML in TempFiles
+  std::string strIV;        // full path of the image viewer; empty when none
+  std::string VantrelPath;  // the simulator's folder (dialogs' start); "" when unknown
+  Truth NotBin = False;     // True when the text came from View other files
+  // True while the editor holds no text converted from the .bin in the path
+  // box (a failed Open .bin): Save .bin must then not write over that file.
+  bool noConvertedText = false;
+  std::int32_t lngStart = 0;  // start index of the last search
+  std::int32_t lngFound = 0;  // match index of the last search, or -1
+};
+
+}  // namespace vantrel

@@ -1,0 +1,53 @@
+#pragma once
+#include <Qsci/qsciscintilla.h>
+
+#include <string>
+#include <string_view>
+
+// The editor control: QScintilla in 8-bit mode (code page 0), so the text is
+// bytes, CR LF and bytes 0x80-0xFF survive load and save untouched, and a
+// position counts one byte. Everything outside platform/ talks to the editor
+// only through these named methods.
+namespace vantrel::platform {
+
+class Editor : public QsciScintilla {
+  Q_OBJECT
+ public:
+  // Find options as the program passes them.
+  static constexpr int rtfWholeWord = 2;
+  static constexpr int rtfMatchCase = 4;
+  static constexpr int rtfNoHighlight = 8;
+
+  explicit Editor(QWidget* parent = nullptr);
+
+  // Whole text as bytes (explicit lengths: a NUL byte survives).
+  void setBytes(std::string_view bytes);
+  std::string bytes() const;
+  // Zero-copy view, valid until the next edit.
+  std::string_view view() const;
+  long length() const;
+
+  // Index of the first selected byte (the caret when nothing is selected).
+  long selStart() const;
+  // Caret at index (clamped to the end), selection emptied.
+  void setSelStart(long index);
+  // Replaces the selection (or inserts at the caret); the caret ends after it.
+  void setSelText(std::string_view text);
+
+  // First match of text at or after start (to the end); -1 when none or when
+  // start is past the end. Case-insensitive unless rtfMatchCase; whole words
+  // with rtfWholeWord. A match becomes the selection unless rtfNoHighlight,
+  // and stays visibly highlighted while another control has the focus.
+  long find(std::string_view text, long start, int options = 0);
+
+  // Replaces every occurrence, case-insensitively, left to right, without
+  // overlaps and without rescanning inserted text, as one undo step and one
+  // repaint. Returns the number of replacements; the caret ends after the
+  // last one (unchanged when there was none).
+  long replaceAll(std::string_view findText, std::string_view replacement);
+
+  // Writes the whole text to path unchanged; false with errorText on failure.
+  bool saveToFile(const std::string& path, std::string& errorText) const;
+};
+
+}  // namespace vantrel::platform
