@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace vantrel::platform {
+
+// The folder that holds the executable, in the file system's 8-bit encoding,
+// without a trailing separator. Tests may point it at a temporary folder.
+std::string programFolder();
+void setProgramFolderForTests(const std::string& folder);  // "" restores the real one
+
+}  // namespace vantrel::platform
