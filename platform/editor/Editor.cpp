@@ -1,1 +1,205 @@
-// placeholder
+#include "platform/editor/Editor.h"
+
+#include <Qsci/qscilexerxml.h>
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QColor>
+#include <QFont>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/editor/EditorAccessibility.h"
+#include "platform/editor/WordCharacters.h"
+
+namespace vantrel::platform {
+
+namespace {
+
+// Documents up to this size get XML colouring. The lexer styles everything
+// up to the line shown, so jumping to the end of a document costs about
+// 25 ms per MB the first time; at 2 MB that stays below one frame's worth
+// of waiting, while a 50 MB scenery file stays plain and instant.
+constexpr long xmlColouringLimit = 2L * 1024 * 1024;
+
+// The notifications that make QScintilla's container code convert text and
+// count characters from the document start on every insert and delete
+// (O(position) per edit). Before-insert and before-delete still announce
+// changes; Scintilla's own change signal (textChanged) is unaffected.
+constexpr int slowModificationEvents =
+    QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT |
+    QsciScintillaBase::SC_PERFORMED_USER | QsciScintillaBase::SC_PERFORMED_UNDO |
+    QsciScintillaBase::SC_PERFORMED_REDO | QsciScintillaBase::SC_MULTISTEPUNDOREDO |
+    QsciScintillaBase::SC_LASTSTEPINUNDOREDO | QsciScintillaBase::SC_MULTILINEUNDOREDO |
+    QsciScintillaBase::SC_STARTACTION;
+
+// The selection colours, the same whether the editor has the focus or not,
+// so a match found from the find box stays plainly visible.
+const QColor selectionBack(0x00, 0x78, 0xd7);
+const QColor selectionFore(0xff, 0xff, 0xff);
+
+}  // namespace
+
+// Scintilla messages with the integer and pointer parameters spelt once, so
+// the overloads of SendScintilla are never ambiguous.
+long Editor::sci(unsigned int message, unsigned long wParam, long lParam) const {
+  return SendScintilla(message, wParam, lParam);
+}
+
+long Editor::sciText(unsigned int message, unsigned long wParam, const char* text) const {
+  return SendScintilla(message, static_cast<std::uintptr_t>(wParam), text != nullptr ? text : "");
+}
+
+Editor::Editor(QWidget* parent) : QsciScintilla(parent) {
+  installEditorAccessibility();
+
+  // 8-bit text: a position is a byte, every byte value survives.
+  setUtf8(false);
+  sci(SCI_SETCODEPAGE, 0);
+  // Enter types CR LF; loaded line ends are kept as they are.
+  setEolMode(EolWindows);
+  setEolVisibility(false);
+  setWrapMode(WrapNone);
+
+  sci(SCI_SETMODEVENTMASK, SC_MODEVENTMASKALL & ~slowModificationEvents);
+
+  sciText(SCI_SETWORDCHARS, 0, editorWordCharacters().c_str());
+
+  sci(SCI_HIDESELECTION, 0);
+  setSelectionBackgroundColor(selectionBack);
+  setSelectionForegroundColor(selectionFore);
+
+  editorFont_ = QFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
+  editorFont_.setStyleHint(QFont::SansSerif);
+  setFont(editorFont_);
+
+  xmlLexer_ = new QsciLexerXML(this);
+  xmlLexer_->setDefaultFont(editorFont_);
+  xmlLexer_->setFont(editorFont_);
+}
+
+void Editor::useXmlColouring(bool on) {
+  if (on == (lexer() != nullptr)) return;
+  if (on) {
+    setLexer(xmlLexer_);
+  } else {
+    setLexer(nullptr);
+    setFont(editorFont_);
+  }
+  // Switching lexers resets the styles; keep the selection look.
+  setSelectionBackgroundColor(selectionBack);
+  setSelectionForegroundColor(selectionFore);
+}
+
+void Editor::setBytes(std::string_view bytes) {
+  const auto size = static_cast<long>(bytes.size());
+  // Loading is not an edit: no undo step, and the document starts unmodified.
+  sci(SCI_SETUNDOCOLLECTION, 0);
+  sci(SCI_CLEARALL);
+  useXmlColouring(size <= xmlColouringLimit);
+  if (size > 0) sciText(SCI_ADDTEXT, static_cast<unsigned long>(size), bytes.data());
+  sci(SCI_SETUNDOCOLLECTION, 1);
+  sci(SCI_EMPTYUNDOBUFFER);
+  sci(SCI_SETSAVEPOINT);
+  sci(SCI_GOTOPOS, 0);
+}
+
+std::string Editor::bytes() const {
+  const std::string_view text = view();
+  return std::string(text.data(), text.size());
+}
+
+std::string_view Editor::view() const {
+  const long size = length();
+  if (size <= 0) return {};
+  const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+  return {data, static_cast<std::size_t>(size)};
+}
+
+long Editor::length() const { return sci(SCI_GETLENGTH); }
+
+long Editor::selStart() const { return sci(SCI_GETSELECTIONSTART); }
+
+void Editor::setSelStart(long index) {
+  index = std::clamp(index, 0L, length());
+  sci(SCI_GOTOPOS, static_cast<unsigned long>(index));
+}
+
+void Editor::setSelText(std::string_view text) {
+  const long start = sci(SCI_GETSELECTIONSTART);
+  const long end = sci(SCI_GETSELECTIONEND);
+  const auto size = static_cast<long>(text.size());
+  // Explicit lengths so a NUL byte is inserted too; the delete and insert
+  // undo as one step.
+  sci(SCI_BEGINUNDOACTION);
+  sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), end);
+  sciText(SCI_REPLACETARGET, static_cast<unsigned long>(size), text.data());
+  sci(SCI_ENDUNDOACTION);
+  sci(SCI_GOTOPOS, static_cast<unsigned long>(start + size));
+}
+
+long Editor::searchFrom(std::string_view text, long start, int searchFlags) const {
+  const long size = length();
+  if (text.empty() || start < 0 || start > size) return -1;
+  sci(SCI_SETSEARCHFLAGS, static_cast<unsigned long>(searchFlags));
+  sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), size);
+  return sciText(SCI_SEARCHINTARGET, text.size(), text.data());
+}
+
+long Editor::find(std::string_view text, long start, int options) {
+  int flags = 0;
+  if (options & rtfWholeWord) flags |= SCFIND_WHOLEWORD;
+  if (options & rtfMatchCase) flags |= SCFIND_MATCHCASE;
+  const long found = searchFrom(text, std::max(start, 0L), flags);
+  if (found < 0 || (options & rtfNoHighlight)) return found;
+  const long end = found + static_cast<long>(text.size());
+  // Caret at the end of the match, then scroll so the whole match shows,
+  // its start first when it does not fit.
+  sci(SCI_SETSEL, static_cast<unsigned long>(found), end);
+  sci(SCI_SCROLLRANGE, static_cast<unsigned long>(end), found);
+  return found;
+}
+
+long Editor::replaceAll(std::string_view findText, std::string_view replacement) {
+  if (findText.empty() || length() == 0) return 0;
+  const auto replacementSize = static_cast<unsigned long>(replacement.size());
+  long count = 0;
+  long position = 0;
+  // Scintilla repaints only from the event loop, so the whole run below is
+  // painted once afterwards; the target messages work on the document
+  // directly, each costing only the distance to the next match.
+  sci(SCI_BEGINUNDOACTION);
+  for (;;) {
+    const long found = searchFrom(findText, position, 0);
+    if (found < 0) break;
+    sciText(SCI_REPLACETARGET, replacementSize, replacement.data());
+    position = sci(SCI_GETTARGETEND);
+    ++count;
+  }
+  sci(SCI_ENDUNDOACTION);
+  if (count > 0) sci(SCI_GOTOPOS, static_cast<unsigned long>(position));
+  return count;
+}
+
+bool Editor::saveToFile(const std::string& path, std::string& errorText) const {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    errorText = errno != 0 ? std::strerror(errno) : "the file cannot be created";
+    return false;
+  }
+  const std::string_view text = view();
+  const bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  const int writeError = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (written && closed) return true;
+  const int error = !written ? writeError : errno;
+  errorText = error != 0 ? std::strerror(error) : "the file could not be written completely";
+  return false;
+}
+
+}  // namespace vantrel::platform

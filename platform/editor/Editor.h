@@ -1,6 +1,7 @@
 #pragma once
 #include <Qsci/qsciscintilla.h>
 
+#include <QFont>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,21 @@
 // bytes, CR LF and bytes 0x80-0xFF survive load and save untouched, and a
 // position counts one byte. Everything outside platform/ talks to the editor
 // only through these named methods.
+//
+// Line wrapping is off. Documents up to 2 MB are coloured as XML; larger
+// ones stay plain so that loading and scrolling stay instant.
+//
+// Word characters (whole-word search, Ctrl+arrow): A-Z, a-z, 0-9, '_' and
+// every byte 0x80-0xFF; see WordCharacters.h. A whole-word match must have
+// a character of another kind (or the document edge) on each side.
+// Case-insensitive search folds only the ASCII letters A-Z/a-z; bytes
+// 0x80-0xFF match only themselves.
+//
+// Accessibility: each Editor gets a plain accessible object (no text
+// interface for screen readers), because QScintilla's own one makes every
+// edit cost O(position); see EditorAccessibility.h.
 namespace vantrel::platform {
+
 
 class Editor : public QsciScintilla {
   Q_OBJECT
@@ -46,8 +61,19 @@ class Editor : public QsciScintilla {
   // last one (unchanged when there was none).
   long replaceAll(std::string_view findText, std::string_view replacement);
 
-  // Writes the whole text to path unchanged; false with errorText on failure.
+  // Writes the whole text to path unchanged (binary, no conversion); false
+  // with errorText set to the system's reason (strerror) on failure.
   bool saveToFile(const std::string& path, std::string& errorText) const;
+
+ private:
+  long sci(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+  long sciText(unsigned int message, unsigned long wParam, const char* text) const;
+  // Target search over [start, end of text); -1 when none or start outside.
+  long searchFrom(std::string_view text, long start, int searchFlags) const;
+  void useXmlColouring(bool on);
+
+  QFont editorFont_;
+  QsciLexer* xmlLexer_ = nullptr;
 };
 
 }  // namespace vantrel::platform
