@@ -124,6 +124,8 @@ long Editor::length() const { return sci(SCI_GETLENGTH); }
 
 long Editor::selStart() const { return sci(SCI_GETSELECTIONSTART); }
 
+long Editor::selLength() const { return sci(SCI_GETSELECTIONEND) - sci(SCI_GETSELECTIONSTART); }
+
 void Editor::setSelStart(long index) {
   index = std::clamp(index, 0L, length());
   sci(SCI_GOTOPOS, static_cast<unsigned long>(index));

@@ -44,6 +44,8 @@ class Editor : public QsciScintilla {
 
   // Index of the first selected byte (the caret when nothing is selected).
   long selStart() const;
+  // Number of selected bytes; 0 when the selection is empty.
+  long selLength() const;
   // Caret at index (clamped to the end), selection emptied.
   void setSelStart(long index);
   // Replaces the selection (or inserts at the caret); the caret ends after it.
