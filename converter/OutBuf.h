@@ -1,0 +1,75 @@
+#pragma once
+// A growable byte buffer with cheap appends, used by both writers. It keeps a
+// raw write pointer so that small appends cost a compare and a copy.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace serz {
+
+class OutBuf {
+public:
+    explicit OutBuf(std::size_t reserve = 4096) { grow(reserve); }
+
+    // Guarantees room for n more bytes and returns the write position.
+    char* room(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - pos_) < n) grow(n);
+        return pos_;
+    }
+    void advance(std::size_t n) { pos_ += n; }
+
+    void put(char c) {
+        room(1);
+        *pos_++ = c;
+    }
+    void put(std::string_view s) {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        pos_ += s.size();
+    }
+    template <std::size_t N>
+    void lit(const char (&s)[N]) {
+        std::memcpy(room(N - 1), s, N - 1);
+        pos_ += N - 1;
+    }
+    void putU16(std::uint16_t v) { putLE(v, 2); }
+    void putU32(std::uint32_t v) { putLE(v, 4); }
+    void putLE(std::uint64_t v, int bytes) {
+        char* p = room(8);
+        for (int i = 0; i < bytes; ++i) p[i] = static_cast<char>(v >> (8 * i));
+        pos_ += bytes;
+    }
+    void repeat(char c, std::size_t n) {
+        std::memset(room(n), c, n);
+        pos_ += n;
+    }
+
+    std::size_t size() const { return pos_ ? static_cast<std::size_t>(pos_ - buf_.data()) : 0; }
+
+    std::string take() {
+        buf_.resize(size());
+        std::string out = std::move(buf_);
+        buf_.clear();
+        pos_ = end_ = nullptr;
+        return out;
+    }
+
+private:
+    void grow(std::size_t n) {
+        const std::size_t used = size();
+        std::size_t cap = buf_.size() * 2;
+        if (cap < used + n) cap = used + n;
+        if (cap < 64) cap = 64;
+        buf_.resize(cap);
+        pos_ = buf_.data() + used;
+        end_ = buf_.data() + buf_.size();
+    }
+
+    std::string buf_;
+    char* pos_ = nullptr;
+    char* end_ = nullptr;
+};
+
+}  // namespace serz

@@ -1,0 +1,31 @@
+#pragma once
+// Number text as the XML dialect writes and reads it.
+
+#include "converter/OutBuf.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace serz::text {
+
+// Like printf("%g"): 6 significant digits, trailing zeros dropped.
+void appendG(OutBuf& out, double v);
+// Like printf("%.7f").
+void appendFixed7(OutBuf& out, double v);
+// The double's 8 bytes in little-endian order as upper-case hex.
+void appendHexLE(OutBuf& out, std::uint64_t bits);
+void appendUnsigned(OutBuf& out, std::uint64_t v);
+void appendSigned(OutBuf& out, std::int64_t v);
+
+enum class Parse { Ok, NotANumber, OutOfRange };
+
+std::string_view trim(std::string_view s);
+Parse parseSigned(std::string_view s, std::int64_t min, std::int64_t max, std::int64_t& out);
+Parse parseUnsigned(std::string_view s, std::uint64_t max, std::uint64_t& out);
+// Decimal or exponent form, also inf and nan.
+Parse parseDouble(std::string_view s, double& out);
+// Sixteen hex digits, little-endian byte order (the inverse of appendHexLE).
+std::optional<std::uint64_t> parseHexLE(std::string_view s);
+
+}  // namespace serz::text

@@ -1,0 +1,502 @@
+// XML text -> Document. pugixml parses the text in place; the walk over the
+// elements is iterative, so deep nesting cannot overflow the stack.
+
+#include "converter/Codec.h"
+#include "converter/Names.h"
+#include "converter/Quote.h"
+#include "converter/TextFormat.h"
+#include "converter/Utf8.h"
+
+#include <pugixml.hpp>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace serz {
+namespace {
+
+struct Failure {
+    const char* at;  // position in the parse buffer, or null for the start
+    std::string reason;
+};
+
+constexpr unsigned kParseFlags = pugi::parse_escapes | pugi::parse_eol | pugi::parse_cdata |
+                                 pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
+
+bool isBlankText(std::string_view s) { return text::trim(s).empty(); }
+
+struct ElementInfo {
+    NodeKind kind = NodeKind::Open;
+    ValueType type = ValueType::Bool;
+    pugi::xml_attribute id, typeAttr, elementType, numElements, altEncoding, size;
+};
+
+class Reader {
+public:
+    Reader(std::string_view xml, Document& doc) : xml_(xml), doc_(doc) {}
+
+    void run() {
+        doc_.ownedBuffer = std::make_unique<char[]>(xml_.size() + 1);
+        buf_ = doc_.ownedBuffer.get();
+        std::memcpy(buf_, xml_.data(), xml_.size());
+        buf_[xml_.size()] = '\0';
+        const pugi::xml_parse_result parsed =
+            dom_.load_buffer_inplace(buf_, xml_.size(), kParseFlags, pugi::encoding_utf8);
+        if (!parsed)
+            throw Failure{buf_ + static_cast<std::size_t>(parsed.offset),
+                          std::string("malformed XML: ") + parsed.description()};
+        doc_.nodes.reserve(xml_.size() / 48);
+        strings_.reserve(1024);
+        walk(rootElement());
+    }
+
+    // Line and column (in characters) of a position in the parse buffer.
+    void locate(const char* at, Error& e) const {
+        std::size_t offset = 0;
+        if (at >= buf_ && at <= buf_ + xml_.size()) offset = static_cast<std::size_t>(at - buf_);
+        e.offset = offset;
+        e.line = 1;
+        std::size_t lineStart = 0;
+        for (std::size_t i = 0; i < offset; ++i)
+            if (xml_[i] == '\n') {
+                ++e.line;
+                lineStart = i + 1;
+            }
+        const auto chars = utf8::countChars(xml_.substr(lineStart, offset - lineStart));
+        e.column = 1 + static_cast<int>(chars >= 0 ? chars : static_cast<std::int64_t>(offset - lineStart));
+    }
+
+private:
+    [[noreturn]] static void fail(const char* at, std::string reason) { throw Failure{at, std::move(reason)}; }
+    static const char* at(pugi::xml_node e) { return e.name() - 1; }  // the '<'
+
+    const char* textPosition(pugi::xml_node e, const char* text) const {
+        return text >= buf_ && text <= buf_ + xml_.size() ? text : at(e);
+    }
+
+    pugi::xml_node rootElement() {
+        pugi::xml_node root;
+        for (pugi::xml_node n = dom_.first_child(); n; n = n.next_sibling()) {
+            if (n.type() == pugi::node_element) {
+                if (root) fail(at(n), "a second root element " + quoted(n.name()));
+                root = n;
+            } else if ((n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) && !isBlankText(n.value())) {
+                fail(n.value(), "text outside the root element");
+            }
+        }
+        if (!root) fail(buf_ + xml_.size(), "the XML holds no root element");
+        return root;
+    }
+
+    // ---- strings -------------------------------------------------------
+
+    std::uint32_t intern(std::string_view s) {
+        const auto [it, added] = strings_.try_emplace(s, static_cast<std::uint32_t>(doc_.strings.size()));
+        if (added) doc_.strings.push_back(s);
+        return it->second;
+    }
+
+    std::uint32_t internOwned(std::string s) {
+        const auto hit = strings_.find(s);
+        if (hit != strings_.end()) return hit->second;
+        return intern(doc_.ownedText.emplace_back(std::move(s)));
+    }
+
+    std::uint32_t internText(pugi::xml_node e, std::string_view s, const char* where) {
+        const std::size_t bad = utf8::firstInvalid(s);
+        if (bad != std::string_view::npos)
+            fail(textPosition(e, where ? where + bad : nullptr), "text is not valid UTF-8");
+        return intern(s);
+    }
+
+    std::uint32_t elementName(pugi::xml_node e) {
+        const std::string_view xmlName = e.name();
+        const auto hit = names_.find(xmlName);
+        if (hit != names_.end()) return hit->second;
+        if (utf8::firstInvalid(xmlName) != std::string_view::npos) fail(at(e), "element name is not valid UTF-8");
+        if (xmlName.starts_with("d:")) fail(at(e), "unknown element " + quoted(xmlName));
+        std::uint32_t index;
+        if (names::needsRewrite(xmlName)) {
+            std::string binary = names::toBinaryName(xmlName);
+            std::string why = names::whyNotWritable(binary);
+            if (!why.empty()) fail(at(e), "element " + quoted(xmlName) + ": " + why);
+            index = internOwned(std::move(binary));
+        } else {
+            std::string why = names::whyNotWritable(xmlName);
+            if (!why.empty()) fail(at(e), why);
+            index = intern(xmlName);
+        }
+        names_.emplace(xmlName, index);
+        return index;
+    }
+
+    void noteType(ValueType type) {
+        auto& known = doc_.typeString[static_cast<int>(type)];
+        if (known == kNoString) known = intern(typeName(type));
+    }
+
+    // ---- element text --------------------------------------------------
+
+    // The element's character data. Usually one run stored with the
+    // element; comments or CDATA split it into several, which are joined.
+    // `where` is set to the text's position in the buffer, or null when the
+    // text had to be joined.
+    std::string_view elementText(pugi::xml_node e, const char*& where) {
+        where = e.value();
+        if (!e.first_child()) return e.value();
+        where = nullptr;
+        std::string joined = e.value();
+        for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
+            if (c.type() == pugi::node_element)
+                fail(at(c), "element " + quoted(c.name()) + " inside " + quoted(e.name()) + ", which holds a value");
+            if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) joined += c.value();
+        }
+        return doc_.ownedText.emplace_back(std::move(joined));
+    }
+
+    // ---- classification ------------------------------------------------
+
+    ElementInfo classify(pugi::xml_node e) {
+        ElementInfo info;
+        const char* name = e.name();
+        if (name[0] == 'd' && name[1] == ':') {
+            if (std::strcmp(name, "d:nil") == 0) {
+                info.kind = NodeKind::Nil;
+                return info;
+            }
+            if (std::strcmp(name, "d:blob") == 0) {
+                info.kind = NodeKind::Blob;
+                info.size = e.attribute("d:size");
+                if (!info.size) fail(at(e), "d:blob without a d:size attribute");
+                return info;
+            }
+        }
+        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
+            const char* an = a.name();
+            if (an[0] != 'd' || an[1] != ':') continue;
+            const char* rest = an + 2;
+            if (std::strcmp(rest, "type") == 0) info.typeAttr = a;
+            else if (std::strcmp(rest, "id") == 0) info.id = a;
+            else if (std::strcmp(rest, "alt_encoding") == 0) info.altEncoding = a;
+            else if (std::strcmp(rest, "elementType") == 0) info.elementType = a;
+            else if (std::strcmp(rest, "numElements") == 0) info.numElements = a;
+        }
+        if (info.typeAttr) {
+            const std::string_view t = info.typeAttr.value();
+            if (t == "ref") {
+                info.kind = NodeKind::Ref;
+            } else {
+                const auto type = typeFromName(t);
+                if (!type) fail(info.typeAttr.value(), "unknown type name " + quoted(t));
+                info.kind = NodeKind::Value;
+                info.type = *type;
+            }
+        } else if (info.elementType) {
+            const std::string_view t = info.elementType.value();
+            const auto type = typeFromName(t);
+            if (!type) fail(info.elementType.value(), "unknown type name " + quoted(t));
+            if (!info.numElements) fail(at(e), "array " + quoted(e.name()) + " without d:numElements");
+            info.kind = NodeKind::Array;
+            info.type = *type;
+        }
+        return info;
+    }
+
+    // ---- numbers -------------------------------------------------------
+
+    std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, const char* where, const char* what) {
+        std::uint64_t v = 0;
+        switch (text::parseUnsigned(s, max, v)) {
+        case text::Parse::Ok: return v;
+        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
+        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
+        }
+        return 0;
+    }
+
+    std::int64_t signedNumber(std::string_view s, std::int64_t min, std::int64_t max, const char* where,
+                              const char* what) {
+        std::int64_t v = 0;
+        switch (text::parseSigned(s, min, max, v)) {
+        case text::Parse::Ok: return v;
+        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
+        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
+        }
+        return 0;
+    }
+
+    double floatNumber(std::string_view s, const char* where, const char* what) {
+        double v = 0;
+        switch (text::parseDouble(s, v)) {
+        case text::Parse::Ok: return v;
+        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
+        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
+        }
+        return 0;
+    }
+
+    std::uint64_t floatBits(ValueType type, double v, std::string_view s, const char* where) {
+        if (type == ValueType::Float64) return std::bit_cast<std::uint64_t>(v);
+        const auto f = static_cast<float>(v);
+        if (std::isinf(f) && !std::isinf(v)) fail(where, "the value " + quoted(text::trim(s)) + " does not fit sFloat32");
+        return std::bit_cast<std::uint32_t>(f);
+    }
+
+    // Integer, bool and float text of one scalar (not strings).
+    std::uint64_t scalar(ValueType type, std::string_view s, const char* where) {
+        const char* what = typeName(type).data();
+        switch (type) {
+        case ValueType::Bool: return unsignedNumber(s, 0xFF, where, what);
+        case ValueType::UInt8: return unsignedNumber(s, 0xFF, where, what);
+        case ValueType::UInt16: return unsignedNumber(s, 0xFFFF, where, what);
+        case ValueType::UInt32: return unsignedNumber(s, 0xFFFFFFFF, where, what);
+        case ValueType::UInt64: return unsignedNumber(s, std::numeric_limits<std::uint64_t>::max(), where, what);
+        case ValueType::SInt8: return static_cast<std::uint8_t>(signedNumber(s, -128, 127, where, what));
+        case ValueType::SInt16: return static_cast<std::uint16_t>(signedNumber(s, -32768, 32767, where, what));
+        case ValueType::SInt32:
+            return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, INT32_MAX, where, what));
+        case ValueType::SInt64:
+            return static_cast<std::uint64_t>(signedNumber(s, std::numeric_limits<std::int64_t>::min(),
+                                                           std::numeric_limits<std::int64_t>::max(), where, what));
+        case ValueType::Float32:
+        case ValueType::Float64: return floatBits(type, floatNumber(s, where, what), s, where);
+        case ValueType::String: break;
+        }
+        return 0;
+    }
+
+    // A float value keeps the exact bits of d:alt_encoding unless its text
+    // has been changed to another number; then the text wins.
+    std::uint64_t floatValue(const ElementInfo& info, std::string_view s, const char* where) {
+        const char* what = typeName(info.type).data();
+        if (!info.altEncoding) return scalar(info.type, s, where);
+        const auto alt = text::parseHexLE(info.altEncoding.value());
+        if (!alt) fail(info.altEncoding.value(), "d:alt_encoding is not 16 hexadecimal digits");
+        const double exact = std::bit_cast<double>(*alt);
+        OutBuf printed(32);
+        text::appendG(printed, exact);
+        const std::string shown = printed.take();
+        const std::string_view typed = text::trim(s);
+        bool same = typed == shown;
+        if (!same) {
+            double typedValue = 0, shownValue = 0;
+            same = text::parseDouble(typed, typedValue) == text::Parse::Ok &&
+                   text::parseDouble(shown, shownValue) == text::Parse::Ok && typedValue == shownValue;
+        }
+        if (!same) return floatBits(info.type, floatNumber(s, where, what), s, where);
+        if (info.type == ValueType::Float64) return *alt;
+        const auto f = static_cast<float>(exact);
+        if (std::isinf(f) && !std::isinf(exact)) fail(info.altEncoding.value(), "d:alt_encoding does not fit sFloat32");
+        return std::bit_cast<std::uint32_t>(f);
+    }
+
+    // ---- leaves --------------------------------------------------------
+
+    void value(pugi::xml_node e, const ElementInfo& info, Node& node) {
+        noteType(info.type);
+        const char* where = nullptr;
+        const std::string_view s = elementText(e, where);
+        const char* pos = textPosition(e, where);
+        if (info.type == ValueType::String)
+            node.value = internText(e, s, where);
+        else if (isFloat(info.type))
+            node.value = floatValue(info, s, pos);
+        else
+            node.value = scalar(info.type, s, pos);
+    }
+
+    void array(pugi::xml_node e, const ElementInfo& info, Node& node) {
+        noteType(info.type);
+        const std::uint64_t count =
+            unsignedNumber(info.numElements.value(), 255, info.numElements.value(), "d:numElements (0 to 255)");
+        const char* where = nullptr;
+        const std::string_view s = elementText(e, where);
+        const char* pos = textPosition(e, where);
+        node.a = static_cast<std::uint32_t>(count);
+        node.value = doc_.elements.size();
+        std::size_t i = 0, found = 0;
+        while (true) {
+            while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+            if (i == s.size()) break;
+            const std::size_t start = i;
+            while (i < s.size() && !(s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+            if (++found > count) break;
+            const std::string_view item = s.substr(start, i - start);
+            const char* itemPos = where && pos == where ? where + start : pos;
+            doc_.elements.push_back(info.type == ValueType::String ? internText(e, item, itemPos)
+                                                                   : scalar(info.type, item, itemPos));
+        }
+        if (found != count)
+            fail(pos, "d:numElements says " + std::to_string(count) + " but the text holds " +
+                          (found > count ? "more" : std::to_string(found)) + " values");
+    }
+
+    void blob(pugi::xml_node e, const ElementInfo& info, Node& node) {
+        const std::uint64_t size = unsignedNumber(info.size.value(), 0xFFFFFFFF, info.size.value(), "d:size");
+        const char* where = nullptr;
+        const std::string_view s = elementText(e, where);
+        const char* pos = textPosition(e, where);
+        node.a = static_cast<std::uint32_t>(size);
+        node.value = doc_.blobBytes.size();
+        int high = -1;
+        std::uint64_t bytes = 0;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const char c = s[i];
+            int d;
+            if (c >= '0' && c <= '9') d = c - '0';
+            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+            else fail(where && pos == where ? where + i : pos, "blob data holds a character that is not a hex digit");
+            if (high < 0) {
+                high = d;
+                continue;
+            }
+            if (++bytes > size) break;
+            doc_.blobBytes.push_back(static_cast<char>(high * 16 + d));
+            high = -1;
+        }
+        if (high >= 0 && bytes <= size) fail(pos, "blob data ends with half a byte");
+        if (bytes != size)
+            fail(pos, "d:size says " + std::to_string(size) + " bytes but the data holds " +
+                          (bytes > size ? "more" : std::to_string(bytes)));
+    }
+
+    void requireNoContent(pugi::xml_node e) {
+        if (!isBlankText(e.value())) fail(e.value(), "text inside " + quoted(e.name()) + ", which holds no value");
+        for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling())
+            if (c.type() == pugi::node_element)
+                fail(at(c), "element " + quoted(c.name()) + " inside " + quoted(e.name()) + ", which holds no children");
+            else if ((c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) && !isBlankText(c.value()))
+                fail(c.value(), "text inside " + quoted(e.name()) + ", which holds no value");
+    }
+
+    // ---- the walk ------------------------------------------------------
+
+    struct Open {
+        pugi::xml_node element;
+        std::size_t node;  // index of its Open node, whose child count is filled in at the close
+    };
+
+    static pugi::xml_node nextElement(pugi::xml_node n) {
+        while (n && n.type() != pugi::node_element) {
+            if ((n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) && !isBlankText(n.value()))
+                fail(n.value(), "text inside " + quoted(n.parent().name()) + ", which holds other elements");
+            n = n.next_sibling();
+        }
+        return n;
+    }
+
+    void closeElement(const Open& open) {
+        Node close;
+        close.kind = NodeKind::Close;
+        close.name = doc_.nodes[open.node].name;
+        doc_.nodes.push_back(close);
+    }
+
+    void walk(pugi::xml_node root) {
+        std::vector<Open> stack;
+        pugi::xml_node e = root;
+        while (true) {
+            if (!stack.empty()) ++doc_.nodes[stack.back().node].b;
+            const ElementInfo info = classify(e);
+            Node node;
+            node.kind = info.kind;
+            node.type = info.type;
+            if (stack.empty() && info.kind != NodeKind::Open)
+                fail(at(e), "the root element " + quoted(e.name()) + " must hold elements, not a value");
+            switch (info.kind) {
+            case NodeKind::Open: {
+                node.name = elementName(e);
+                if (info.id) node.a = static_cast<std::uint32_t>(
+                    unsignedNumber(info.id.value(), 0xFFFFFFFF, info.id.value(), "d:id"));
+                if (!isBlankText(e.value()))
+                    fail(e.value(), "text inside " + quoted(e.name()) + ", which holds other elements");
+                if (stack.size() >= static_cast<std::size_t>(kMaxDepth))
+                    fail(at(e), "elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
+                doc_.nodes.push_back(node);
+                stack.push_back({e, doc_.nodes.size() - 1});
+                const pugi::xml_node child = nextElement(e.first_child());
+                if (child) {
+                    e = child;
+                    continue;
+                }
+                closeElement(stack.back());
+                stack.pop_back();
+                break;
+            }
+            case NodeKind::Value:
+                node.name = elementName(e);
+                value(e, info, node);
+                doc_.nodes.push_back(node);
+                break;
+            case NodeKind::Array:
+                node.name = elementName(e);
+                array(e, info, node);
+                doc_.nodes.push_back(node);
+                break;
+            case NodeKind::Ref: {
+                node.name = elementName(e);
+                const char* where = nullptr;
+                const std::string_view s = elementText(e, where);
+                node.a = static_cast<std::uint32_t>(unsignedNumber(s, 0xFFFFFFFF, textPosition(e, where), "ref"));
+                doc_.nodes.push_back(node);
+                break;
+            }
+            case NodeKind::Nil:
+                requireNoContent(e);
+                doc_.nodes.push_back(node);
+                break;
+            case NodeKind::Blob:
+                blob(e, info, node);
+                doc_.nodes.push_back(node);
+                break;
+            case NodeKind::Prefix:
+            case NodeKind::Close: break;  // never produced by classify()
+            }
+            // Move on: the next sibling element, or close parents until one has one.
+            while (!stack.empty()) {
+                const pugi::xml_node next = nextElement(e.next_sibling());
+                if (next) {
+                    e = next;
+                    break;
+                }
+                e = stack.back().element;
+                closeElement(stack.back());
+                stack.pop_back();
+            }
+            if (stack.empty()) return;
+        }
+    }
+
+    std::string_view xml_;
+    Document& doc_;
+    char* buf_ = nullptr;
+    pugi::xml_document dom_;
+    std::unordered_map<std::string_view, std::uint32_t> strings_;  // binary content -> index
+    std::unordered_map<std::string_view, std::uint32_t> names_;    // XML spelling -> index
+};
+
+}  // namespace
+
+Result<Document> readXml(std::string_view xml) {
+    Document doc;
+    Reader reader(xml, doc);
+    try {
+        reader.run();
+    } catch (const Failure& f) {
+        Error e;
+        e.reason = f.reason;
+        reader.locate(f.at, e);
+        return e;
+    }
+    return doc;
+}
+
+}  // namespace serz
