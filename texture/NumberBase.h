@@ -38,6 +38,7 @@ class DecimalIn {
   DecimalIn(T value) : value_(static_cast<double>(value)) {}
   DecimalIn(std::string_view text) : value_(std::string(text)) {}
   DecimalIn(const char* text) : value_(std::string(text)) {}
+  DecimalIn(const std::string& text) : value_(text) {}
 
   // The argument written as decimal text (shortest round-trip form for a
   // floating-point number, the text itself for a text).
