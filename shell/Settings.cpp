@@ -18,9 +18,6 @@ class ItemReader {
  public:
   explicit ItemReader(std::string_view text) : text_(text) {}
 
-  void skipBlanks() {
-    while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
-  }
   void skipBlanksAndLineBreaks() {
     while (pos_ < text_.size() && (isBlank(text_[pos_]) || isLineBreak(text_[pos_]))) ++pos_;
   }
@@ -84,7 +81,7 @@ SettingsRead parseSettings(std::string_view text) {
   std::int16_t* numbers[] = {&result.settings.width, &result.settings.height,
                              &result.settings.top, &result.settings.left};
   for (std::int16_t* number : numbers) {
-    reader.skipBlanks();
+    reader.skipBlanksAndLineBreaks();
     if (reader.atEnd()) {
       result.status = SettingsReadStatus::Incomplete;
       return result;

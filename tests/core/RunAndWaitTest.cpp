@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "platform/core/MessagePump.h"
+#include "platform/core/Process.h"
+#include "pipeline/myfile.h"
+
+using namespace vantrel;
+using vantrel::test::TempFolder;
+
+namespace {
+
+std::string quote(const std::string& s) { return "\"" + s + "\""; }
+
+// Counts how often the waiting loop lets window messages through.
+class RunAndWaitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::setMessagePump([this] { ++pumped; });
+  }
+  void TearDown() override { platform::setMessagePump({}); }
+
+  std::string child(const std::string& args) const {
+    return quote(test::helperProgram()) + " " + args;
+  }
+
+  int pumped = 0;
+};
+
+}  // namespace
+
+TEST_F(RunAndWaitTest, MissingProgramGivesZeroWithoutWaiting) {
+  EXPECT_EQ(RunAndWait("no-such-program-vantrel.exe a b", True, 0), 0);
+  EXPECT_EQ(RunAndWait(quote(TempFolder().file("missing.exe")), True, 0), 0);
+  EXPECT_EQ(RunAndWait("", True, 0), 0);
+  EXPECT_EQ(pumped, 0);  // returned before the first pause
+}
+
+TEST_F(RunAndWaitTest, ProgramThatEndsAtOnceReturnsAfterAPauseWithItsId) {
+  EXPECT_GT(RunAndWait(child("exit 0"), True, 0), 0);
+  EXPECT_GE(pumped, 1);
+  int before = pumped;
+  EXPECT_GT(RunAndWait(child("exit 0"), False, 1), 0);
+  EXPECT_EQ(pumped, before);  // pump false: no messages processed
+}
+
+TEST_F(RunAndWaitTest, WaitsUntilTheProgramHasEnded) {
+  TempFolder dir;
+  EXPECT_GT(RunAndWait(child("late " + quote(dir.file("late.txt"))), True, 0), 0);
+  EXPECT_EQ(test::readFile(dir.file("late.txt")), "done\n");
+}
+
+TEST_F(RunAndWaitTest, ExitCode259DoesNotLookLikeARunningProgram) {
+  EXPECT_GT(RunAndWait(child("exit 259"), True, 0), 0);
+}
+
+TEST_F(RunAndWaitTest, ArgumentsArriveSplitByTheWindowsRules) {
+  TempFolder dir;
+  std::string out = dir.file("args.txt");
+  EXPECT_GT(RunAndWait(child("args " + quote(out) + " \"a b\" xml:\"C:\\x y\\z.xml\" \\\"q"), True, 0), 0);
+  EXPECT_EQ(test::readFile(out), "a b\nxml:C:\\x y\\z.xml\n\"q\n");
+}
+
+TEST_F(RunAndWaitTest, BareNameIsFoundInTheCurrentFolder) {
+  TempFolder dir;
+  std::string name = std::string("cwd_only_child") + test::kExeSuffix;
+  std::filesystem::copy_file(test::helperProgram(), dir.path() / name);
+  test::CurrentFolder current(dir.path());
+  EXPECT_GT(RunAndWait(name + " args found.txt", True, 0), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "found.txt"));
+#ifndef _WIN32
+  // serz.exe that is not there falls back to serz.
+  EXPECT_GT(RunAndWait("cwd_only_child.exe args fallback.txt", True, 0), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "fallback.txt"));
+#endif
+}
+
+TEST_F(RunAndWaitTest, ProgramPathWithBlanks) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir.path() / "with blank");
+  auto copy = dir.path() / "with blank" / (std::string("child") + test::kExeSuffix);
+  std::filesystem::copy_file(test::helperProgram(), copy);
+  EXPECT_GT(RunAndWait(quote(copy.string()) + " args " + quote(dir.file("o.txt")), True, 0), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "o.txt"));
+}
+
+TEST_F(RunAndWaitTest, StandardErrorIsCapturedUpToTheLimit) {
+  auto said = RunAndWaitCapturingErrors(child("say \"bad header at byte 12\""), True, 0);
+  EXPECT_GT(said.processId, 0);
+  EXPECT_EQ(said.errorOutput, "bad header at byte 12");
+
+  // Far more than a pipe holds: must neither block the program nor grow past the limit.
+  auto flood = RunAndWaitCapturingErrors(child("flood 1000000"), True, 0);
+  EXPECT_GT(flood.processId, 0);
+  EXPECT_EQ(flood.errorOutput, std::string(platform::kErrorOutputLimit, 'e'));
+
+  EXPECT_EQ(RunAndWaitCapturingErrors("no-such-program-vantrel", True, 0).processId, 0);
+}
