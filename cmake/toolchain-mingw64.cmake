@@ -1,0 +1,24 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 (the posix thread
+# variant, so std::thread and GoogleTest work). Programs are linked
+# statically, so they run under Wine or on Windows without extra DLLs, and
+# CTest runs them through Wine.
+#   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
+#         -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_PUGIXML_SOURCE_DIR=...
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()
