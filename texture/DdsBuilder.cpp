@@ -125,7 +125,11 @@ std::string whereInText(std::string_view text, std::size_t offset) {
 
 std::string describeCharacter(char c) {
   const auto code = static_cast<unsigned char>(c);
-  if (code > 32 && code < 127) return "\"" + std::string(1, c) + "\"";
+  if (code > 32 && code < 127) {
+    std::string quoted(3, '"');
+    quoted[1] = c;
+    return quoted;
+  }
   return "the character of code " + decimal(std::size_t{code});
 }
 

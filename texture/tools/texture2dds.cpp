@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <variant>
 
@@ -33,12 +32,15 @@ int main(int argc, char** argv) {
 
   std::error_code ignored;
   if (std::filesystem::is_directory(inPath, ignored)) return failWith(inPath, "is a folder, not a file");
-  std::ifstream in(inPath, std::ios::binary);
+  std::ifstream in(inPath, std::ios::binary | std::ios::ate);
   if (!in) return failWith(inPath, std::string("cannot be opened: ") + std::strerror(errno));
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) return failWith(inPath, "cannot be read");
-  const std::string text = std::move(content).str();
+  // Read in one call: the text of a large texture runs to tens of megabytes.
+  const std::streamoff size = in.tellg();
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  in.seekg(0);
+  if (size < 0 || !in.read(text.data(), static_cast<std::streamsize>(text.size()))) {
+    return failWith(inPath, "cannot be read");
+  }
 
   const auto result = vantrel::texture::buildDds(text);
   if (const auto* problem = std::get_if<vantrel::texture::DdsProblem>(&result)) {
