@@ -1,0 +1,123 @@
+// The real serz program: command line, exit status, the one-line message,
+// and OUT written only on success.
+
+#include "ConverterTestSupport.h"
+#include "converter/FileIo.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace serz {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace serz::testing;
+
+class SerzCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("serz-test-" + std::to_string(rd()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    void write(const std::string& name, std::string_view content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+    }
+    std::string read(const std::string& name) const {
+        std::string content, error;
+        EXPECT_TRUE(io::readFile(path(name), content, error)) << name << ": " << error;
+        return content;
+    }
+
+    // Runs serz with `args` (already quoted); returns the exit status and
+    // leaves standard error in stderr_.
+    int run(const std::string& args) {
+        const std::string errFile = path("stderr.txt");
+        std::string command = "\"" SERZ_EXE "\" " + args + " 2> \"" + errFile + "\"";
+#ifdef _WIN32
+        command = "\"" + command + "\"";  // cmd /c strips one pair of outer quotes
+        const int rc = std::system(command.c_str());
+#else
+        const int status = std::system(command.c_str());
+        const int rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+        stderr_ = read("stderr.txt");
+        fs::remove(errFile);
+        return rc;
+    }
+
+    std::string q(const std::string& name) const {
+        std::string quotedPath(1, '"');
+        quotedPath.append(path(name)).push_back('"');
+        return quotedPath;
+    }
+
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    }
+
+    fs::path dir_;
+    std::string stderr_;
+};
+
+const std::string kXml = canonicalXml({"<Count d:type=\"sInt32\">-1</Count>"});
+
+TEST_F(SerzCommand, WrongCommandLinesPrintUsageAndExit2) {
+    write("in.xml", kXml);
+    for (const std::string& args : {std::string(), q("in.xml"), q("in.xml") + " out.bin", q("in.xml") + " txt:x",
+                                    q("in.xml") + " bin:", q("in.xml") + " bin:a b"}) {
+        EXPECT_EQ(run(args), 2) << args;
+        EXPECT_EQ(stderr_.rfind("usage: serz", 0), 0u) << args << ": " << stderr_;
+    }
+}
+
+TEST_F(SerzCommand, ConvertsBothWaysAndReplacesAnExistingOutput) {
+    write("in.xml", kXml);
+    write("out.bin", "old content");
+    ASSERT_EQ(run(q("in.xml") + " bin:" + q("out.bin")), 0) << stderr_;
+    EXPECT_EQ(stderr_, "");
+    EXPECT_EQ(read("out.bin").substr(0, 4), "SERZ");
+    write("out.xml", std::string(100000, 'x'));  // longer than the new content
+    ASSERT_EQ(run(q("out.bin") + " xml:" + q("out.xml")), 0) << stderr_;
+    EXPECT_EQ(read("out.xml"), kXml);
+    EXPECT_EQ(filesInFolder(), 3u);  // no temporary file left behind
+}
+
+TEST_F(SerzCommand, BadInputExits1WithOneLineAndLeavesOutputUntouched) {
+    write("bad.bin", std::string("SERZ\0\0\1\0\xFF\x50\xFF\xFF\x20\0\0\0Ro", 18));
+    write("out.xml", "previous");
+    EXPECT_EQ(run(q("bad.bin") + " xml:" + q("out.xml")), 1);
+    EXPECT_EQ(stderr_, "serz: " + path("bad.bin") + ": byte 10: string length 32 runs past the end of the file\n");
+    EXPECT_EQ(read("out.xml"), "previous");
+
+    write("bad.xml", "<Root>\n  <v d:type=\"sInt8\">300</v>\n</Root>\n");
+    EXPECT_EQ(run(q("bad.xml") + " bin:" + q("new.bin")), 1);
+    EXPECT_EQ(stderr_, "serz: " + path("bad.xml") + ": line 2, column 21: the value \"300\" does not fit sInt8\n");
+    EXPECT_FALSE(fs::exists(path("new.bin")));
+    EXPECT_EQ(filesInFolder(), 3u);
+}
+
+TEST_F(SerzCommand, UnreadableInputAndUnwritableOutputExit1) {
+    EXPECT_EQ(run(q("missing.bin") + " xml:" + q("out.xml")), 1);
+    EXPECT_EQ(stderr_.rfind("serz: " + path("missing.bin") + ": cannot read", 0), 0u) << stderr_;
+    write("in.xml", kXml);
+    EXPECT_EQ(run(q("in.xml") + " bin:" + q("no-such-folder/out.bin")), 1);
+    EXPECT_NE(stderr_.find("cannot write"), std::string::npos) << stderr_;
+    EXPECT_EQ(std::count(stderr_.begin(), stderr_.end(), '\n'), 1);
+}
+
+}  // namespace
+}  // namespace serz
