@@ -1,0 +1,105 @@
+// Open .bin end to end on a large file: the converter writing the working
+// XML, reading it whole and loading it into the editor.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "pipeline/EditorSession.h"
+#include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/MessagePump.h"
+#include "platform/editor/Editor.h"
+#include "platform/ui/Dialogs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An XML in the simulator's style (tabs, CR LF, typed values, d:id), made of
+// repeated records until it holds about targetBytes.
+std::string makeXml(std::size_t targetBytes) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+      "<cRecordSet xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\" "
+      "d:id=\"1259951080\">\r\n\t<Record>\r\n";
+  for (long id = 1000000; xml.size() < targetBytes; ++id) {
+    const std::string n = std::to_string(id);
+    xml += "\t\t<Network-cSpawnPointDestination d:id=\"" + n + "\">\r\n";
+    xml += "\t\t\t<EntityTargetName d:type=\"cDeltaString\">Platform" + n + "</EntityTargetName>\r\n";
+    xml += "\t\t\t<FriendlyName d:type=\"cDeltaString\">Station " + n + "</FriendlyName>\r\n";
+    xml += "\t\t\t<AlwaysGoVia d:type=\"bool\">" + std::string(id % 2 ? "1" : "0") + "</AlwaysGoVia>\r\n";
+    xml += "\t\t\t<Offset d:type=\"sInt32\">" + std::to_string(id % 977 - 400) + "</Offset>\r\n";
+    xml += "\t\t</Network-cSpawnPointDestination>\r\n";
+  }
+  xml += "\t</Record>\r\n</cRecordSet>\r\n";
+  return xml;
+}
+
+struct BenchFolder {
+  fs::path root = fs::temp_directory_path() / "vantrel-open-bench";
+  fs::path program = root / "program";
+  fs::path bin = root / "Large.bin";
+  bool ready = false;
+  std::string problem;
+
+  BenchFolder() {
+    fs::remove_all(root);
+    fs::create_directories(program / "TempFiles");
+    fs::create_symlink(VANTREL_SERZ_PATH, program / "serz");
+    const fs::path xml = root / "Large.xml";
+    {
+      const std::string text = makeXml(50u << 20);
+      std::ofstream(xml, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    const std::string command = "\"" + (program / "serz").string() + "\" \"" + xml.string() +
+                                "\" bin:\"" + bin.string() + "\"";
+    if (std::system(command.c_str()) != 0 || !fs::exists(bin)) {
+      problem = "serz could not build the large .bin";
+      return;
+    }
+    ready = true;
+  }
+  ~BenchFolder() { fs::remove_all(root); }
+};
+
+void BM_OpenBin50MB(benchmark::State& state) {
+  static BenchFolder folder;
+  if (!folder.ready) {
+    state.SkipWithError(folder.problem.c_str());
+    return;
+  }
+  vantrel::platform::ScriptedDialogs dialogs;
+  vantrel::platform::setDialogs(&dialogs);
+  QLineEdit pathBox;
+  vantrel::platform::Editor editor;
+  vantrel::EditorSession session;
+  vantrel::pipeline::DocumentContext ctx{nullptr, &pathBox, &editor, &session,
+                                         folder.program.string(), [](bool) {}};
+  for (auto _ : state) {
+    dialogs.answers = {QString::fromStdString(folder.bin.string())};
+    vantrel::pipeline::openBin(ctx);
+    if (!dialogs.messages.empty()) {
+      state.SkipWithError(dialogs.messages.front().text.toStdString().c_str());
+      break;
+    }
+  }
+  state.counters["xml_bytes"] = static_cast<double>(editor.length());
+  vantrel::platform::setDialogs(nullptr);
+}
+BENCHMARK(BM_OpenBin50MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  vantrel::platform::setMessagePump([] { QCoreApplication::processEvents(); });
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

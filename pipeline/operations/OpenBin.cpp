@@ -1,0 +1,48 @@
+#include "pipeline/WorkingNames.h"
+#include "pipeline/operations/ConvertIntoEditor.h"
+#include "pipeline/operations/DocumentOperations.h"
+#include "pipeline/operations/OperationSupport.h"
+#include "platform/ui/AnsiText.h"
+
+#include <QLineEdit>
+
+namespace vantrel::pipeline {
+
+using namespace detail;
+
+void openBin(DocumentContext& ctx) {
+  EditorSession& session = *ctx.session;
+  platform::FileDialogRequest request;
+  request.filter = QStringLiteral("BIN Files (*.bin)|*.bin");
+  request.title = QStringLiteral("Open Vantrel .bin file");
+  request.startFolder = pathText(session.VantrelPath);
+  const QString chosen = platform::dialogs().chooseFile(ctx.window, request);
+
+  ctx.pathBox->setText(chosen);
+  if (chosen.isEmpty()) return;
+
+  const std::string binPath = platform::toNativePath(chosen);
+  const std::optional<std::string> xmlName = workingXmlName(binPath);
+  if (!xmlName) {
+    // Handled like a cancelled dialog: the path box must not name a file the
+    // editor's text did not come from, or Save .bin would write over it.
+    ctx.pathBox->clear();
+    showMessage(ctx,
+                QStringLiteral("%1 was not opened: its name is too short to give a working "
+                               "XML name (it needs at least four characters).")
+                    .arg(chosen),
+                platform::MessageIcon::Warning);
+    return;
+  }
+
+  BusyGuard busy(ctx);
+  session.strXML = *xmlName;
+  // Until the conversion has succeeded the editor holds nothing that may be
+  // written over the chosen file.
+  session.noConvertedText = true;
+  session.noConvertedText =
+      !convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath);
+  session.NotBin = False;
+}
+
+}  // namespace vantrel::pipeline
