@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
+#include "platform/editor/ByteSearch.h"
 #include "platform/editor/EditorAccessibility.h"
 #include "platform/editor/WordCharacters.h"
 
@@ -144,19 +146,19 @@ void Editor::setSelText(std::string_view text) {
   sci(SCI_GOTOPOS, static_cast<unsigned long>(start + size));
 }
 
-long Editor::searchFrom(std::string_view text, long start, int searchFlags) const {
-  const long size = length();
-  if (text.empty() || start < 0 || start > size) return -1;
-  sci(SCI_SETSEARCHFLAGS, static_cast<unsigned long>(searchFlags));
-  sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), size);
-  return sciText(SCI_SEARCHINTARGET, text.size(), text.data());
+long Editor::searchFrom(std::string_view text, long start, ByteSearchOptions options) const {
+  if (start < 0 || start > length()) return -1;
+  const std::size_t found = ByteSearch(text, options).findIn(view(), static_cast<std::size_t>(start));
+  return found == ByteSearch::npos ? -1 : static_cast<long>(found);
 }
 
+QColor Editor::selectionBackground() { return selectionBack; }
+
 long Editor::find(std::string_view text, long start, int options) {
-  int flags = 0;
-  if (options & rtfWholeWord) flags |= SCFIND_WHOLEWORD;
-  if (options & rtfMatchCase) flags |= SCFIND_MATCHCASE;
-  const long found = searchFrom(text, std::max(start, 0L), flags);
+  ByteSearchOptions search;
+  search.wholeWord = (options & rtfWholeWord) != 0;
+  search.matchCase = (options & rtfMatchCase) != 0;
+  const long found = searchFrom(text, std::max(start, 0L), search);
   if (found < 0 || (options & rtfNoHighlight)) return found;
   const long end = found + static_cast<long>(text.size());
   // Caret at the end of the match, then scroll so the whole match shows,
@@ -167,24 +169,26 @@ long Editor::find(std::string_view text, long start, int options) {
 }
 
 long Editor::replaceAll(std::string_view findText, std::string_view replacement) {
-  if (findText.empty() || length() == 0) return 0;
-  const auto replacementSize = static_cast<unsigned long>(replacement.size());
-  long count = 0;
-  long position = 0;
-  // Scintilla repaints only from the event loop, so the whole run below is
-  // painted once afterwards; the target messages work on the document
-  // directly, each costing only the distance to the next match.
+  if (findText.empty()) return 0;
+  // All matches first, in one pass over the text; then each is replaced
+  // through the target messages, which work on the document directly and
+  // cost only the distance from the previous replacement. Scintilla
+  // repaints only from the event loop, so the run is painted once.
+  const std::vector<std::size_t> matches = ByteSearch(findText, {}).allIn(view());
+  if (matches.empty()) return 0;
+  const auto findSize = static_cast<long>(findText.size());
+  const auto replacementSize = static_cast<long>(replacement.size());
+  long shift = 0;  // how far the text after the last replacement has moved
   sci(SCI_BEGINUNDOACTION);
-  for (;;) {
-    const long found = searchFrom(findText, position, 0);
-    if (found < 0) break;
-    sciText(SCI_REPLACETARGET, replacementSize, replacement.data());
-    position = sci(SCI_GETTARGETEND);
-    ++count;
+  for (const std::size_t match : matches) {
+    const long start = static_cast<long>(match) + shift;
+    sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), start + findSize);
+    sciText(SCI_REPLACETARGET, static_cast<unsigned long>(replacementSize), replacement.data());
+    shift += replacementSize - findSize;
   }
   sci(SCI_ENDUNDOACTION);
-  if (count > 0) sci(SCI_GOTOPOS, static_cast<unsigned long>(position));
-  return count;
+  sci(SCI_GOTOPOS, static_cast<unsigned long>(static_cast<long>(matches.back()) + findSize + shift));
+  return static_cast<long>(matches.size());
 }
 
 bool Editor::saveToFile(const std::string& path, std::string& errorText) const {

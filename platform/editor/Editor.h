@@ -1,9 +1,12 @@
 #pragma once
 #include <Qsci/qsciscintilla.h>
 
+#include <QColor>
 #include <QFont>
 #include <string>
 #include <string_view>
+
+#include "platform/editor/ByteSearch.h"
 
 // The editor control: QScintilla in 8-bit mode (code page 0), so the text is
 // bytes, CR LF and bytes 0x80-0xFF survive load and save untouched, and a
@@ -14,10 +17,9 @@
 // ones stay plain so that loading and scrolling stay instant.
 //
 // Word characters (whole-word search, Ctrl+arrow): A-Z, a-z, 0-9, '_' and
-// every byte 0x80-0xFF; see WordCharacters.h. A whole-word match must have
-// a character of another kind (or the document edge) on each side.
-// Case-insensitive search folds only the ASCII letters A-Z/a-z; bytes
-// 0x80-0xFF match only themselves.
+// every byte 0x80-0xFF; see WordCharacters.h. A whole-word match does not
+// continue a word on either side; case-insensitive search folds only the
+// ASCII letters A-Z/a-z (see ByteSearch.h).
 //
 // Accessibility: each Editor gets a plain accessible object (no text
 // interface for screen readers), because QScintilla's own one makes every
@@ -56,6 +58,8 @@ class Editor : public QsciScintilla {
   // with rtfWholeWord. A match becomes the selection unless rtfNoHighlight,
   // and stays visibly highlighted while another control has the focus.
   long find(std::string_view text, long start, int options = 0);
+  // The colour the selection is painted in, focused or not.
+  static QColor selectionBackground();
 
   // Replaces every occurrence, case-insensitively, left to right, without
   // overlaps and without rescanning inserted text, as one undo step and one
@@ -70,8 +74,8 @@ class Editor : public QsciScintilla {
  private:
   long sci(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
   long sciText(unsigned int message, unsigned long wParam, const char* text) const;
-  // Target search over [start, end of text); -1 when none or start outside.
-  long searchFrom(std::string_view text, long start, int searchFlags) const;
+  // First match at or after start; -1 when none or start outside the text.
+  long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   void useXmlColouring(bool on);
 
   QFont editorFont_;

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+// Searching the editor's 8-bit text, free of any widget. Case-insensitive
+// matching folds the ASCII letters A-Z onto a-z; every other byte (0x80-0xFF
+// included) matches only itself. A whole-word match may not continue a word:
+// when its first byte is a word character (see WordCharacters.h) the byte
+// before it must not be one, and likewise at its end.
+namespace vantrel::platform {
+
+struct ByteSearchOptions {
+  bool matchCase = false;
+  bool wholeWord = false;
+};
+
+class ByteSearch {
+ public:
+  ByteSearch(std::string_view needle, ByteSearchOptions options);
+
+  // Index of the first match in text that starts at or after `from`, or
+  // npos. The match must lie wholly inside text; the bytes before `from`
+  // only serve the whole-word test.
+  std::size_t findIn(std::string_view text, std::size_t from) const;
+
+  // Start indexes of the non-overlapping matches, left to right.
+  std::vector<std::size_t> allIn(std::string_view text) const;
+
+  static constexpr std::size_t npos = std::string_view::npos;
+
+ private:
+  bool matchesAt(std::string_view text, std::size_t at) const;
+  bool isWholeWordAt(std::string_view text, std::size_t at) const;
+  unsigned char fold(unsigned char byte) const { return fold_[byte]; }
+
+  std::string_view needle_;
+  ByteSearchOptions options_;
+  unsigned char fold_[256];
+  std::size_t skip_[256];  // Horspool shift for the byte under the needle's last position
+};
+
+}  // namespace vantrel::platform

@@ -1,0 +1,76 @@
+// The byte search behind Find and Replace All, checked against a plain
+// scan on many random texts (its skip table must never jump over a match).
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "platform/editor/ByteSearch.h"
+#include "platform/editor/WordCharacters.h"
+
+using vantrel::platform::ByteSearch;
+using vantrel::platform::ByteSearchOptions;
+using vantrel::platform::isEditorWordCharacter;
+
+namespace {
+
+unsigned char foldAscii(unsigned char byte, bool matchCase) {
+  return !matchCase && byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
+}
+
+std::size_t plainFind(std::string_view text, std::string_view needle, std::size_t from, ByteSearchOptions options) {
+  if (needle.empty()) return ByteSearch::npos;
+  for (std::size_t at = from; at + needle.size() <= text.size(); ++at) {
+    bool same = true;
+    for (std::size_t i = 0; i < needle.size() && same; ++i)
+      same = foldAscii(static_cast<unsigned char>(text[at + i]), options.matchCase) ==
+             foldAscii(static_cast<unsigned char>(needle[i]), options.matchCase);
+    if (!same) continue;
+    if (options.wholeWord) {
+      const auto word = [&](std::size_t i) { return isEditorWordCharacter(static_cast<unsigned char>(text[i])); };
+      const std::size_t end = at + needle.size();
+      if (at > 0 && word(at - 1) && word(at)) continue;
+      if (end < text.size() && word(end) && word(end - 1)) continue;
+    }
+    return at;
+  }
+  return ByteSearch::npos;
+}
+
+}  // namespace
+
+TEST(ByteSearch, AgreesWithAPlainScanOnRandomTexts) {
+  std::mt19937 random(20261207);
+  // A small alphabet makes near-misses and repeats common.
+  const std::string alphabet = std::string("abAB_ .<\xe9\xc9", 11) + std::string(1, '\0');
+  const auto randomText = [&](std::size_t length) {
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[random() % alphabet.size()]);
+    return text;
+  };
+  for (int round = 0; round < 4000; ++round) {
+    const std::string text = randomText(random() % 60);
+    const std::string needle = randomText(1 + random() % 5);
+    const ByteSearchOptions options{(round & 1) != 0, (round & 2) != 0};
+    const ByteSearch search(needle, options);
+    const std::size_t from = random() % (text.size() + 2);
+    ASSERT_EQ(search.findIn(text, from), plainFind(text, needle, from, options))
+        << "round " << round << " from " << from;
+  }
+}
+
+TEST(ByteSearch, AllMatchesDoNotOverlap) {
+  const ByteSearch search("aa", {});
+  EXPECT_EQ(search.allIn("aaaaa"), (std::vector<std::size_t>{0, 2}));
+  EXPECT_EQ(search.allIn("AaxaA"), (std::vector<std::size_t>{0, 3}));
+  EXPECT_TRUE(search.allIn("").empty());
+  EXPECT_TRUE(ByteSearch("", {}).allIn("abc").empty());
+}
+
+TEST(ByteSearch, WholeWordLooksBeforeTheStartPosition) {
+  const ByteSearch search("idth", {false, true});
+  EXPECT_EQ(search.findIn("width idth", 1), 6u);  // 'idth' at 1 continues 'w'
+  const ByteSearch punctuation("<a", {false, true});
+  EXPECT_EQ(punctuation.findIn("x<a y<ab <a", 0), 1u);  // only edges that are word bytes count
+  EXPECT_EQ(punctuation.findIn("x<a y<ab <a", 2), 9u);
+}
