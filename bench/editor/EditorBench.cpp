@@ -1,0 +1,167 @@
+// Speed of the editor on the largest documents: loading and painting,
+// typing, Replace All and Find, each with the window really painted.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "bench/editor/SceneryXml.h"
+#include "platform/editor/Editor.h"
+#include "search/Finder.h"
+
+using vantrel::bench::insertLineAt;
+using vantrel::bench::makeSceneryXml;
+using vantrel::platform::Editor;
+
+namespace {
+
+constexpr std::size_t MB = 1024 * 1024;
+
+// The editor in a shown window beside a find box, as in the main window.
+struct Window {
+  QWidget top;
+  Editor* editor = new Editor;
+  QLineEdit* findBox = new QLineEdit;
+
+  Window() {
+    auto* layout = new QVBoxLayout(&top);
+    layout->addWidget(editor);
+    layout->addWidget(findBox);
+    top.resize(1000, 700);
+    top.show();
+    paint();
+  }
+  // Delivers pending events and paints the window now.
+  void paint() {
+    QApplication::processEvents();
+    top.repaint();
+  }
+};
+
+const std::string& working50Mb() {
+  static const std::string xml = [] {
+    std::string text = makeSceneryXml(50 * MB, "Concrete");
+    insertLineAt(text, 0.99, "Qwertyuiop");
+    return text;
+  }();
+  return xml;
+}
+
+const std::string& sandstone10Mb() {
+  static const std::string xml = makeSceneryXml(10 * MB, "Sandstone");
+  return xml;
+}
+
+void BM_Set50MbAndPaint(benchmark::State& state) {
+  Window window;
+  const std::string& xml = working50Mb();
+  for (auto _ : state) {
+    window.editor->setBytes(xml);
+    window.paint();
+    state.PauseTiming();
+    window.editor->setBytes("");
+    window.paint();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
+}
+BENCHMARK(BM_Set50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_KeystrokeAtEndOf50Mb(benchmark::State& state) {
+  Window window;
+  window.editor->setBytes(working50Mb());
+  window.editor->setFocus();
+  window.editor->setSelStart(window.editor->length());
+  window.paint();
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(window.editor, &press);
+    QApplication::sendEvent(window.editor, &release);
+    window.paint();
+  }
+}
+BENCHMARK(BM_KeystrokeAtEndOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+
+void BM_ReplaceAllIn10Mb(benchmark::State& state) {
+  Window window;
+  const std::string& xml = sandstone10Mb();
+  long replaced = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.editor->setBytes(xml);
+    window.paint();
+    state.ResumeTiming();
+    replaced = window.editor->replaceAll("sandstone", "Granite");
+    window.paint();
+  }
+  state.counters["replacements"] = static_cast<double>(replaced);
+}
+BENCHMARK(BM_ReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_UndoReplaceAllIn10Mb(benchmark::State& state) {
+  Window window;
+  const std::string& xml = sandstone10Mb();
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.editor->setBytes(xml);
+    window.editor->replaceAll("sandstone", "Granite");
+    window.paint();
+    state.ResumeTiming();
+    window.editor->undo();
+    window.paint();
+  }
+}
+BENCHMARK(BM_UndoReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
+  Window window;
+  window.editor->setBytes(working50Mb());
+  window.findBox->setFocus();
+  window.paint();
+  vantrel::EditorSession session;
+  vantrel::search::Finder finder(*window.editor, session);
+  for (auto _ : state) {
+    window.editor->setSelStart(0);
+    finder.find("qwertyuiop", true);
+    window.paint();
+  }
+  if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
+}
+BENCHMARK(BM_FindRareWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// `editor_bench --write-sample=PATH` writes the 10 MB document of the
+// Replace All benchmark, so that sed can be timed on the same bytes.
+bool writeSampleRequested(int argc, char** argv, int& exitCode) {
+  constexpr const char* option = "--write-sample=";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], option, std::strlen(option)) != 0) continue;
+    std::ofstream out(argv[i] + std::strlen(option), std::ios::binary);
+    out << sandstone10Mb();
+    out.close();
+    exitCode = out ? 0 : 1;
+    if (!out) std::cerr << "cannot write " << argv[i] + std::strlen(option) << '\n';
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int exitCode = 0;
+  if (writeSampleRequested(argc, argv, exitCode)) return exitCode;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
