@@ -5,11 +5,16 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include <QLineEdit>
+
+#include "pipeline/EditorSession.h"
+#include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 #include "platform/ui/Dialogs.h"
@@ -213,6 +218,50 @@ TEST_F(TextureCommands, ViewerPathIsTakenFromTheDialogAndKeptOnCancel) {
   chooseViewerPath(nullptr, strIV);
   EXPECT_EQ(strIV, (root_ / "new viewer.exe").string());
 }
+
+#ifndef _WIN32
+// A texture binary opened with "View other Vantrel files" and converted in
+// the editor gives the same .dds as serz and texture2dds on the command line.
+TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
+  std::vector<std::uint8_t> data(2048);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 31 + 7);
+  std::string xml = testing::textureXml("64", "32", "2048", testing::blobHex(data), true);
+  xml.replace(xml.find("<cRecordSet>"), 12,
+              "<cRecordSet xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\">");
+  writeAll(root_ / "source.xml", xml);
+  const fs::path binary = root_ / "texture.bin";
+  auto run = [](const std::string& command) { return std::system(command.c_str()); };
+  ASSERT_EQ(run("\"" SERZ_PATH "\" \"" + (root_ / "source.xml").string() + "\" bin:\"" + binary.string() + "\""), 0);
+
+  // Command line: serz to XML, texture2dds to .dds.
+  const fs::path viaXml = root_ / "cli.xml";
+  ASSERT_EQ(run("\"" SERZ_PATH "\" \"" + binary.string() + "\" xml:\"" + viaXml.string() + "\""), 0);
+  ASSERT_EQ(run("\"" TEXTURE2DDS_PATH "\" \"" + viaXml.string() + "\" \"" + (root_ / "cli.dds").string() + "\""), 0);
+
+  // Editor: View other Vantrel files with serz in the program folder, then Convert to DDS.
+  fs::create_directories(programFolder_ / "TempFiles");
+  fs::create_symlink(SERZ_PATH, programFolder_ / "serz");
+  QLineEdit pathBox;
+  EditorSession session;
+  pipeline::DocumentContext context;
+  context.pathBox = &pathBox;
+  context.editor = &editor_;
+  context.session = &session;
+  context.programFolder = programFolder_.string();
+  dialogs_.answers.push_back(qPath(binary));
+  pipeline::viewOtherFiles(context);
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text.toStdString();
+  dialogs_.answers.push_back(qPath(root_ / "editor.dds"));
+  convertToDds(nullptr, editor_);
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text.toStdString();
+
+  const std::string dds = readAll(root_ / "editor.dds");
+  EXPECT_EQ(dds, readAll(root_ / "cli.dds"));
+  ASSERT_EQ(dds.size(), 128u + data.size());
+  EXPECT_EQ(dds.substr(84, 4), "DXT3");
+  EXPECT_EQ(dds.substr(128), std::string(data.begin(), data.end()));
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::texture
