@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "TestSupport.h"
+#include "platform/core/RegistryData.h"
 #include "shell/Registry.h"
 
 using namespace vantrel::shell;
@@ -156,9 +157,10 @@ TEST(SimulatorFolder, MissingFileKeyOrDefaultValueGiveEmptyText) {
 }
 #endif
 
-#ifdef _WIN32
-// Keys that scripts/windows-tests.sh writes into the Wine prefix with
-// `wine reg add` before the run (the 32-bit view, as the simulator uses).
+// Keys that scripts/windows-tests.sh writes into a fresh Wine prefix with
+// `wine reg add` (the 32-bit view, as the simulator uses). The cross-built
+// tests read them through the Windows registry API under Wine; the Linux
+// build reads the same prefix's system.reg.
 class RealRegistry : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -181,10 +183,16 @@ TEST_F(RealRegistry, EveryTypeOfTheTable) {
 }
 
 TEST_F(RealRegistry, MissingKeyGivesDefaultMissingValueRaises) {
-  EXPECT_EQ(std::get<std::int32_t>(ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7})), 7);
-  // Written only to the 64-bit view: invisible to a 32-bit reader.
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(ReadRegistryValue("Software\\VantrelTest\\Only64", "")));
+  EXPECT_EQ(std::get<std::int32_t>(
+                ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7})),
+            7);
   EXPECT_THROW(ReadRegistryValue("Software\\VantrelTest\\NoDefault", ""), RegistryError);
+#ifdef _WIN32
+  // Written only to the 64-bit view: invisible to a 32-bit reader.
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(
+      ReadRegistryValue("Software\\VantrelTest\\Only64", "")));
   EXPECT_EQ(readSimulatorFolder(), "C:\\Games\\RailSim");
-}
+#else
+  EXPECT_EQ(readSimulatorFolder(), vantrel::platform::winePrefixFolder() + "/dosdevices/c:/Games/RailSim");
 #endif
+}

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Builds everything below the GUI as Windows programs with mingw-w64 (the
+# converter serz.exe, texture2dds.exe, the pure logic, the Win32 platform
+# code and their tests) and runs the tests under Wine through CTest, in a
+# Wine prefix created for this run, with test keys written to its registry.
+#
+#   scripts/windows-tests.sh        build folder: build-win (or $VANTREL_WINDOWS_BUILD)
+#
+# If a Linux build of core_tests exists (build/), it then reads the same
+# prefix's registry file to check the Linux registry reader against it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+started=$(date +%s)
+build=$root/${VANTREL_WINDOWS_BUILD:-build-win}
+deps=$build/deps
+mkdir -p "$deps"
+
+scripts/setup-debian.sh
+
+# pugixml: Debian packages it for Linux only, so its source package is
+# fetched through apt (signed index, private lists) and compiled with the
+# cross toolchain.
+find_pugixml() { ls -d "$deps"/pugixml-*/ 2>/dev/null | head -n1; }
+if [ -z "$(find_pugixml)" ]; then
+  echo "== fetching the pugixml source package"
+  cat >"$deps/src.sources" <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+  mkdir -p "$deps/lists/partial" "$deps/cache/archives/partial"
+  apt_private=(-o Dir::Etc::SourceList="$deps/src.sources" -o Dir::Etc::SourceParts=/dev/null
+               -o Dir::State::Lists="$deps/lists" -o Dir::Cache="$deps/cache" -qq)
+  apt-get "${apt_private[@]}" update
+  (cd "$deps" && apt-get "${apt_private[@]}" source --download-only pugixml)
+  tar -xzf "$deps"/pugixml_*.orig.tar.gz -C "$deps"
+fi
+pugixml_dir=$(find_pugixml)
+
+# A fresh prefix for this run. Wine's first start takes a while, so it
+# runs while the code compiles.
+export WINEPREFIX=$build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
+rm -rf "$WINEPREFIX"
+cleanup() { wineserver -k >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+wineboot -i >"$build/wineboot.log" 2>&1 &
+wineboot_pid=$!
+
+echo "== cross build ($build)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
+  -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
+  -DVANTREL_PUGIXML_SOURCE_DIR="${pugixml_dir%/}" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+if ! wait "$wineboot_pid"; then
+  cat "$build/wineboot.log" >&2
+  echo "creating the Wine prefix failed" >&2
+  exit 1
+fi
+
+echo "== registry keys for the tests"
+reg_add() { wine reg add "$@" /f >/dev/null; }
+types='HKLM\Software\VantrelTest\Types'
+reg_add "$types" /ve /t REG_SZ /d 'C:\Games\Sim' /reg:32
+reg_add "$types" /v Expand /t REG_EXPAND_SZ /d '%SystemRoot%\x' /reg:32
+reg_add "$types" /v Multi /t REG_MULTI_SZ /d 'one\0two' /reg:32
+reg_add "$types" /v Count /t REG_DWORD /d 10 /reg:32
+reg_add "$types" /v Blob /t REG_BINARY /d 0102030405 /reg:32
+reg_add "$types" /v Long /t REG_SZ /d "$(printf 'L%.0s' $(seq 2000))" /reg:32
+reg_add 'HKLM\Software\VantrelTest\NoDefault' /v Other /t REG_SZ /d x /reg:32
+reg_add 'HKLM\Software\VantrelTest\Only64' /ve /t REG_SZ /d only64 /reg:64
+reg_add 'HKLM\Software\Rail Simulator\Packager Manager\Installation' /ve /t REG_SZ /d 'C:\Games\RailSim' /reg:32
+export VANTREL_TEST_REGISTRY_KEYS=1
+
+echo "== tests under Wine"
+ctest --test-dir "$build" --output-on-failure
+
+if [ -x build/bin/core_tests ]; then
+  echo "== Linux registry reader on the same prefix"
+  wineserver -w  # the registry file is written when the server ends
+  build/bin/core_tests --gtest_filter='RealRegistry.*'
+fi
+
+echo "== Windows build and tests took $(( $(date +%s) - started )) s"
