@@ -42,7 +42,10 @@ class Texture2Dds : public ::testing::Test {
   // Runs the tool; its standard error lands in errorText.
   int run(const std::string& arguments) {
     const fs::path errors = folder_ / "stderr.txt";
-    const std::string command = "\"" TEXTURE2DDS_PATH "\" " + arguments + " 2> \"" + errors.string() + "\"";
+    std::string command = "\"" TEXTURE2DDS_PATH "\" " + arguments + " 2> \"" + errors.string() + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd.exe drops the outermost pair of quotes
+#endif
     const int status = std::system(command.c_str());
     errorText = readAll(errors);
     fs::remove(errors);
