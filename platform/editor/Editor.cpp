@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QColor>
 #include <QFont>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +39,7 @@ constexpr int slowModificationEvents =
     QsciScintillaBase::SC_PERFORMED_REDO | QsciScintillaBase::SC_MULTISTEPUNDOREDO |
     QsciScintillaBase::SC_LASTSTEPINUNDOREDO | QsciScintillaBase::SC_MULTILINEUNDOREDO |
     QsciScintillaBase::SC_STARTACTION;
+constexpr int modificationEvents = QsciScintillaBase::SC_MODEVENTMASKALL & ~slowModificationEvents;
 
 // The selection colours, the same whether the editor has the focus or not,
 // so a match found from the find box stays plainly visible.
@@ -67,7 +69,13 @@ Editor::Editor(QWidget* parent) : QsciScintilla(parent) {
   setEolVisibility(false);
   setWrapMode(WrapNone);
 
-  sci(SCI_SETMODEVENTMASK, SC_MODEVENTMASKALL & ~slowModificationEvents);
+  sci(SCI_SETMODEVENTMASK, modificationEvents);
+  // QScintilla derives textChanged and linesChanged from the masked insert
+  // and delete notifications. Scintilla's own change signal now comes from
+  // the before-insert/before-delete notice, ahead of the edit, so the
+  // announcement waits until the edit is done: at the end of our own
+  // editing methods, or from the event loop after a keystroke.
+  connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &Editor::changeComing);
 
   sciText(SCI_SETWORDCHARS, 0, editorWordCharacters().c_str());
 
@@ -82,6 +90,25 @@ Editor::Editor(QWidget* parent) : QsciScintilla(parent) {
   xmlLexer_ = new QsciLexerXML(this);
   xmlLexer_->setDefaultFont(editorFont_);
   xmlLexer_->setFont(editorFont_);
+}
+
+void Editor::changeComing() {
+  if (changePending_) return;
+  changePending_ = true;
+  QMetaObject::invokeMethod(this, &Editor::announcePendingChange, Qt::QueuedConnection);
+}
+
+void Editor::announcePendingChange() {
+  if (changePending_) announceChange();
+}
+
+void Editor::announceChange() {
+  changePending_ = false;
+  emit textChanged();
+  const long lines = sci(SCI_GETLINECOUNT);
+  if (lines == lineCount_) return;
+  lineCount_ = lines;
+  emit linesChanged();
 }
 
 void Editor::useXmlColouring(bool on) {
@@ -108,6 +135,7 @@ void Editor::setBytes(std::string_view bytes) {
   sci(SCI_EMPTYUNDOBUFFER);
   sci(SCI_SETSAVEPOINT);
   sci(SCI_GOTOPOS, 0);
+  announcePendingChange();
 }
 
 std::string Editor::bytes() const {
@@ -144,6 +172,7 @@ void Editor::setSelText(std::string_view text) {
   sciText(SCI_REPLACETARGET, static_cast<unsigned long>(size), text.data());
   sci(SCI_ENDUNDOACTION);
   sci(SCI_GOTOPOS, static_cast<unsigned long>(start + size));
+  announcePendingChange();
 }
 
 long Editor::searchFrom(std::string_view text, long start, ByteSearchOptions options) const {
@@ -179,14 +208,24 @@ long Editor::replaceAll(std::string_view findText, std::string_view replacement)
   const auto findSize = static_cast<long>(findText.size());
   const auto replacementSize = static_cast<long>(replacement.size());
   long shift = 0;  // how far the text after the last replacement has moved
-  sci(SCI_BEGINUNDOACTION);
-  for (const std::size_t match : matches) {
-    const long start = static_cast<long>(match) + shift;
-    sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), start + findSize);
-    sciText(SCI_REPLACETARGET, static_cast<unsigned long>(replacementSize), replacement.data());
-    shift += replacementSize - findSize;
+  const bool wasModified = isModified();
+  {
+    // Listeners hear of the whole run once, afterwards, instead of twice
+    // per replacement.
+    const QSignalBlocker quiet(this);
+    sci(SCI_SETMODEVENTMASK, 0);
+    sci(SCI_BEGINUNDOACTION);
+    for (const std::size_t match : matches) {
+      const long start = static_cast<long>(match) + shift;
+      sci(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), start + findSize);
+      sciText(SCI_REPLACETARGET, static_cast<unsigned long>(replacementSize), replacement.data());
+      shift += replacementSize - findSize;
+    }
+    sci(SCI_ENDUNDOACTION);
+    sci(SCI_SETMODEVENTMASK, modificationEvents);
   }
-  sci(SCI_ENDUNDOACTION);
+  announceChange();
+  if (!wasModified) emit modificationChanged(true);
   sci(SCI_GOTOPOS, static_cast<unsigned long>(static_cast<long>(matches.back()) + findSize + shift));
   return static_cast<long>(matches.size());
 }

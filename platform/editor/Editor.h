@@ -21,6 +21,12 @@
 // continue a word on either side; case-insensitive search folds only the
 // ASCII letters A-Z/a-z (see ByteSearch.h).
 //
+// Signals: textChanged() after every change, once the text shows it (at
+// the end of setBytes, setSelText and replaceAll - once for a whole Replace
+// All - and from the event loop after typing, undo and redo),
+// modificationChanged(bool) when the text leaves or regains its loaded
+// state, linesChanged() when the number of lines changes.
+//
 // Accessibility: each Editor gets a plain accessible object (no text
 // interface for screen readers), because QScintilla's own one makes every
 // edit cost O(position); see EditorAccessibility.h.
@@ -64,7 +70,8 @@ class Editor : public QsciScintilla {
   // Replaces every occurrence, case-insensitively, left to right, without
   // overlaps and without rescanning inserted text, as one undo step and one
   // repaint. Returns the number of replacements; the caret ends after the
-  // last one (unchanged when there was none).
+  // last one (unchanged when there was none). textChanged is emitted once
+  // for the whole run.
   long replaceAll(std::string_view findText, std::string_view replacement);
 
   // Writes the whole text to path unchanged (binary, no conversion); false
@@ -77,9 +84,14 @@ class Editor : public QsciScintilla {
   // First match at or after start; -1 when none or start outside the text.
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   void useXmlColouring(bool on);
+  void changeComing();
+  void announcePendingChange();
+  void announceChange();
 
   QFont editorFont_;
   QsciLexer* xmlLexer_ = nullptr;
+  long lineCount_ = 1;
+  bool changePending_ = false;
 };
 
 }  // namespace vantrel::platform

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "platform/editor/Editor.h"
 
@@ -144,6 +145,41 @@ TEST(EditorText, LargeDocumentsStayUncolouredAndKeepTheirBytes) {
   editor.setBytes("<small/>");  // and back: colouring returns
   EXPECT_NE(editor.lexer(), nullptr);
   EXPECT_EQ(editor.bytes(), "<small/>");
+}
+
+// Listeners must see the changed text when told of a change, and hear of
+// a whole Replace All once.
+TEST(EditorText, ChangesAreAnnouncedAfterTheyHappen) {
+  Editor editor;
+  editor.setBytes("a b a b a");
+  std::vector<std::string> announced;
+  int lineChanges = 0;
+  std::vector<bool> modification;
+  QObject::connect(&editor, &Editor::textChanged, [&] { announced.push_back(editor.bytes()); });
+  QObject::connect(&editor, &Editor::linesChanged, [&] { ++lineChanges; });
+  QObject::connect(&editor, &Editor::modificationChanged, [&](bool on) { modification.push_back(on); });
+
+  EXPECT_EQ(editor.replaceAll("a", "c"), 3);
+  EXPECT_EQ(announced, std::vector<std::string>{"c b c b c"});
+  EXPECT_EQ(modification, std::vector<bool>{true});
+  EXPECT_EQ(lineChanges, 0);
+
+  editor.setSelText("\r\n");
+  ASSERT_EQ(announced.size(), 2u);
+  EXPECT_EQ(announced.back(), "c b c b c\r\n");
+  EXPECT_EQ(lineChanges, 1);
+
+  editor.setFocus();
+  QTest::keyClicks(&editor, "xy");
+  editor.undo();
+  editor.undo();
+  editor.undo();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(editor.bytes(), "a b a b a");
+  ASSERT_GE(announced.size(), 3u);
+  EXPECT_EQ(announced.back(), "a b a b a");
+  EXPECT_EQ(lineChanges, 2);
+  EXPECT_EQ(modification, (std::vector<bool>{true, false}));
 }
 
 TEST(EditorText, AccessibleObjectHasNoTextInterface) {
