@@ -2,6 +2,8 @@
 
 #include <string>
 
+// xmlToBin lives with the XML reader: it streams records into the encoder.
+
 namespace serz {
 
 std::string Error::position() const {
@@ -13,12 +15,6 @@ Result<std::string> binToXml(std::string_view bin) {
     auto doc = decode(bin);
     if (!doc) return doc.error();
     return writeXml(doc.value());
-}
-
-Result<std::string> xmlToBin(std::string_view xml) {
-    auto doc = readXml(xml);
-    if (!doc) return doc.error();
-    return encode(doc.value());
 }
 
 }  // namespace serz

@@ -2,6 +2,8 @@
 // A growable byte buffer with cheap appends, used by both writers. It keeps a
 // raw write pointer so that small appends cost a compare and a copy.
 
+#include "converter/Memory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -57,12 +59,27 @@ public:
     }
 
 private:
+    // Capacity is reserved generously (reserving costs no page faults), but
+    // the string's size, which std::string zero-fills, advances a chunk at a
+    // time just ahead of the write position.
+    static constexpr std::size_t kChunk = 1u << 20;
+
     void grow(std::size_t n) {
         const std::size_t used = size();
-        std::size_t cap = buf_.size() * 2;
-        if (cap < used + n) cap = used + n;
-        if (cap < 64) cap = 64;
-        buf_.resize(cap);
+        const std::size_t need = used + n;
+        if (need > buf_.capacity()) {
+            std::string next;
+            std::size_t cap = buf_.capacity() * 2;
+            next.reserve(cap > need ? cap : need);
+            adviseLargeBuffer(next.data(), next.capacity());
+            next.resize(used);
+            if (used) std::memcpy(next.data(), buf_.data(), used);
+            buf_ = std::move(next);
+        }
+        std::size_t size = used + kChunk;
+        if (size < need) size = need;
+        if (size > buf_.capacity()) size = buf_.capacity();
+        buf_.resize(size);
         pos_ = buf_.data() + used;
         end_ = buf_.data() + buf_.size();
     }

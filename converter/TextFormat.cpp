@@ -35,6 +35,15 @@ void appendDouble(OutBuf& out, double v, std::chars_format fmt, int precision) {
 
 void appendG(OutBuf& out, double v) { appendDouble(out, v, std::chars_format::general, 6); }
 
+std::size_t formatG(char* buf, double v) {
+    if (std::isnan(v)) {
+        const char* text = std::signbit(v) ? "-nan" : "nan";
+        std::memcpy(buf, text, std::strlen(text));
+        return std::strlen(text);
+    }
+    return static_cast<std::size_t>(std::to_chars(buf, buf + 64, v, std::chars_format::general, 6).ptr - buf);
+}
+
 void appendFixed7(OutBuf& out, double v) { appendDouble(out, v, std::chars_format::fixed, 7); }
 
 void appendHexLE(OutBuf& out, std::uint64_t bits) {

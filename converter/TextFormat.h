@@ -11,6 +11,8 @@ namespace serz::text {
 
 // Like printf("%g"): 6 significant digits, trailing zeros dropped.
 void appendG(OutBuf& out, double v);
+// The same into `buf` (at least 64 bytes); returns the length.
+std::size_t formatG(char* buf, double v);
 // Like printf("%.7f").
 void appendFixed7(OutBuf& out, double v);
 // The double's 8 bytes in little-endian order as upper-case hex.

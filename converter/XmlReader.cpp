@@ -1,9 +1,13 @@
 // XML text -> Document. pugixml parses the text in place; the walk over the
 // elements is iterative, so deep nesting cannot overflow the stack.
 
+#include "converter/BinEncoder.h"
 #include "converter/Codec.h"
+#include "converter/Memory.h"
 #include "converter/Names.h"
+#include "converter/PugiMemory.h"
 #include "converter/Quote.h"
+#include "converter/StringIndex.h"
 #include "converter/TextFormat.h"
 #include "converter/Utf8.h"
 
@@ -15,7 +19,6 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace serz {
@@ -37,13 +40,24 @@ struct ElementInfo {
     pugi::xml_attribute id, typeAttr, elementType, numElements, altEncoding, size;
 };
 
+// Receives the records in document order as the reader makes them.
+class NodeSink {
+public:
+    virtual void add(const Node& node) = 0;
+
+protected:
+    ~NodeSink() = default;
+};
+
 class Reader {
 public:
-    Reader(std::string_view xml, Document& doc) : xml_(xml), doc_(doc) {}
+    Reader(std::string_view xml, Document& doc, NodeSink& sink) : xml_(xml), doc_(doc), sink_(sink) {}
 
     void run() {
-        doc_.ownedBuffer = std::make_unique<char[]>(xml_.size() + 1);
+        usePugiArena();
+        doc_.ownedBuffer.reset(new char[xml_.size() + 1]);  // no zero fill: overwritten at once
         buf_ = doc_.ownedBuffer.get();
+        adviseLargeBuffer(buf_, xml_.size() + 1);
         std::memcpy(buf_, xml_.data(), xml_.size());
         buf_[xml_.size()] = '\0';
         const pugi::xml_parse_result parsed =
@@ -51,8 +65,6 @@ public:
         if (!parsed)
             throw Failure{buf_ + static_cast<std::size_t>(parsed.offset),
                           std::string("malformed XML: ") + parsed.description()};
-        doc_.nodes.reserve(xml_.size() / 48);
-        strings_.reserve(1024);
         walk(rootElement());
     }
 
@@ -97,14 +109,18 @@ private:
     // ---- strings -------------------------------------------------------
 
     std::uint32_t intern(std::string_view s) {
-        const auto [it, added] = strings_.try_emplace(s, static_cast<std::uint32_t>(doc_.strings.size()));
-        if (added) doc_.strings.push_back(s);
-        return it->second;
+        const std::uint64_t h = StringIndex::hash(s);
+        const std::uint32_t found = strings_.find(s, h);
+        if (found != StringIndex::kAbsent) return found;
+        const auto index = static_cast<std::uint32_t>(doc_.strings.size());
+        strings_.insert(s, h, index);
+        doc_.strings.push_back(s);
+        return index;
     }
 
     std::uint32_t internOwned(std::string s) {
-        const auto hit = strings_.find(s);
-        if (hit != strings_.end()) return hit->second;
+        const std::uint32_t found = strings_.find(s);
+        if (found != StringIndex::kAbsent) return found;
         return intern(doc_.ownedText.emplace_back(std::move(s)));
     }
 
@@ -117,8 +133,9 @@ private:
 
     std::uint32_t elementName(pugi::xml_node e) {
         const std::string_view xmlName = e.name();
-        const auto hit = names_.find(xmlName);
-        if (hit != names_.end()) return hit->second;
+        const std::uint64_t h = StringIndex::hash(xmlName);
+        const std::uint32_t found = names_.find(xmlName, h);
+        if (found != StringIndex::kAbsent) return found;
         if (utf8::firstInvalid(xmlName) != std::string_view::npos) fail(at(e), "element name is not valid UTF-8");
         if (xmlName.starts_with("d:")) fail(at(e), "unknown element " + quoted(xmlName));
         std::uint32_t index;
@@ -132,7 +149,7 @@ private:
             if (!why.empty()) fail(at(e), why);
             index = intern(xmlName);
         }
-        names_.emplace(xmlName, index);
+        names_.insert(xmlName, h, index);
         return index;
     }
 
@@ -279,9 +296,8 @@ private:
         const auto alt = text::parseHexLE(info.altEncoding.value());
         if (!alt) fail(info.altEncoding.value(), "d:alt_encoding is not 16 hexadecimal digits");
         const double exact = std::bit_cast<double>(*alt);
-        OutBuf printed(32);
-        text::appendG(printed, exact);
-        const std::string shown = printed.take();
+        char printed[64];
+        const std::string_view shown(printed, text::formatG(printed, exact));
         const std::string_view typed = text::trim(s);
         bool same = typed == shown;
         if (!same) {
@@ -381,7 +397,7 @@ private:
 
     struct Open {
         pugi::xml_node element;
-        std::size_t node;  // index of its Open node, whose child count is filled in at the close
+        std::uint32_t name;
     };
 
     static pugi::xml_node nextElement(pugi::xml_node n) {
@@ -396,15 +412,21 @@ private:
     void closeElement(const Open& open) {
         Node close;
         close.kind = NodeKind::Close;
-        close.name = doc_.nodes[open.node].name;
-        doc_.nodes.push_back(close);
+        close.name = open.name;
+        sink_.add(close);
+    }
+
+    static std::uint32_t countChildElements(pugi::xml_node e) {
+        std::uint32_t n = 0;
+        for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling())
+            if (c.type() == pugi::node_element) ++n;
+        return n;
     }
 
     void walk(pugi::xml_node root) {
         std::vector<Open> stack;
         pugi::xml_node e = root;
         while (true) {
-            if (!stack.empty()) ++doc_.nodes[stack.back().node].b;
             const ElementInfo info = classify(e);
             Node node;
             node.kind = info.kind;
@@ -420,8 +442,9 @@ private:
                     fail(e.value(), "text inside " + quoted(e.name()) + ", which holds other elements");
                 if (stack.size() >= static_cast<std::size_t>(kMaxDepth))
                     fail(at(e), "elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
-                doc_.nodes.push_back(node);
-                stack.push_back({e, doc_.nodes.size() - 1});
+                node.b = countChildElements(e);
+                sink_.add(node);
+                stack.push_back({e, node.name});
                 const pugi::xml_node child = nextElement(e.first_child());
                 if (child) {
                     e = child;
@@ -434,28 +457,28 @@ private:
             case NodeKind::Value:
                 node.name = elementName(e);
                 value(e, info, node);
-                doc_.nodes.push_back(node);
+                sink_.add(node);
                 break;
             case NodeKind::Array:
                 node.name = elementName(e);
                 array(e, info, node);
-                doc_.nodes.push_back(node);
+                sink_.add(node);
                 break;
             case NodeKind::Ref: {
                 node.name = elementName(e);
                 const char* where = nullptr;
                 const std::string_view s = elementText(e, where);
                 node.a = static_cast<std::uint32_t>(unsignedNumber(s, 0xFFFFFFFF, textPosition(e, where), "ref"));
-                doc_.nodes.push_back(node);
+                sink_.add(node);
                 break;
             }
             case NodeKind::Nil:
                 requireNoContent(e);
-                doc_.nodes.push_back(node);
+                sink_.add(node);
                 break;
             case NodeKind::Blob:
                 blob(e, info, node);
-                doc_.nodes.push_back(node);
+                sink_.add(node);
                 break;
             case NodeKind::Prefix:
             case NodeKind::Close: break;  // never produced by classify()
@@ -477,26 +500,76 @@ private:
 
     std::string_view xml_;
     Document& doc_;
+    NodeSink& sink_;
     char* buf_ = nullptr;
     pugi::xml_document dom_;
-    std::unordered_map<std::string_view, std::uint32_t> strings_;  // binary content -> index
-    std::unordered_map<std::string_view, std::uint32_t> names_;    // XML spelling -> index
+    StringIndex strings_;  // binary content -> index
+    StringIndex names_;    // XML spelling -> index
 };
+
+
+// Keeps every record in the document.
+class CollectingSink final : public NodeSink {
+public:
+    explicit CollectingSink(Document& doc) : doc_(doc) {}
+    void add(const Node& node) override { doc_.nodes.push_back(node); }
+
+private:
+    Document& doc_;
+};
+
+// Writes each record to the binary at once; array elements and blob bytes
+// are dropped as soon as they are written.
+class EncodingSink final : public NodeSink {
+public:
+    EncodingSink(Document& doc, std::size_t reserveBytes) : doc_(doc), encoder_(doc, reserveBytes) {}
+    void add(const Node& node) override {
+        encoder_.write(node);
+        if (node.kind == NodeKind::Array) doc_.elements.clear();
+        if (node.kind == NodeKind::Blob) doc_.blobBytes.clear();
+    }
+    std::string finish() { return encoder_.finish(); }
+
+private:
+    Document& doc_;
+    BinEncoder encoder_;
+};
+
+Error failureToError(const Reader& reader, const Failure& f) {
+    Error e;
+    e.reason = f.reason;
+    reader.locate(f.at, e);
+    return e;
+}
 
 }  // namespace
 
 Result<Document> readXml(std::string_view xml) {
     Document doc;
-    Reader reader(xml, doc);
+    doc.nodes.reserve(xml.size() / 32 + 16);  // about 40 bytes of XML a record
+    adviseLargeBuffer(doc.nodes.data(), doc.nodes.capacity() * sizeof(Node));
+    CollectingSink sink(doc);
+    Reader reader(xml, doc, sink);
     try {
         reader.run();
     } catch (const Failure& f) {
-        Error e;
-        e.reason = f.reason;
-        reader.locate(f.at, e);
-        return e;
+        return failureToError(reader, f);
     }
     return doc;
+}
+
+Result<std::string> xmlToBin(std::string_view xml) {
+    Document doc;
+    EncodingSink sink(doc, xml.size() / 4);
+    Reader reader(xml, doc, sink);
+    try {
+        reader.run();
+    } catch (const Failure& f) {
+        return failureToError(reader, f);
+    } catch (const EncodeFailure& f) {
+        return Error{0, 0, 0, f.reason};
+    }
+    return sink.finish();
 }
 
 }  // namespace serz

@@ -1,0 +1,53 @@
+#pragma once
+// Writes records to the binary form one at a time, so a caller can stream
+// records into it without keeping them all.
+
+#include "converter/BinFormat.h"
+#include "converter/Document.h"
+#include "converter/OutBuf.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace serz {
+
+struct EncodeFailure {
+    std::size_t node;  // index of the record that could not be written
+    std::string reason;
+};
+
+class BinEncoder {
+public:
+    // `doc` supplies the strings, array elements and blob bytes the nodes
+    // refer to; it may grow between calls to write().
+    BinEncoder(const Document& doc, std::size_t reserveBytes);
+
+    void write(const Node& n);  // throws EncodeFailure
+    std::string finish() { return out_.take(); }
+
+private:
+    [[noreturn]] void fail(std::string reason);
+    void writeNewString(std::string_view s);
+    void writeString(std::string_view s, std::uint32_t& slot);
+    void writeString(std::uint32_t index);
+    void writeType(ValueType type);
+    void writeShape(const Node& n);
+    void writeScalar(ValueType type, std::uint64_t v);
+
+    static constexpr std::uint32_t kUnwritten = 0xFFFFFFFFu;
+
+    const Document& doc_;
+    OutBuf out_;
+    std::vector<std::uint32_t> binIndex_;  // document string index -> table index
+    std::array<std::uint32_t, kValueTypeCount> typeIndex_{};
+    std::uint32_t tableSize_ = 0;
+    std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
+    std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
+    std::uint32_t spelled_ = 0;
+    std::size_t count_ = 0;  // records written
+};
+
+}  // namespace serz
