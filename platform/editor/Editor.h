@@ -13,7 +13,7 @@
 // position counts one byte. Everything outside platform/ talks to the editor
 // only through these named methods.
 //
-// Line wrapping is off. Documents up to 2 MB are coloured as XML; larger
+// Line wrapping is off. Documents up to 1 MiB are coloured as XML; larger
 // ones stay plain so that loading and scrolling stay instant.
 //
 // Word characters (whole-word search, Ctrl+arrow): A-Z, a-z, 0-9, '_' and
@@ -31,7 +31,6 @@
 // interface for screen readers), because QScintilla's own one makes every
 // edit cost O(position); see EditorAccessibility.h.
 namespace vantrel::platform {
-
 
 class Editor : public QsciScintilla {
   Q_OBJECT
