@@ -15,11 +15,23 @@ class Finder {
  public:
   Finder(platform::Editor& editor, EditorSession& session) : editor_(editor), session_(session) {}
 
-  // Find (Command4, Enter in the find box).
+  // Find (Command4, Enter in the find box). Nothing happens for an empty
+  // find text. The search starts at the caret when nothing is selected, one
+  // past the selection start otherwise; it is case-insensitive, whole words
+  // only when wholeWord. A match becomes the selection; a miss changes
+  // nothing in the editor (no message, no wrap-around). lngStart records
+  // where the search started, lngFound the match index or -1.
   void find(std::string_view findText, bool wholeWord);
-  // Replace (Command5, Enter in the replace box): the selection becomes replacement.
+  // Replace (Command5, Enter in the replace box): the selection becomes
+  // replacement (inserted at the caret when nothing is selected; an empty
+  // replacement deletes the selection). The caret ends after it.
   void replace(std::string_view replacement);
-  // Replace All (Command6).
+  // Replace All (Command6): every occurrence, case-insensitively and never
+  // whole-word, left to right without overlaps, as one undo step; the caret
+  // ends after the last replacement. Nothing happens for an empty find
+  // text. lngStart/lngFound record the search that ended the run: it began
+  // after the last replacement (0 when there was none) and found nothing
+  // (-1).
   void replaceAll(std::string_view findText, std::string_view replacement);
 
  private:
