@@ -46,7 +46,11 @@ export WINEPREFIX=$build/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 rm -rf "$WINEPREFIX"
-cleanup() { wineserver -k >/dev/null 2>&1 || true; }
+keepalive=$build/wine-keepalive
+cleanup() {
+  rm -f "$keepalive"
+  wineserver -k >/dev/null 2>&1 || true
+}
 trap cleanup EXIT
 wineboot -i >"$build/wineboot.log" 2>&1 &
 wineboot_pid=$!
@@ -63,6 +67,11 @@ if ! wait "$wineboot_pid"; then
   echo "creating the Wine prefix failed" >&2
   exit 1
 fi
+
+# Wine stops its services whenever no program runs, and starting them again
+# costs seconds per test program: one program is kept running meanwhile.
+touch "$keepalive"
+wine "$build/bin/core_test_child.exe" hold "$keepalive" >/dev/null 2>&1 &
 
 echo "== registry keys for the tests"
 reg_add() { wine reg add "$@" /f >/dev/null; }
@@ -83,6 +92,7 @@ ctest --test-dir "$build" --output-on-failure
 
 if [ -x build/bin/core_tests ]; then
   echo "== Linux registry reader on the same prefix"
+  rm -f "$keepalive"
   wineserver -w  # the registry file is written when the server ends
   build/bin/core_tests --gtest_filter='RealRegistry.*'
 fi

@@ -4,6 +4,8 @@
 //   flood N         writes N bytes on standard error
 //   args FILE A...  writes each further argument on its own line into FILE
 //   late FILE       waits a moment, then writes "done" into FILE
+//   hold FILE       runs while FILE exists (at most an hour); the Windows
+//                   test script uses it to keep Wine's services running
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +25,15 @@ int main(int argc, char** argv) {
     std::string chunk(4096, 'e');
     for (long left = std::atol(argv[2]); left > 0; left -= 4096)
       std::fwrite(chunk.data(), 1, left < 4096 ? left : 4096, stderr);
+    return 0;
+  }
+  if (mode == "hold") {
+    for (int i = 0; i < 18000; ++i) {
+      std::FILE* flag = std::fopen(argv[2], "rb");
+      if (!flag) return 0;
+      std::fclose(flag);
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
     return 0;
   }
   if (mode == "args" || mode == "late") {
