@@ -1,5 +1,7 @@
 #include "converter/FileIo.h"
 
+#include "converter/Memory.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -62,6 +64,9 @@ bool readFile(const std::string& path, std::string& content, std::string& error)
         error = "cannot determine the file size";
         return false;
     }
+    content.clear();
+    content.reserve(static_cast<std::size_t>(size));
+    adviseLargeBuffer(content.data(), content.capacity());
     content.resize(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(content.data(), size)) {
         error = "read error";
