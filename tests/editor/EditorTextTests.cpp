@@ -1,11 +1,11 @@
 // The editor as a byte store: what goes in comes out unchanged, edits land
-// where the caret says, and saving writes exactly the text.
+// where the caret says, listeners hear of them, and saving writes exactly
+// the text.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QTest>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,15 +22,6 @@ std::string everyByteValue() {
   std::string bytes;
   for (int value = 0; value < 256; ++value) bytes.push_back(static_cast<char>(value));
   return bytes;
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-fs::path scratchFile(const char* name) {
-  return fs::temp_directory_path() / (std::string("editor_tests_") + name);
 }
 
 }  // namespace
@@ -54,43 +45,30 @@ TEST(EditorText, LoadingIsNotAnEditAndPutsTheCaretAtTheTop) {
   EXPECT_FALSE(editor.isUndoAvailable());
   EXPECT_EQ(editor.selStart(), 0);
   editor.setBytes("");
-  EXPECT_EQ(editor.length(), 0);
   EXPECT_EQ(editor.bytes(), "");
   EXPECT_TRUE(editor.view().empty());
 }
 
-TEST(EditorText, CaretPlacementClampsToTheText) {
-  Editor editor;
-  editor.setBytes("abcdef");
-  editor.setSelStart(4);
-  EXPECT_EQ(editor.selStart(), 4);
-  EXPECT_EQ(editor.selLength(), 0);
-  editor.setSelStart(100);
-  EXPECT_EQ(editor.selStart(), 6);
-  editor.setSelStart(-5);
-  EXPECT_EQ(editor.selStart(), 0);
-}
-
-TEST(EditorText, SelTextReplacesTheSelectionOrInsertsAtTheCaret) {
+TEST(EditorText, CaretAndSelTextFollowTheSelection) {
   Editor editor;
   editor.setBytes("hello world");
+  editor.setSelStart(100);
+  EXPECT_EQ(editor.selStart(), 11);  // clamped to the end
+  editor.setSelStart(-5);
+  EXPECT_EQ(editor.selStart(), 0);
+
   editor.setSelStart(5);
-  editor.setSelText(std::string_view("\0,", 2));  // a NUL is inserted too
+  editor.setSelText(std::string_view("\0,", 2));  // inserted at the caret, NUL included
   EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
   EXPECT_EQ(editor.selStart(), 7);
 
-  editor.setBytes("hello world");
   editor.find("world", 0);
   editor.setSelText("there");
-  EXPECT_EQ(editor.bytes(), "hello there");
-  EXPECT_EQ(editor.selStart(), 11);
+  EXPECT_EQ(editor.bytes(), std::string("hello\0, there", 13));
+  EXPECT_EQ(editor.selStart(), 13);
   EXPECT_EQ(editor.selLength(), 0);
-
-  editor.find("hello ", 0);
-  editor.setSelText("");
-  EXPECT_EQ(editor.bytes(), "there");
   editor.undo();  // the replacement undoes as one step
-  EXPECT_EQ(editor.bytes(), "hello there");
+  EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
 }
 
 TEST(EditorText, KeyboardEditsTypeCrLfAndCtrlZUndoes) {
@@ -103,33 +81,21 @@ TEST(EditorText, KeyboardEditsTypeCrLfAndCtrlZUndoes) {
   EXPECT_EQ(editor.bytes(), "ab");
 }
 
-TEST(EditorText, SaveWritesExactlyTheBytesAndReplacesAnOldFile) {
+TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
   Editor editor;
   const std::string text = "line\r\n" + everyByteValue();
   editor.setBytes(text);
-  const fs::path path = scratchFile("save.xml");
-  {
-    std::ofstream old(path, std::ios::binary);
-    old << std::string(1000, 'o');
-  }
+  const fs::path path = fs::temp_directory_path() / "editor_tests_save.xml";
+  std::ofstream(path, std::ios::binary) << std::string(1000, 'o');  // replaced, not appended to
   std::string error;
   ASSERT_TRUE(editor.saveToFile(path.string(), error)) << error;
-  EXPECT_EQ(readFile(path), text);
-
-  editor.setBytes("");
-  ASSERT_TRUE(editor.saveToFile(path.string(), error)) << error;
-  EXPECT_EQ(fs::file_size(path), 0u);
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
   fs::remove(path);
-}
 
-TEST(EditorText, SaveIntoAMissingFolderFailsWithAReason) {
-  Editor editor;
-  editor.setBytes("x");
-  std::string error;
-  const fs::path path = scratchFile("no_such_folder") / "file.xml";
-  EXPECT_FALSE(editor.saveToFile(path.string(), error));
+  const fs::path missing = fs::temp_directory_path() / "editor_tests_no_folder" / "file.xml";
+  EXPECT_FALSE(editor.saveToFile(missing.string(), error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(fs::exists(path));
 }
 
 TEST(EditorText, LargeDocumentsStayUncolouredAndKeepTheirBytes) {
@@ -142,9 +108,6 @@ TEST(EditorText, LargeDocumentsStayUncolouredAndKeepTheirBytes) {
   editor.setBytes(large);
   EXPECT_EQ(editor.lexer(), nullptr);
   EXPECT_EQ(editor.bytes(), large);
-  editor.setBytes("<small/>");  // and back: colouring returns
-  EXPECT_NE(editor.lexer(), nullptr);
-  EXPECT_EQ(editor.bytes(), "<small/>");
 }
 
 // Listeners must see the changed text when told of a change, and hear of
@@ -162,10 +125,8 @@ TEST(EditorText, ChangesAreAnnouncedAfterTheyHappen) {
   EXPECT_EQ(editor.replaceAll("a", "c"), 3);
   EXPECT_EQ(announced, std::vector<std::string>{"c b c b c"});
   EXPECT_EQ(modification, std::vector<bool>{true});
-  EXPECT_EQ(lineChanges, 0);
 
   editor.setSelText("\r\n");
-  ASSERT_EQ(announced.size(), 2u);
   EXPECT_EQ(announced.back(), "c b c b c\r\n");
   EXPECT_EQ(lineChanges, 1);
 
@@ -175,8 +136,6 @@ TEST(EditorText, ChangesAreAnnouncedAfterTheyHappen) {
   editor.undo();
   editor.undo();
   QCoreApplication::processEvents();
-  EXPECT_EQ(editor.bytes(), "a b a b a");
-  ASSERT_GE(announced.size(), 3u);
   EXPECT_EQ(announced.back(), "a b a b a");
   EXPECT_EQ(lineChanges, 2);
   EXPECT_EQ(modification, (std::vector<bool>{true, false}));
@@ -188,5 +147,4 @@ TEST(EditorText, AccessibleObjectHasNoTextInterface) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&editor);
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->textInterface(), nullptr);
-  EXPECT_EQ(accessible->object(), &editor);
 }
