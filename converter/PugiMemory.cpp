@@ -13,12 +13,15 @@
 namespace serz {
 namespace {
 
-constexpr std::size_t kBlockBytes = 32u << 20;
-constexpr std::size_t kLargest = 1u << 20;  // bigger requests go straight to malloc
+// Blocks start small, so small documents stay cheap, and double up to 32 MiB.
+constexpr std::size_t kFirstBlockBytes = 256u << 10;
+constexpr std::size_t kMaxBlockBytes = 32u << 20;
+constexpr std::size_t kLargest = 128u << 10;  // bigger requests go straight to malloc
 constexpr std::size_t kAlign = 16;
 
 struct Block {
     char* base;
+    std::size_t size;
     std::size_t used = 0;
     std::size_t live = 0;  // allocations not yet released
 };
@@ -26,17 +29,20 @@ struct Block {
 std::mutex gMutex;
 std::map<std::uintptr_t, Block> gBlocks;  // by base address
 Block* gCurrent = nullptr;
+std::size_t gNextBlockBytes = kFirstBlockBytes;
 
 void* allocate(std::size_t size) {
     const std::size_t need = (size + kAlign - 1) & ~(kAlign - 1);
     if (need > kLargest) return std::malloc(size);
     std::lock_guard lock(gMutex);
-    if (!gCurrent || gCurrent->used + need > kBlockBytes) {
-        char* base = static_cast<char*>(std::malloc(kBlockBytes));
+    if (!gCurrent || gCurrent->used + need > gCurrent->size) {
+        const std::size_t size = gNextBlockBytes;
+        char* base = static_cast<char*>(std::malloc(size));
         if (!base) return nullptr;
-        adviseLargeBuffer(base, kBlockBytes);
+        adviseLargeBuffer(base, size);
+        if (gNextBlockBytes < kMaxBlockBytes) gNextBlockBytes *= 2;
         // The previous block is freed once its last allocation is released.
-        gCurrent = &gBlocks.emplace(reinterpret_cast<std::uintptr_t>(base), Block{base}).first->second;
+        gCurrent = &gBlocks.emplace(reinterpret_cast<std::uintptr_t>(base), Block{base, size}).first->second;
     }
     void* p = gCurrent->base + gCurrent->used;
     gCurrent->used += need;
@@ -53,11 +59,12 @@ void deallocate(void* ptr) {
         if (it != gBlocks.begin()) {
             --it;
             Block& block = it->second;
-            if (address < it->first + kBlockBytes) {
+            if (address < it->first + block.size) {
                 if (--block.live == 0) {
                     if (&block == gCurrent) gCurrent = nullptr;
                     std::free(block.base);
                     gBlocks.erase(it);
+                    if (gBlocks.empty()) gNextBlockBytes = kFirstBlockBytes;
                 }
                 return;
             }

@@ -71,7 +71,7 @@ public:
     // Line and column (in characters) of a position in the parse buffer.
     void locate(const char* at, Error& e) const {
         std::size_t offset = 0;
-        if (at >= buf_ && at <= buf_ + xml_.size()) offset = static_cast<std::size_t>(at - buf_);
+        if (inBuffer(at)) offset = static_cast<std::size_t>(at - buf_);
         e.offset = offset;
         e.line = 1;
         std::size_t lineStart = 0;
@@ -85,12 +85,17 @@ public:
     }
 
 private:
+    // pugixml hands out a shared empty string for empty values, which lies
+    // outside the buffer; compare addresses as integers.
+    bool inBuffer(const char* p) const {
+        const auto a = reinterpret_cast<std::uintptr_t>(p), b = reinterpret_cast<std::uintptr_t>(buf_);
+        return a >= b && a <= b + xml_.size();
+    }
+
     [[noreturn]] static void fail(const char* at, std::string reason) { throw Failure{at, std::move(reason)}; }
     static const char* at(pugi::xml_node e) { return e.name() - 1; }  // the '<'
 
-    const char* textPosition(pugi::xml_node e, const char* text) const {
-        return text >= buf_ && text <= buf_ + xml_.size() ? text : at(e);
-    }
+    const char* textPosition(pugi::xml_node e, const char* text) const { return inBuffer(text) ? text : at(e); }
 
     pugi::xml_node rootElement() {
         pugi::xml_node root;
