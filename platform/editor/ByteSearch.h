@@ -30,6 +30,9 @@ class ByteSearch {
   static constexpr std::size_t npos = std::string_view::npos;
 
  private:
+  // First candidate start in [from, last] whose first and last bytes fit
+  // the needle's (a quick filter, 16 positions at a time where possible).
+  std::size_t nextCandidate(const unsigned char* text, std::size_t from, std::size_t last) const;
   bool matchesAt(std::string_view text, std::size_t at) const;
   bool isWholeWordAt(std::string_view text, std::size_t at) const;
   unsigned char fold(unsigned char byte) const { return fold_[byte]; }
@@ -37,7 +40,12 @@ class ByteSearch {
   std::string_view needle_;
   ByteSearchOptions options_;
   unsigned char fold_[256];
-  std::size_t skip_[256];  // Horspool shift for the byte under the needle's last position
+  // The filter compares bytes with 0x20 set when case is ignored: that maps
+  // both cases of a letter together (and lets a few other bytes through,
+  // which the full comparison then rejects).
+  unsigned char filterMask_ = 0;
+  unsigned char firstFiltered_ = 0;
+  unsigned char lastFiltered_ = 0;
 };
 
 }  // namespace vantrel::platform
