@@ -91,7 +91,9 @@ echo "== tests under Wine"
 ctest --test-dir "$build" --output-on-failure
 
 if [ -x build/bin/core_tests ]; then
-  echo "== Linux registry reader on the same prefix"
+  echo "== Linux build: a Windows program started through Wine, and the prefix's registry file"
+  VANTREL_TEST_WINDOWS_CHILD="$build/bin/core_test_child.exe" \
+    build/bin/core_tests --gtest_filter='RunAndWaitTest.WindowsProgramRunsThroughWine'
   rm -f "$keepalive"
   wineserver -w  # the registry file is written when the server ends
   build/bin/core_tests --gtest_filter='RealRegistry.*'

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -98,3 +99,20 @@ TEST_F(RunAndWaitTest, StandardErrorIsCapturedUpToTheLimit) {
 
   EXPECT_EQ(RunAndWaitCapturingErrors("no-such-program-vantrel", True, 0).processId, 0);
 }
+
+#ifndef _WIN32
+// A Windows build of the converter put into the program folder is preferred
+// to ours and runs through Wine. scripts/windows-tests.sh points this at the
+// cross-built helper program.
+TEST_F(RunAndWaitTest, WindowsProgramRunsThroughWine) {
+  const char* windowsChild = std::getenv("VANTREL_TEST_WINDOWS_CHILD");
+  if (!windowsChild) GTEST_SKIP() << "no cross-built helper program given";
+  TempFolder dir;
+  std::filesystem::copy_file(windowsChild, dir.path() / "serz.exe");
+  test::writeFile(dir.file("serz"), "#!/bin/sh\necho ours > out.txt\n");  // must not be chosen
+  std::filesystem::permissions(dir.path() / "serz", std::filesystem::perms::owner_all);
+  test::CurrentFolder current(dir.path());
+  EXPECT_GT(RunAndWait("serz.exe args out.txt \"a b\" xml:\"C:\\x\"", True, 0), 0);
+  EXPECT_EQ(test::readFile(dir.file("out.txt")), "a b\nxml:C:\\x\n");
+}
+#endif
