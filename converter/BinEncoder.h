@@ -28,6 +28,11 @@ public:
     void write(const Node& n);  // throws EncodeFailure
     std::string finish() { return out_.take(); }
 
+    // Where the child count of the last open record was written, so that a
+    // caller that learns the count later can fill it in.
+    std::size_t lastCountOffset() const { return countOffset_; }
+    void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
+
 private:
     [[noreturn]] void fail(std::string reason);
     void writeNewString(std::string_view s);
@@ -48,6 +53,7 @@ private:
     std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
     std::uint32_t spelled_ = 0;
     std::size_t count_ = 0;  // records written
+    std::size_t countOffset_ = 0;
 };
 
 }  // namespace serz

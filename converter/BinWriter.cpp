@@ -112,6 +112,7 @@ void BinEncoder::write(const Node& n) {
     switch (n.kind) {
     case NodeKind::Open:
         out_.putU32(n.a);
+        countOffset_ = out_.size();
         out_.putU32(n.b);
         break;
     case NodeKind::Close:

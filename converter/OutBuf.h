@@ -43,6 +43,11 @@ public:
         for (int i = 0; i < bytes; ++i) p[i] = static_cast<char>(v >> (8 * i));
         pos_ += bytes;
     }
+    // Overwrites four bytes already written.
+    void patchU32(std::size_t offset, std::uint32_t v) {
+        char* p = buf_.data() + offset;
+        for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
+    }
     void repeat(char c, std::size_t n) {
         std::memset(room(n), c, n);
         pos_ += n;

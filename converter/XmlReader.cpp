@@ -40,10 +40,13 @@ struct ElementInfo {
     pugi::xml_attribute id, typeAttr, elementType, numElements, altEncoding, size;
 };
 
-// Receives the records in document order as the reader makes them.
+// Receives the records in document order as the reader makes them. The
+// child count of an open record is known only at its close, so add() returns
+// a handle that setChildCount() uses to fill it in.
 class NodeSink {
 public:
-    virtual void add(const Node& node) = 0;
+    virtual std::size_t add(const Node& node) = 0;
+    virtual void setChildCount(std::size_t handle, std::uint32_t count) = 0;
 
 protected:
     ~NodeSink() = default;
@@ -203,11 +206,14 @@ private:
             const char* an = a.name();
             if (an[0] != 'd' || an[1] != ':') continue;
             const char* rest = an + 2;
-            if (std::strcmp(rest, "type") == 0) info.typeAttr = a;
-            else if (std::strcmp(rest, "id") == 0) info.id = a;
-            else if (std::strcmp(rest, "alt_encoding") == 0) info.altEncoding = a;
-            else if (std::strcmp(rest, "elementType") == 0) info.elementType = a;
-            else if (std::strcmp(rest, "numElements") == 0) info.numElements = a;
+            switch (rest[0]) {  // one comparison per attribute instead of five
+            case 't': if (std::strcmp(rest, "type") == 0) info.typeAttr = a; break;
+            case 'i': if (std::strcmp(rest, "id") == 0) info.id = a; break;
+            case 'a': if (std::strcmp(rest, "alt_encoding") == 0) info.altEncoding = a; break;
+            case 'e': if (std::strcmp(rest, "elementType") == 0) info.elementType = a; break;
+            case 'n': if (std::strcmp(rest, "numElements") == 0) info.numElements = a; break;
+            default: break;
+            }
         }
         if (info.typeAttr) {
             const std::string_view t = info.typeAttr.value();
@@ -403,6 +409,8 @@ private:
     struct Open {
         pugi::xml_node element;
         std::uint32_t name;
+        std::size_t handle;       // for the child count
+        std::uint32_t children;   // counted so far
     };
 
     static pugi::xml_node nextElement(pugi::xml_node n) {
@@ -415,23 +423,18 @@ private:
     }
 
     void closeElement(const Open& open) {
+        sink_.setChildCount(open.handle, open.children);
         Node close;
         close.kind = NodeKind::Close;
         close.name = open.name;
         sink_.add(close);
     }
 
-    static std::uint32_t countChildElements(pugi::xml_node e) {
-        std::uint32_t n = 0;
-        for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling())
-            if (c.type() == pugi::node_element) ++n;
-        return n;
-    }
-
     void walk(pugi::xml_node root) {
         std::vector<Open> stack;
         pugi::xml_node e = root;
         while (true) {
+            if (!stack.empty()) ++stack.back().children;
             const ElementInfo info = classify(e);
             Node node;
             node.kind = info.kind;
@@ -447,9 +450,7 @@ private:
                     fail(e.value(), "text inside " + quoted(e.name()) + ", which holds other elements");
                 if (stack.size() >= static_cast<std::size_t>(kMaxDepth))
                     fail(at(e), "elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
-                node.b = countChildElements(e);
-                sink_.add(node);
-                stack.push_back({e, node.name});
+                stack.push_back({e, node.name, sink_.add(node), 0});
                 const pugi::xml_node child = nextElement(e.first_child());
                 if (child) {
                     e = child;
@@ -517,7 +518,11 @@ private:
 class CollectingSink final : public NodeSink {
 public:
     explicit CollectingSink(Document& doc) : doc_(doc) {}
-    void add(const Node& node) override { doc_.nodes.push_back(node); }
+    std::size_t add(const Node& node) override {
+        doc_.nodes.push_back(node);
+        return doc_.nodes.size() - 1;
+    }
+    void setChildCount(std::size_t handle, std::uint32_t count) override { doc_.nodes[handle].b = count; }
 
 private:
     Document& doc_;
@@ -528,11 +533,13 @@ private:
 class EncodingSink final : public NodeSink {
 public:
     EncodingSink(Document& doc, std::size_t reserveBytes) : doc_(doc), encoder_(doc, reserveBytes) {}
-    void add(const Node& node) override {
+    std::size_t add(const Node& node) override {
         encoder_.write(node);
         if (node.kind == NodeKind::Array) doc_.elements.clear();
         if (node.kind == NodeKind::Blob) doc_.blobBytes.clear();
+        return encoder_.lastCountOffset();
     }
+    void setChildCount(std::size_t handle, std::uint32_t count) override { encoder_.patchU32(handle, count); }
     std::string finish() { return encoder_.finish(); }
 
 private:
