@@ -125,6 +125,10 @@ void Editor::useXmlColouring(bool on) {
 void Editor::setBytes(std::string_view bytes) {
   const auto size = static_cast<long>(bytes.size());
   // Loading is not an edit: no undo step, and the document starts unmodified.
+  // A read-only editor (the user may not type while a file is converted)
+  // still takes the loaded text.
+  const long readOnly = sci(SCI_GETREADONLY);
+  sci(SCI_SETREADONLY, 0);
   sci(SCI_SETUNDOCOLLECTION, 0);
   sci(SCI_CLEARALL);
   useXmlColouring(size <= xmlColouringLimit);
@@ -132,6 +136,7 @@ void Editor::setBytes(std::string_view bytes) {
   sci(SCI_SETUNDOCOLLECTION, 1);
   sci(SCI_EMPTYUNDOBUFFER);
   sci(SCI_SETSAVEPOINT);
+  sci(SCI_SETREADONLY, static_cast<unsigned long>(readOnly));
   sci(SCI_GOTOPOS, 0);
   announcePendingChange();
 }

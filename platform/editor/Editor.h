@@ -42,7 +42,9 @@ class Editor : public QsciScintilla {
 
   explicit Editor(QWidget* parent = nullptr);
 
-  // Whole text as bytes (explicit lengths: a NUL byte survives).
+  // Whole text as bytes (explicit lengths: a NUL byte survives). Loading
+  // works in a read-only editor too, empties the undo history and leaves
+  // the text unmodified, the caret at the top.
   void setBytes(std::string_view bytes);
   std::string bytes() const;
   // Zero-copy view, valid until the next edit.

@@ -47,6 +47,11 @@ TEST(EditorText, LoadingIsNotAnEditAndPutsTheCaretAtTheTop) {
   editor.setBytes("");
   EXPECT_EQ(editor.bytes(), "");
   EXPECT_TRUE(editor.view().empty());
+
+  editor.setReadOnly(true);  // as while a conversion runs
+  editor.setBytes("converted");
+  EXPECT_EQ(editor.bytes(), "converted");
+  EXPECT_TRUE(editor.isReadOnly());
 }
 
 TEST(EditorText, CaretAndSelTextFollowTheSelection) {
