@@ -57,6 +57,15 @@ TEST_P(FixturePair, XmlToBinaryEqualsTheOriginalWithoutItsPrefixRecord) {
     EXPECT_EQ(hex(toBin(xml_)), hex(expected.value()));
 }
 
+TEST_P(FixturePair, StreamingAndDocumentPathsAgree) {
+    // xmlToBin streams records into the encoder; readXml + encode keeps them.
+    auto doc = readXml(xml_);
+    ASSERT_TRUE(doc.ok());
+    auto viaDocument = encode(doc.value());
+    ASSERT_TRUE(viaDocument.ok());
+    EXPECT_EQ(hex(viaDocument.value()), hex(toBin(xml_)));
+}
+
 TEST_P(FixturePair, DecodeThenEncodeGivesTheOriginalBytes) {
     auto doc = decode(bin_);
     ASSERT_TRUE(doc.ok()) << doc.error().reason;

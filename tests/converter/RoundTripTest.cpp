@@ -89,6 +89,12 @@ TEST(Floats, EditedTextWinsOverAltEncoding) {
               "00 00 80 3F");
 }
 
+TEST(Floats, EditedDoubleTextWinsToo) {
+    const std::string line =
+        "<w d:type=\"sFloat64\" d:alt_encoding=\"7B14AE47E17A843F\" d:precision=\"string\">0.25</w>";
+    EXPECT_EQ(hex(payloadOfSingleValue(toBin(canonicalXml({line})), "w", "sFloat64")), "00 00 00 00 00 00 D0 3F");
+}
+
 TEST(Arrays, FloatIntegerAndStringElementsRoundTrip) {
     const std::string xml = canonicalXml({
         "<RXAxis d:numElements=\"4\" d:elementType=\"sFloat32\" d:precision=\"string\">-0.5724627 0.0000000 "
@@ -156,6 +162,14 @@ TEST(Elements, IdsNilNamesAndEmptyElements) {
     EXPECT_EQ(toXml(bin), xml);
 }
 
+TEST(Elements, AnEmptyRootIsOneEmptyElementTag) {
+    const std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                            "<Root xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\" d:id=\"5\"/>\r\n";
+    const std::string bin = toBin(xml);
+    EXPECT_EQ(hex(bin.substr(8)), "FF 50 FF FF 04 00 00 00 52 6F 6F 74 05 00 00 00 00 00 00 00 FF 70 00 00");
+    EXPECT_EQ(toXml(bin), xml);
+}
+
 TEST(Strings, SpecialCharactersAreEscapedAndSurvive) {
     const std::string xml = canonicalXml({
         "<s d:type=\"cDeltaString\">A &amp; B &lt;c&gt; \"q\" 'a'</s>",
@@ -194,6 +208,27 @@ TEST(Layout, AnyWhiteSpaceLineEndsAndAttributeOrderAreAccepted) {
                             "<Empty/>", "<n d:type=\"sInt32\">-5</n>"}));
 }
 
+// The table holds 65,535 strings; later new strings are written out in full
+// at every use, by the encoder and the decoder alike.
+TEST(StringTable, StringsPastTheLimitAreSpelledOutEveryTime) {
+    std::string xml = "<Root>";
+    for (int i = 0; i < 65540; ++i) xml += "<v d:type=\"cDeltaString\">s" + std::to_string(i) + "</v>";
+    xml += "<v d:type=\"cDeltaString\">s65539</v><v d:type=\"cDeltaString\">s0</v></Root>";
+    const std::string bin = toBin(xml);
+    // "s65539" (past the limit) appears in full twice; "s0" (in the table) once.
+    const auto count = [&](std::string_view needle) {
+        std::size_t n = 0;
+        for (auto at = bin.find(needle); at != std::string::npos; at = bin.find(needle, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count(std::string("\x06\0\0\0s65539", 10)), 2u);
+    EXPECT_EQ(count(std::string("\x02\0\0\0s0", 6)), 1u);
+    const std::string canonical = toXml(bin);
+    EXPECT_EQ(toXml(toBin(canonical)), canonical);
+    EXPECT_NE(canonical.find("<v d:type=\"cDeltaString\">s65539</v>\r\n\t<v d:type=\"cDeltaString\">s0</v>"),
+              std::string::npos);
+}
+
 // 300 distinct shapes overflow the 255-slot cache; slots are reused as a
 // ring and a replaced shape must be spelled out again.
 TEST(ShapeCache, RingReplacesTheOldestSlotsAfter255Shapes) {
@@ -217,7 +252,7 @@ TEST(ShapeCache, DecoderFollowsTheRing) {
     BinBuilder b;
     b.u8(0xFF).u8('P').str("Root").u32(0).u32(256);
     b.u8(0xFF).u8('V').str("v0").str("sUInt8").u8(0);
-    for (int i = 1; i <= 253; ++i) b.u8(0xFF).u8('V').str("v" + std::to_string(i)).ref(2).u8(i);
+    for (int i = 1; i <= 253; ++i) b.u8(0xFF).u8('V').str(std::string("v").append(std::to_string(i))).ref(2).u8(i);
     b.u8(0xFF).u8('N');       // shape 255 -> slot 0
     b.u8(0x00);               // a second nil
     b.u8(0xFF).u8('p').ref(0);
