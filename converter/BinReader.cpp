@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -282,6 +284,10 @@ Result<Document> decode(std::string_view bin) {
         return Decoder(bin).run();
     } catch (const Failure& f) {
         return Error{f.offset, 0, 0, f.reason};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    } catch (const std::length_error&) {
+        return outOfMemory();
     }
 }
 

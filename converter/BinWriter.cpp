@@ -5,6 +5,9 @@
 #include "converter/Codec.h"
 #include "converter/Utf8.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace serz {
 namespace {
 
@@ -147,6 +150,10 @@ Result<std::string> encode(const Document& doc) {
         return encoder.finish();
     } catch (const EncodeFailure& f) {
         return Error{f.node, 0, 0, "record " + std::to_string(f.node) + ": " + f.reason};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    } catch (const std::length_error&) {
+        return outOfMemory();
     }
 }
 

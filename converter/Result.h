@@ -19,6 +19,10 @@ struct Error {
     std::string position() const;
 };
 
+// What a conversion returns when memory runs out (a huge input, or one that
+// expands enormously), instead of ending the process.
+inline Error outOfMemory() { return Error{0, 0, 0, "not enough memory for the conversion"}; }
+
 template <class T>
 class Result {
 public:

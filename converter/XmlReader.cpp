@@ -18,6 +18,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -566,6 +568,10 @@ Result<Document> readXml(std::string_view xml) {
         reader.run();
     } catch (const Failure& f) {
         return failureToError(reader, f);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    } catch (const std::length_error&) {
+        return outOfMemory();
     }
     return doc;
 }
@@ -579,7 +585,10 @@ Result<std::string> xmlToBin(std::string_view xml) {
     } catch (const Failure& f) {
         return failureToError(reader, f);
     } catch (const EncodeFailure& f) {
-        return Error{0, 0, 0, f.reason};
+        return Error{0, 0, 0, f.reason};    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    } catch (const std::length_error&) {
+        return outOfMemory();
     }
     return sink.finish();
 }

@@ -8,6 +8,8 @@
 
 #include <bit>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace serz {
@@ -245,6 +247,10 @@ Result<std::string> writeXml(const Document& doc) {
         return Writer(doc).run();
     } catch (const Failure& f) {
         return Error{0, 0, 0, f.reason};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    } catch (const std::length_error&) {
+        return outOfMemory();
     }
 }
 
