@@ -7,6 +7,8 @@
 #include "converter/FileIo.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -36,14 +38,21 @@ int main(int argc, char** argv) {
     }
     const std::string out(target.substr(4));
 
-    std::string input, error;
-    if (!serz::io::readFile(in, input, error)) return failWith(in, "cannot read: " + error);
+    try {
+        std::string input, error;
+        if (!serz::io::readFile(in, input, error)) return failWith(in, "cannot read: " + error);
 
-    auto converted = toXml ? serz::binToXml(input) : serz::xmlToBin(input);
-    if (!converted) {
-        const serz::Error& e = converted.error();
-        return failWith(in, e.position() + ": " + e.reason);
+        auto converted = toXml ? serz::binToXml(input) : serz::xmlToBin(input);
+        if (!converted) {
+            const serz::Error& e = converted.error();
+            return failWith(in, e.position() + ": " + e.reason);
+        }
+        if (!serz::io::writeFileReplacing(out, converted.value(), error))
+            return failWith(out, "cannot write: " + error);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        return failWith(in, "not enough memory for the conversion");
+    } catch (const std::exception& e) {
+        return failWith(in, e.what());
     }
-    if (!serz::io::writeFileReplacing(out, converted.value(), error)) return failWith(out, "cannot write: " + error);
-    return 0;
 }
