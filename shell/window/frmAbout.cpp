@@ -1,6 +1,7 @@
 #include "shell/window/frmAbout.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -54,6 +55,17 @@ QLabel* label(QWidget* dialog, const char* name, const QString& text, int left, 
   return l;
 }
 
+// Where the designed font is missing its substitute may run wider: shrink a
+// one-line label's font until the text fits its width.
+void fitToWidth(QLabel* label) {
+  QFont font = label->font();
+  while (font.pointSizeF() > 6.0 &&
+         QFontMetrics(font).horizontalAdvance(label->text()) > label->width()) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  label->setFont(font);
+}
+
 void separator(QWidget* dialog, int top, int length) {
   auto* line = new QFrame(dialog);
   line->setObjectName(QStringLiteral("Line1"));
@@ -102,6 +114,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
         regular);
   label(this, "lblContact2", QStringLiteral("the project's issue tracker, see the README."), 1080,
         2520, 3975, 255, regular);
+  for (QLabel* oneLine : findChildren<QLabel*>()) {
+    if (oneLine->objectName() != QStringLiteral("Image1")) fitToWidth(oneLine);
+  }
   separator(this, 0, 6030);
   separator(this, 2880, 6120);
   QLabel* disclaimer = label(this, "lblDisclaimer", noticeText(), 120, 3120, 4815, 1275, font());

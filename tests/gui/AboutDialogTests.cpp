@@ -1,0 +1,70 @@
+// The About dialog: what it shows, OK, the command line, closing it.
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "GuiFixture.h"
+#include "shell/window/Form1.h"
+#include "shell/window/frmAbout.h"
+
+namespace vantrel::testing {
+namespace {
+
+using shell::frmAbout;
+using AboutDialog = GuiFixture;
+
+QString labelText(const frmAbout& about, const char* name) {
+  const auto* label = about.findChild<QLabel*>(QString::fromLatin1(name));
+  return label ? label->text() : QStringLiteral("<missing>");
+}
+
+TEST_F(AboutDialog, ShowsIdentityThenOkOpensTheOneMainWindow) {
+  frmAbout about;
+  about.start({QStringLiteral("Vantrel_BIN_Editor")});
+  ASSERT_TRUE(about.isVisible());
+  EXPECT_EQ(about.windowTitle(), QStringLiteral("About Vantrel_BIN_Editor"));
+  EXPECT_EQ(labelText(about, "lblTitle"), QStringLiteral("Vantrel_BIN_Editor for Vista & XP"));
+  EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("Version 1.0.8"));
+  EXPECT_TRUE(labelText(about, "lblDisclaimer").endsWith(QStringLiteral("\r\n\r\n")));
+  EXPECT_FALSE(about.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull())
+      << "the picture resource is not linked in";
+  // Where the designed fonts are missing, the one-line texts must still fit.
+  for (const QLabel* label : about.findChildren<QLabel*>()) {
+    if (label->wordWrap()) continue;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->objectName().toStdString();
+    EXPECT_TRUE(about.rect().contains(label->geometry())) << label->objectName().toStdString();
+  }
+
+  EXPECT_EQ(about.mainWindow(), nullptr);
+  auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+  ASSERT_EQ(ok->text(), QStringLiteral("OK"));
+  QTest::mouseClick(ok, Qt::LeftButton);
+  shell::Form1* first = about.mainWindow();
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->isVisible());
+  EXPECT_FALSE(about.isVisible());
+  ok->click();
+  EXPECT_EQ(about.mainWindow(), first) << "only one main window";
+}
+
+TEST_F(AboutDialog, AnyCommandLineTextOpensTheMainWindowAtOnce) {
+  frmAbout about;
+  about.start({QStringLiteral("Vantrel_BIN_Editor"), QStringLiteral("x")});
+  EXPECT_FALSE(about.isVisible());
+  ASSERT_NE(about.mainWindow(), nullptr);
+  EXPECT_TRUE(about.mainWindow()->isVisible());
+}
+
+TEST_F(AboutDialog, ClosingWithoutOkOpensNoMainWindow) {
+  frmAbout about;
+  about.start({QStringLiteral("Vantrel_BIN_Editor")});
+  QTest::keyClick(&about, Qt::Key_Escape);
+  EXPECT_FALSE(about.isVisible());
+  EXPECT_EQ(about.mainWindow(), nullptr);
+  EXPECT_FALSE(fs::exists(preferences()));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
