@@ -8,9 +8,9 @@
 set -euo pipefail
 texture2dds=$(realpath "$1")
 
-for tool in nvcompress convert compare xxd; do
+for tool in nvcompress convert compare; do
   if ! command -v "$tool" >/dev/null; then
-    echo "$tool is not installed (Debian: libnvtt-bin, imagemagick, xxd)"
+    echo "$tool is not installed (Debian: libnvtt-bin, imagemagick)"
     [ "${CI:-}" = true ] && exit 1
     exit 77
   fi
@@ -29,7 +29,8 @@ convert -size 64x32 xc:none \
 # The data block as serz writes it: upper-case 16-digit words, four to a
 # line, CR LF line ends.
 blob_hex() {
-  tail -c +129 "$1" | xxd -p -c 32 | tr a-f A-F | sed -e 's/.\{16\}/& /g' -e 's/ $//' -e 's/$/\r/'
+  tail -c +129 "$1" | od -An -v -tx1 | tr -d ' \n' | tr a-f A-F | fold -w 64 |
+    sed -e 's/.\{16\}/& /g' -e 's/ $//' -e 's/$/\r/'
 }
 
 texture_xml() {  # SOURCE.dds FORMAT
