@@ -65,12 +65,39 @@ public:
         adviseLargeBuffer(buf_, xml_.size() + 1);
         std::memcpy(buf_, xml_.data(), xml_.size());
         buf_[xml_.size()] = '\0';
+        rejectNulReferences();
         const pugi::xml_parse_result parsed =
             dom_.load_buffer_inplace(buf_, xml_.size(), kParseFlags, pugi::encoding_utf8);
         if (!parsed)
             throw Failure{buf_ + static_cast<std::size_t>(parsed.offset),
                           std::string("malformed XML: ") + parsed.description()};
         walk(rootElement());
+    }
+
+    // pugixml decodes "&#0;" (and numbers that wrap to 0 in 32 bits) to a
+    // NUL character, which would silently cut the text short.
+    void rejectNulReferences() const {
+        const char* p = xml_.data();
+        const char* const end = p + xml_.size();
+        while ((p = static_cast<const char*>(std::memchr(p, '&', static_cast<std::size_t>(end - p))))) {
+            const char* q = p + 1;
+            if (q < end && *q == '#') {
+                ++q;
+                const bool hex = q < end && *q == 'x';
+                if (hex) ++q;
+                std::uint32_t code = 0;
+                bool digits = false;
+                for (; q < end; ++q, digits = true) {
+                    const char c = *q;
+                    if (c >= '0' && c <= '9') code = code * (hex ? 16u : 10u) + static_cast<std::uint32_t>(c - '0');
+                    else if (hex && ((c | ' ') >= 'a' && (c | ' ') <= 'f')) code = code * 16u + static_cast<std::uint32_t>((c | ' ') - 'a' + 10);
+                    else break;
+                }
+                if (digits && q < end && *q == ';' && code == 0)
+                    fail(buf_ + (p - xml_.data()), "a character reference to NUL, which the file cannot hold");
+            }
+            ++p;
+        }
     }
 
     // Line and column (in characters) of a position in the parse buffer.

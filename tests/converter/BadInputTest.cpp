@@ -97,6 +97,10 @@ TEST(BadXml, MalformedXmlNamesLineAndColumn) {
     expectXmlError("<Root><v d:type=\"sInt32\">1<b/></v></Root>", 1, 27, "inside \"v\", which holds a value");
     expectXmlError("<Root><d:thing/></Root>", 1, 7, "unknown element");
     expectXmlError("<Root><v d:type=\"cDeltaString\">Z\xFCrich</v></Root>", 1, 33, "not valid UTF-8");
+    expectXmlError("<Root><v d:type=\"cDeltaString\">a&#xD800;</v></Root>", 1, 33, "not valid UTF-8");
+    // Character references that would cut the text short at a NUL.
+    expectXmlError("<Root>\n<v d:type=\"cDeltaString\">a&#0;b</v></Root>", 2, 27, "NUL");
+    expectXmlError("<Root><v d:type=\"cDeltaString\">a&#4294967296;b</v></Root>", 1, 33, "NUL");
 }
 
 TEST(BadXml, ValuesThatDoNotFitTheirType) {
