@@ -165,6 +165,7 @@ void Editor::setSelStart(long index) {
 }
 
 void Editor::setSelText(std::string_view text) {
+  if (isReadOnly()) return;
   const long start = sci(SCI_GETSELECTIONSTART);
   const long end = sci(SCI_GETSELECTIONEND);
   const auto size = static_cast<long>(text.size());
@@ -201,7 +202,7 @@ long Editor::find(std::string_view text, long start, int options) {
 }
 
 long Editor::replaceAll(std::string_view findText, std::string_view replacement) {
-  if (findText.empty()) return 0;
+  if (findText.empty() || isReadOnly()) return 0;
   // All matches first, in one pass over the text; then each is replaced
   // through the target messages, which work on the document directly and
   // cost only the distance from the previous replacement. Scintilla

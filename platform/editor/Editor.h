@@ -58,6 +58,7 @@ class Editor : public QsciScintilla {
   // Caret at index (clamped to the end), selection emptied.
   void setSelStart(long index);
   // Replaces the selection (or inserts at the caret); the caret ends after it.
+  // Setting the selected text and Replace All leave a read-only editor alone.
   void setSelText(std::string_view text);
 
   // First match of text at or after start (to the end); -1 when none or when

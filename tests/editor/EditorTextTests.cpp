@@ -52,6 +52,10 @@ TEST(EditorText, LoadingIsNotAnEditAndPutsTheCaretAtTheTop) {
   editor.setBytes("converted");
   EXPECT_EQ(editor.bytes(), "converted");
   EXPECT_TRUE(editor.isReadOnly());
+  editor.setSelText("typed");  // but edits are refused, and say so
+  EXPECT_EQ(editor.replaceAll("converted", "x"), 0);
+  EXPECT_EQ(editor.bytes(), "converted");
+  EXPECT_EQ(editor.selStart(), 0);
 }
 
 TEST(EditorText, CaretAndSelTextFollowTheSelection) {
