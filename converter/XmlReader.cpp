@@ -245,7 +245,7 @@ private:
             }
         }
         if (info.typeAttr) {
-            const std::string_view t = info.typeAttr.value();
+            const std::string_view t = text::trim(info.typeAttr.value());
             if (t == "ref") {
                 info.kind = NodeKind::Ref;
             } else {
@@ -255,7 +255,7 @@ private:
                 info.type = *type;
             }
         } else if (info.elementType) {
-            const std::string_view t = info.elementType.value();
+            const std::string_view t = text::trim(info.elementType.value());
             const auto type = typeFromName(t);
             if (!type) fail(info.elementType.value(), "unknown type name " + quoted(t));
             if (!info.numElements) fail(at(e), "array " + quoted(e.name()) + " without d:numElements");

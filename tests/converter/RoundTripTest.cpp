@@ -201,7 +201,7 @@ TEST(Layout, AnyWhiteSpaceLineEndsAndAttributeOrderAreAccepted) {
         "\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8'?>\n<!-- edited -->\n"
         "<Root   d:version='1.0'  xmlns:d='http://www.kuju.com/TnT/2003/Delta' >\r\n"
         "<f d:precision=\"string\"\n   d:alt_encoding=\"000000000000F03F\"  d:type=\"sFloat32\" >1</f>\n"
-        "        <Empty></Empty><n d:type=\"sInt32\"> -5 </n>\n"
+        "        <Empty></Empty><n d:type=\" sInt32 \"> -5 </n>\n"
         "</Root >";
     EXPECT_EQ(toXml(toBin(edited)),
               canonicalXml({"<f d:type=\"sFloat32\" d:alt_encoding=\"000000000000F03F\" d:precision=\"string\">1</f>",
