@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     window.show();
     QCoreApplication::processEvents();
     window.controls().Command1->click();
-    window.controls().Text2->setText(QStringLiteral("Beech"));
+    window.controls().Text2->setText(QStringLiteral("Blueprint"));
     window.controls().Command4->click();
     QCoreApplication::processEvents();
     for (const auto& message : dialogs.messages) {
