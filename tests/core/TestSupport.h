@@ -1,26 +1,36 @@
 #pragma once
 #include <filesystem>
 #include <fstream>
-#include <ctime>
 #include <string>
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace vantrel::test {
+
+inline unsigned long processId() {
+#ifdef _WIN32
+  return ::GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(::getpid());
+#endif
+}
 
 // A fresh empty folder, removed again when the object goes.
 class TempFolder {
  public:
   TempFolder() {
+    // Test cases run in parallel processes: the process id keeps their
+    // folders apart, and create_directory tells whether the name was free.
     static int counter = 0;
     auto base = std::filesystem::temp_directory_path();
     do {
-      path_ = base / ("vantrel-core-" + std::to_string(::time(nullptr)) + "-" +
+      path_ = base / ("vantrel-core-" + std::to_string(processId()) + "-" +
                       std::to_string(counter++));
-    } while (std::filesystem::exists(path_));
-    std::filesystem::create_directories(path_);
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
     std::error_code ec;
