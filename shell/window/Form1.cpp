@@ -28,6 +28,11 @@
 
 namespace vantrel::shell {
 
+namespace {
+constexpr int kFrameSettleMs = 2000;
+constexpr int kMaxFrameFits = 3;
+}  // namespace
+
 Form1::Form1(QWidget* parent) : QMainWindow(parent), programFolder_(platform::programFolder()) {
   setWindowTitle(QString::fromLatin1(kMainWindowTitle));
   auto* client = new QWidget(this);
@@ -160,11 +165,26 @@ void Form1::resizeFrameTo(const QSize& frameSize) {
 void Form1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!restoredFrameSize_) return;
-  // The frame exists only now: give the whole window the stored outer size.
-  QTimer::singleShot(0, this, [this] {
-    if (restoredFrameSize_ && !isMinimized() && !isMaximized()) resizeFrameTo(*restoredFrameSize_);
+  fitRestoredFrame();
+  // The window system may put its frame around the window a moment after
+  // it is shown; until then the restored outer size is kept up. After that
+  // the user's own resizing is never undone.
+  QTimer::singleShot(kFrameSettleMs, this, [this] { restoredFrameSize_.reset(); });
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  fitRestoredFrame();
+}
+
+void Form1::fitRestoredFrame() {
+  if (!restoredFrameSize_ || !isVisible() || isMinimized() || isMaximized()) return;
+  if (frameGeometry().size() == *restoredFrameSize_) return;
+  if (++frameFits_ > kMaxFrameFits) {  // the window system insists on another size
     restoredFrameSize_.reset();
-  });
+    return;
+  }
+  resizeFrameTo(*restoredFrameSize_);
 }
 
 // --- Shutdown -------------------------------------------------------------
@@ -194,6 +214,7 @@ void Form1::saveSettings() {
 
 void Form1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  fitRestoredFrame();
   applyResizeLayout();
 }
 

@@ -35,6 +35,7 @@ class Form1 : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -44,6 +45,7 @@ class Form1 : public QMainWindow {
   void readSimulatorFolder();
   void saveSettings();
   void resizeFrameTo(const QSize& frameSize);
+  void fitRestoredFrame();
   void applyResizeLayout();
   void wireEvents();
 
@@ -59,6 +61,7 @@ class Form1 : public QMainWindow {
   // A restored outer size, applied again once the window system has put the
   // frame around the shown window.
   std::optional<QSize> restoredFrameSize_;
+  int frameFits_ = 0;
 };
 
 }  // namespace vantrel::shell
