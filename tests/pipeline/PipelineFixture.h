@@ -3,50 +3,80 @@
 
 #include <QLineEdit>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
-#include "pipeline/EditorSession.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/editor/Editor.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ProgramFolder.h"
 
 namespace vantrel::testing {
 
 namespace fs = std::filesystem;
 
-std::string readBytes(const fs::path& path);
-void writeBytes(const fs::path& path, std::string_view bytes);
+inline std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeBytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 // A temporary program folder with TempFiles, a user folder beside it,
 // scripted dialogs, real widgets and a context wired to them.
 class PipelineFixture : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    cwd_ = fs::current_path();
+    root_ = fs::temp_directory_path() / ("vantrel-pipeline-" + std::to_string(std::random_device()()));
+    program_ = root_ / "program folder";
+    userFolder_ = root_ / "user files";
+    fs::create_directories(program_ / "TempFiles");
+    fs::create_directories(userFolder_);
+    platform::setProgramFolderForTests(program_.string());
+    platform::setDialogs(&dialogs_);
+    ctx_ = {nullptr, &pathBox_, &editor_, &session_, program_.string(),
+            [this](bool busy) { busy_.push_back(busy); }};
+  }
+  void TearDown() override {
+    platform::setDialogs(nullptr);
+    platform::setProgramFolderForTests("");
+    fs::current_path(cwd_);
+    std::error_code error;  // give back the rights tests took away
+    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(root_, error);
+  }
 
-  // A converter script named serz in the program folder.
-  void installFakeConverter(const std::string& scriptBody);
-  // Copies the converter: one that copies input to output either way.
-  void installCopyingConverter();
-  // One that refuses every input with a line on standard error.
-  void installFailingConverter();
-  // The real serz; false when it was not built.
-  bool installRealConverter();
+  // A converter script named serz in the program folder; the default one
+  // copies its input to its output in both directions.
+  void installConverter(const std::string& body = "cp \"$1\" \"${2#*:}\"\n") {
+    writeBytes(program_ / "serz", "#!/bin/sh\n" + body);
+    fs::permissions(program_ / "serz", fs::perms::owner_all);
+  }
+  void installFailingConverter() {
+    installConverter("echo \"$1: line 3, column 7: unexpected end of element\" >&2\nexit 1\n");
+  }
+  // Chooses path in the next file dialog.
+  void choose(const std::string& path) { dialogs_.answers.push_back(QString::fromStdString(path)); }
+  std::string working(const std::string& name) const { return (program_ / "TempFiles" / name).string(); }
+  std::string user(const std::string& name) const { return (userFolder_ / name).string(); }
+  const platform::ScriptedDialogs::Message& onlyMessage() {
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    if (dialogs_.messages.empty()) dialogs_.messages.push_back({"(no message)", platform::MessageIcon::Information});
+    return dialogs_.messages.front();
+  }
 
-  std::string working(const std::string& name) const;
-  std::string user(const std::string& name) const;
-  std::vector<QString> messageTexts() const;
-
-  fs::path root_;
-  fs::path programFolder_;
-  fs::path userFolder_;
-  fs::path originalCwd_;
+  fs::path cwd_, root_, program_, userFolder_;
   platform::ScriptedDialogs dialogs_;
   QLineEdit pathBox_;
   platform::Editor editor_;
   EditorSession session_;
-  std::vector<bool> busyCalls_;
+  std::vector<bool> busy_;
   pipeline::DocumentContext ctx_;
 };
 
