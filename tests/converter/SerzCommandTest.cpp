@@ -9,7 +9,9 @@
 #include <fstream>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -18,6 +20,18 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace serz::testing;
+
+// serz is built into the same folder as this test program; finding it there
+// (rather than by its build path) also works when the tests run under Wine.
+fs::path serzProgram() {
+#ifdef _WIN32
+    char buffer[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return fs::path(buffer).parent_path() / "serz.exe";
+#else
+    return fs::read_symlink("/proc/self/exe").parent_path() / "serz";
+#endif
+}
 
 class SerzCommand : public ::testing::Test {
 protected:
@@ -46,15 +60,18 @@ protected:
     // leaves standard error in stderr_.
     int run(const std::string& args) {
         const std::string errFile = path("stderr.txt");
-        std::string command = "\"" SERZ_EXE "\" " + args + " 2> \"" + errFile + "\"";
+        std::string command(1, '"');
+        command.append(serzProgram().string()).append("\" ").append(args);
+        command.append(" 2> \"").append(errFile).append("\"");
 #ifdef _WIN32
-        command = "\"" + command + "\"";  // cmd /c strips one pair of outer quotes
+        command.insert(0, 1, '"').push_back('"');  // cmd /c strips one pair of outer quotes
         const int rc = std::system(command.c_str());
 #else
         const int status = std::system(command.c_str());
         const int rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
         stderr_ = read("stderr.txt");
+        std::erase(stderr_, '\r');  // Windows writes the line end in text mode
         fs::remove(errFile);
         return rc;
     }
