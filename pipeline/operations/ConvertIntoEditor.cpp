@@ -1,5 +1,8 @@
 #include "pipeline/operations/ConvertIntoEditor.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "pipeline/ConverterCommand.h"
 #include "pipeline/UniFile.h"
 #include "pipeline/operations/OperationSupport.h"
@@ -33,7 +36,10 @@ bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
   }
 
   std::string errorText;
-  if (!removeStaleFile(xmlPath, errorText)) {
+  std::error_code error;
+  // A chosen file that is itself the working XML is the input, not a leftover.
+  const bool inputIsOutput = std::filesystem::equivalent(inputPath, xmlPath, error);
+  if (!inputIsOutput && !removeStaleFile(xmlPath, errorText)) {
     reportFailure(ctx, chosenPath,
                   QStringLiteral("The old working file %1 could not be deleted: %2")
                       .arg(pathText(xmlPath), systemText(errorText)));
