@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,12 +71,29 @@ void Form1::wireEvents() {
   onClick(ui_.Command10, [this] { texture::convertToDds(this, *ui_.RichTextBox1); });
   onClick(ui_.Command11,
           [this] { texture::viewDds(this, session_.strIV, programFolder_); });
+  ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
   EnterPressesButton::install(ui_.Text2, ui_.Command4);
   EnterPressesButton::install(ui_.Text3, ui_.Command5);
   connect(ui_.mnuIRF, &QAction::triggered, this,
           [this] { texture::chooseViewerPath(this, session_.strIV); });
   connect(ui_.mnuCTF, &QAction::triggered, this, [this] { pipeline::clearTempFiles(context_); });
   connect(ui_.mnuExit, &QAction::triggered, this, [this] { close(); });
+}
+
+// Tab types a tab in the editor, so Ctrl+Tab (Ctrl+Shift+Tab backwards)
+// moves the focus on from it, as in other editors.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_.RichTextBox1 && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        key->modifiers().testFlag(Qt::ControlModifier)) {
+      const bool backwards =
+          key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+      focusNextPrevChild(!backwards);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 // --- Find, Replace, Replace All -------------------------------------------

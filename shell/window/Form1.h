@@ -37,6 +37,7 @@ class Form1 : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void load();

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <cstdlib>
 
 #include "GuiFixture.h"
@@ -97,6 +98,17 @@ TEST_F(MainWindowControls, StartsEmptyInThePathBoxAndTabFollowsTheDesignOrder) {
   }
   expected << QStringLiteral("Text1");  // and round again, never through the label
   EXPECT_EQ(visited.join(' ').toStdString(), expected.join(' ').toStdString());
+
+  // Tab types a tab in the editor; Ctrl+Tab leaves it, Ctrl+Shift+Tab goes back.
+  c.RichTextBox1->setFocus();
+  QTest::keyClick(c.RichTextBox1, Qt::Key_Tab);
+  EXPECT_EQ(c.RichTextBox1->bytes(), "\t");
+  QTest::keyClick(c.RichTextBox1, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(focusedControl(*window).toStdString(), "Command2");
+  c.RichTextBox1->setFocus();
+  QTest::keyClick(c.RichTextBox1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(focusedControl(*window).toStdString(), "Command1");
+  EXPECT_EQ(c.RichTextBox1->bytes(), "\t");
 }
 
 TEST_F(MainWindowControls, AccessKeysMenuAndEditorFont) {
