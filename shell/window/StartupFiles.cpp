@@ -46,12 +46,13 @@ bool writePreferences(const std::string& programFolder, const Settings& settings
 }
 
 bool ensureWorkingFolder(const std::string& programFolder, std::string& errorText) {
-  std::string folder = workingFolderPath(programFolder);
-  if (DirExists(folder) == True) return true;
+  const std::string folder = workingFolderPath(programFolder);
+  std::string checked = folder;  // DirExists may trim a trailing separator
+  if (DirExists(checked) == True) return true;
   std::error_code error;
-  std::filesystem::create_directory(workingFolderPath(programFolder), error);
-  std::string check = workingFolderPath(programFolder);
-  if (DirExists(check) == True) return true;
+  std::filesystem::create_directory(folder, error);
+  checked = folder;
+  if (DirExists(checked) == True) return true;
   errorText = error ? error.message() : std::string("a file of that name is in the way");
   return false;
 }
