@@ -35,11 +35,20 @@ bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
     return false;
   }
 
-  std::string errorText;
   std::error_code error;
-  // A chosen file that is itself the working XML is the input, not a leftover.
-  const bool inputIsOutput = std::filesystem::equivalent(inputPath, xmlPath, error);
-  if (!inputIsOutput && !removeStaleFile(xmlPath, errorText)) {
+  if (std::filesystem::equivalent(inputPath, xmlPath, error)) {
+    // The working XML itself was chosen: deleting it as a leftover would
+    // destroy the input, and converting it would overwrite it.
+    showMessage(ctx,
+                QStringLiteral("%1 was not converted: it is the working file the conversion "
+                               "would write to. Choose a file outside the working folder.")
+                    .arg(pathText(chosenPath)),
+                platform::MessageIcon::Stop);
+    return false;
+  }
+
+  std::string errorText;
+  if (!removeStaleFile(xmlPath, errorText)) {
     reportFailure(ctx, chosenPath,
                   QStringLiteral("The old working file %1 could not be deleted: %2")
                       .arg(pathText(xmlPath), systemText(errorText)));

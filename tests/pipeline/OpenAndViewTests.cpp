@@ -69,14 +69,16 @@ TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
   editor_.setBytes("kept");
   writeBytes(user("a\"b.bin"), "x");  // a quote cannot be put in a command line
   writeBytes(user("abc"), "x");       // too short to give a working name
-  choose(user("a\"b.bin"));
-  choose(user("abc"));
-  openBin(ctx_);
-  EXPECT_TRUE(session_.noConvertedText);
-  openBin(ctx_);
+  writeBytes(working("w.xml"), "<w/>");  // the working file itself
+  for (const std::string& path : {user("a\"b.bin"), working("w.xml"), user("abc")}) {
+    choose(path);
+    openBin(ctx_);
+    EXPECT_TRUE(session_.noConvertedText);
+  }
   EXPECT_TRUE(pathBox_.text().isEmpty());
   EXPECT_EQ(editor_.bytes(), "kept");
-  EXPECT_EQ(dialogs_.messages.size(), 2u);
+  EXPECT_EQ(readBytes(working("w.xml")), "<w/>");
+  EXPECT_EQ(dialogs_.messages.size(), 3u);
 }
 
 class ViewOtherFilesTest : public PipelineFixture {};
