@@ -74,6 +74,13 @@ void saveBin(DocumentContext& ctx) {
                     .arg(binText));
     return;
   }
+  std::error_code error;
+  if (!fs::is_regular_file(binPath, error)) {
+    // Nothing to move aside (a folder would be moved aside whole).
+    refuse(ctx, QStringLiteral("%1 was not saved: there is no file of that name to rebuild.")
+                    .arg(binText));
+    return;
+  }
   const std::string xmlPath = workingPath(ctx, session.strXML);
   const std::optional<std::string> command = xmlToBinCommand(xmlPath, binPath);
   if (!command) {
@@ -100,7 +107,6 @@ void saveBin(DocumentContext& ctx) {
   }
   platform::processPendingMessages();
 
-  std::error_code error;
   fs::rename(binPath, *backupPath, error);
   if (error) {
     showMessage(ctx,

@@ -60,11 +60,18 @@ TEST_F(SaveBinTest, FillsTheFirstFreeBackupNameAndRefusesWhenAllAreTaken) {
   EXPECT_FALSE(fs::exists(working("x.xml")));  // not even the working XML
 }
 
-TEST_F(SaveBinTest, RefusesWithoutAPath) {
-  pathBox_.clear();
-  saveBin(ctx_);
-  EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Stop);
-  expectBinUnchanged();
+TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
+  fs::create_directory(user("folder.bin"));
+  editor_.setBytes("edited");
+  for (const QString& path : {QString(), QString::fromStdString(user("folder.bin")),
+                              QString::fromStdString(user("gone.bin"))}) {
+    pathBox_.setText(path);
+    saveBin(ctx_);
+  }
+  ASSERT_EQ(dialogs_.messages.size(), 3u);
+  EXPECT_EQ(dialogs_.messages[2].icon, platform::MessageIcon::Stop);
+  expectBinUnchanged(1);
+  EXPECT_EQ(readBytes(working("x.xml")), "original");  // not even the working XML
 }
 
 // Every way a save can fail leaves the .bin as it was and keeps the edit.
