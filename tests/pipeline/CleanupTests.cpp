@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include "tests/pipeline/PipelineFixture.h"
 
 namespace vantrel::testing {
@@ -39,7 +41,15 @@ TEST_F(CleanupTest, ClearTempFilesRemovesReadOnlyEntriesAndKeepsTheEditor) {
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(CleanupTest, AFolderThatCannotBeCreatedIsReported) {
+TEST_F(CleanupTest, FailuresAreReportedAndTheFolderRemains) {
+  if (geteuid() != 0) {  // root may delete in a read-only folder
+    writeBytes(program_ / "TempFiles" / "a.xml", "x");
+    fs::permissions(program_, fs::perms::owner_read | fs::perms::owner_exec);
+    pipeline::clearTempFiles(ctx_);
+    EXPECT_TRUE(onlyMessage().text.contains("could not be emptied"));
+    EXPECT_TRUE(fs::is_directory(program_ / "TempFiles"));
+    dialogs_.messages.clear();
+  }
   writeBytes(root_ / "a file", "x");
   ctx_.programFolder = (root_ / "a file").string();  // TempFiles cannot live under a file
   pipeline::clearTempFiles(ctx_);
