@@ -10,14 +10,11 @@
 #include "converter/StringIndex.h"
 #include "converter/TextFormat.h"
 #include "converter/Utf8.h"
+#include "converter/ValueText.h"
 
 #include <pugixml.hpp>
 
-#include <bit>
-#include <cfloat>
-#include <cmath>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -267,89 +264,30 @@ private:
 
     // ---- numbers -------------------------------------------------------
 
-    std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, const char* where, const char* what) {
-        std::uint64_t v = 0;
-        switch (text::parseUnsigned(s, max, v)) {
-        case text::Parse::Ok: return v;
-        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
-        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
+    std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, const char* where, std::string_view what) {
+        try {
+            return valuetext::unsignedNumber(s, max, what);
+        } catch (const valuetext::ValueTextError& e) {
+            fail(where, e.reason);
         }
-        return 0;
     }
 
-    std::int64_t signedNumber(std::string_view s, std::int64_t min, std::int64_t max, const char* where,
-                              const char* what) {
-        std::int64_t v = 0;
-        switch (text::parseSigned(s, min, max, v)) {
-        case text::Parse::Ok: return v;
-        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
-        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
-        }
-        return 0;
-    }
-
-    double floatNumber(std::string_view s, const char* where, const char* what) {
-        double v = 0;
-        switch (text::parseDouble(s, v)) {
-        case text::Parse::Ok: return v;
-        case text::Parse::NotANumber: fail(where, quoted(s) + " is not a number for " + what);
-        case text::Parse::OutOfRange: fail(where, "the value " + quoted(text::trim(s)) + " does not fit " + what);
-        }
-        return 0;
-    }
-
-    std::uint64_t floatBits(ValueType type, double v, std::string_view s, const char* where) {
-        if (type == ValueType::Float64) return std::bit_cast<std::uint64_t>(v);
-        const auto f = static_cast<float>(v);
-        if (std::isinf(f) && !std::isinf(v)) fail(where, "the value " + quoted(text::trim(s)) + " does not fit sFloat32");
-        return std::bit_cast<std::uint32_t>(f);
-    }
-
-    // Integer, bool and float text of one scalar (not strings).
     std::uint64_t scalar(ValueType type, std::string_view s, const char* where) {
-        const char* what = typeName(type).data();
-        switch (type) {
-        case ValueType::Bool: return unsignedNumber(s, 0xFF, where, what);
-        case ValueType::UInt8: return unsignedNumber(s, 0xFF, where, what);
-        case ValueType::UInt16: return unsignedNumber(s, 0xFFFF, where, what);
-        case ValueType::UInt32: return unsignedNumber(s, 0xFFFFFFFF, where, what);
-        case ValueType::UInt64: return unsignedNumber(s, std::numeric_limits<std::uint64_t>::max(), where, what);
-        case ValueType::SInt8: return static_cast<std::uint8_t>(signedNumber(s, -128, 127, where, what));
-        case ValueType::SInt16: return static_cast<std::uint16_t>(signedNumber(s, -32768, 32767, where, what));
-        case ValueType::SInt32:
-            return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, INT32_MAX, where, what));
-        case ValueType::SInt64:
-            return static_cast<std::uint64_t>(signedNumber(s, std::numeric_limits<std::int64_t>::min(),
-                                                           std::numeric_limits<std::int64_t>::max(), where, what));
-        case ValueType::Float32:
-        case ValueType::Float64: return floatBits(type, floatNumber(s, where, what), s, where);
-        case ValueType::String: break;
+        try {
+            return valuetext::scalar(type, s);
+        } catch (const valuetext::ValueTextError& e) {
+            fail(where, e.reason);
         }
-        return 0;
     }
 
-    // A float value keeps the exact bits of d:alt_encoding unless its text
-    // has been changed to another number; then the text wins.
     std::uint64_t floatValue(const ElementInfo& info, std::string_view s, const char* where) {
-        const char* what = typeName(info.type).data();
-        if (!info.altEncoding) return scalar(info.type, s, where);
-        const auto alt = text::parseHexLE(info.altEncoding.value());
-        if (!alt) fail(info.altEncoding.value(), "d:alt_encoding is not 16 hexadecimal digits");
-        const double exact = std::bit_cast<double>(*alt);
-        char printed[64];
-        const std::string_view shown(printed, text::formatG(printed, exact));
-        const std::string_view typed = text::trim(s);
-        bool same = typed == shown;
-        if (!same) {
-            double typedValue = 0, shownValue = 0;
-            same = text::parseDouble(typed, typedValue) == text::Parse::Ok &&
-                   text::parseDouble(shown, shownValue) == text::Parse::Ok && typedValue == shownValue;
+        try {
+            return valuetext::floatValue(info.type, s,
+                                         info.altEncoding ? std::optional<std::string_view>(info.altEncoding.value())
+                                                          : std::nullopt);
+        } catch (const valuetext::ValueTextError& e) {
+            fail(e.inAltEncoding ? info.altEncoding.value() : where, e.reason);
         }
-        if (!same) return floatBits(info.type, floatNumber(s, where, what), s, where);
-        if (info.type == ValueType::Float64) return *alt;
-        const auto f = static_cast<float>(exact);
-        if (std::isinf(f) && !std::isinf(exact)) fail(info.altEncoding.value(), "d:alt_encoding does not fit sFloat32");
-        return std::bit_cast<std::uint32_t>(f);
     }
 
     // ---- leaves --------------------------------------------------------
