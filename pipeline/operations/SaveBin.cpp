@@ -68,7 +68,8 @@ void saveBin(DocumentContext& ctx) {
     return;
   }
   const std::string binPath = platform::toNativePath(binText);
-  if (session.noConvertedText) {
+  // Nothing opened yet (no working name), or the last open failed.
+  if (session.noConvertedText || session.strXML.empty()) {
     refuse(ctx, QStringLiteral("%1 was not saved: the editor holds no text converted from it. "
                                "Open the file again before saving.")
                     .arg(binText));

@@ -68,7 +68,10 @@ TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
     pathBox_.setText(path);
     saveBin(ctx_);
   }
-  ASSERT_EQ(dialogs_.messages.size(), 3u);
+  session_.strXML.clear();  // as before any open
+  pathBox_.setText(QString::fromStdString(user("x.bin")));
+  saveBin(ctx_);
+  ASSERT_EQ(dialogs_.messages.size(), 4u);
   EXPECT_EQ(dialogs_.messages[2].icon, platform::MessageIcon::Stop);
   expectBinUnchanged(1);
   EXPECT_EQ(readBytes(working("x.xml")), "original");  // not even the working XML
