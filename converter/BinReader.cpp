@@ -3,7 +3,7 @@
 
 #include "converter/BinFormat.h"
 #include "converter/Codec.h"
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 #include "converter/Names.h"
 #include "converter/Quote.h"
 #include "converter/Utf8.h"
@@ -48,7 +48,7 @@ public:
         readHeader();
         // Records take 5 to 10 bytes on average; reserving does not touch memory.
         doc_.nodes.reserve(in_.size() / 5 + 16);
-        adviseLargeBuffer(doc_.nodes.data(), doc_.nodes.capacity() * sizeof(Node));
+        vantrel::platform::adviseLargeBuffer(doc_.nodes.data(), doc_.nodes.capacity() * sizeof(Node));
         while (pos_ < in_.size()) readRecord();
         if (!stack_.empty())
             fail(in_.size(), "the file ends inside element " + quoted(doc_.str(stack_.back().name)));

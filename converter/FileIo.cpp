@@ -1,6 +1,6 @@
 #include "converter/FileIo.h"
 
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <cerrno>
 #include <chrono>
@@ -66,7 +66,7 @@ bool readFile(const std::string& path, std::string& content, std::string& error)
     }
     content.clear();
     content.reserve(static_cast<std::size_t>(size));
-    adviseLargeBuffer(content.data(), content.capacity());
+    vantrel::platform::adviseLargeBuffer(content.data(), content.capacity());
     content.resize(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(content.data(), size)) {
         error = "read error";

@@ -2,7 +2,7 @@
 // A growable byte buffer with cheap appends, used by both writers. It keeps a
 // raw write pointer so that small appends cost a compare and a copy.
 
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -76,7 +76,7 @@ private:
             std::string next;
             std::size_t cap = buf_.capacity() * 2;
             next.reserve(cap > need ? cap : need);
-            adviseLargeBuffer(next.data(), next.capacity());
+            vantrel::platform::adviseLargeBuffer(next.data(), next.capacity());
             next.resize(used);
             if (used) std::memcpy(next.data(), buf_.data(), used);
             buf_ = std::move(next);

@@ -1,6 +1,6 @@
 #include "converter/PugiMemory.h"
 
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <pugixml.hpp>
 
@@ -39,7 +39,7 @@ void* allocate(std::size_t size) {
         const std::size_t size = gNextBlockBytes;
         char* base = static_cast<char*>(std::malloc(size));
         if (!base) return nullptr;
-        adviseLargeBuffer(base, size);
+        vantrel::platform::adviseLargeBuffer(base, size);
         if (gNextBlockBytes < kMaxBlockBytes) gNextBlockBytes *= 2;
         // The previous block is freed once its last allocation is released.
         gCurrent = &gBlocks.emplace(reinterpret_cast<std::uintptr_t>(base), Block{base, size}).first->second;

@@ -3,7 +3,7 @@
 
 #include "converter/BinEncoder.h"
 #include "converter/Codec.h"
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 #include "converter/Names.h"
 #include "converter/PugiMemory.h"
 #include "converter/Quote.h"
@@ -59,7 +59,7 @@ public:
         usePugiArena();
         doc_.ownedBuffer.reset(new char[xml_.size() + 1]);  // no zero fill: overwritten at once
         buf_ = doc_.ownedBuffer.get();
-        adviseLargeBuffer(buf_, xml_.size() + 1);
+        vantrel::platform::adviseLargeBuffer(buf_, xml_.size() + 1);
         std::memcpy(buf_, xml_.data(), xml_.size());
         buf_[xml_.size()] = '\0';
         rejectNulReferences();
@@ -526,7 +526,7 @@ Error failureToError(const Reader& reader, const Failure& f) {
 Result<Document> readXml(std::string_view xml) {
     Document doc;
     doc.nodes.reserve(xml.size() / 32 + 16);  // about 40 bytes of XML a record
-    adviseLargeBuffer(doc.nodes.data(), doc.nodes.capacity() * sizeof(Node));
+    vantrel::platform::adviseLargeBuffer(doc.nodes.data(), doc.nodes.capacity() * sizeof(Node));
     CollectingSink sink(doc);
     Reader reader(xml, doc, sink);
     try {

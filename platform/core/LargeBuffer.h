@@ -5,9 +5,9 @@
 
 #include <cstddef>
 
-namespace serz {
+namespace vantrel::platform {
 
 // Advice only: does nothing where unsupported or for small ranges.
 void adviseLargeBuffer(void* data, std::size_t bytes);
 
-}  // namespace serz
+}  // namespace vantrel::platform

@@ -1,4 +1,4 @@
-#include "converter/Memory.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <cstdint>
 
@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #endif
 
-namespace serz {
+namespace vantrel::platform {
 
 void adviseLargeBuffer(void* data, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -23,4 +23,4 @@ void adviseLargeBuffer(void* data, std::size_t bytes) {
 #endif
 }
 
-}  // namespace serz
+}  // namespace vantrel::platform
