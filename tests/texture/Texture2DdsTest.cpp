@@ -40,8 +40,8 @@ TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
   const fs::path folder = fs::temp_directory_path() / "texture2dds-test";
   fs::remove_all(folder);
   fs::create_directories(folder);
-  const std::string in = "\"" + (folder / "in.xml").string() + "\"";
-  const std::string out = "\"" + (folder / "out.dds").string() + "\"";
+  const std::string in = testing::quoted((folder / "in.xml").string());
+  const std::string out = testing::quoted((folder / "out.dds").string());
   std::ofstream(folder / "out.dds", std::ios::binary) << std::string(5000, 'x');
 
   std::ofstream(folder / "in.xml", std::ios::binary) << testing::textureXml("4", "4", "16", "01 0203");

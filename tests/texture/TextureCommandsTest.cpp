@@ -128,11 +128,11 @@ TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 31 + 7);
   std::ofstream(root_ / "in.xml", std::ios::binary) << testing::textureXml("64", "32", "2048", testing::blobHex(data));
   const auto run = [&](const std::string& program, const std::string& a, const std::string& b) {
-    return std::system(("\"" + program + "\" \"" + (root_ / a).string() + "\" " + b).c_str());
+    return std::system((testing::quoted(program) + " " + testing::quoted((root_ / a).string()) + " " + b).c_str());
   };
-  ASSERT_EQ(run(SERZ_PATH, "in.xml", "bin:\"" + (root_ / "t.bin").string() + "\""), 0);
-  ASSERT_EQ(run(SERZ_PATH, "t.bin", "xml:\"" + (root_ / "t.xml").string() + "\""), 0);
-  ASSERT_EQ(run(TEXTURE2DDS_PATH, "t.xml", "\"" + (root_ / "cli.dds").string() + "\""), 0);
+  ASSERT_EQ(run(SERZ_PATH, "in.xml", "bin:" + testing::quoted((root_ / "t.bin").string())), 0);
+  ASSERT_EQ(run(SERZ_PATH, "t.bin", "xml:" + testing::quoted((root_ / "t.xml").string())), 0);
+  ASSERT_EQ(run(TEXTURE2DDS_PATH, "t.xml", testing::quoted((root_ / "cli.dds").string())), 0);
 
   fs::create_directories(program_ / "TempFiles");
   fs::create_symlink(SERZ_PATH, program_ / "serz");

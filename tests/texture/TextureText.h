@@ -27,4 +27,12 @@ inline std::string textureXml(const std::string& width, const std::string& heigh
          "</d:blob>\r\n\t\t</Data>\r\n\t</cTextureResource>\r\n</cRecordSet>\r\n";
 }
 
+// text in double quotes, for command lines. Appending (rather than
+// "\"" + text) keeps GCC 12 from a false -Wrestrict warning.
+inline std::string quoted(const std::string& text) {
+  std::string out(1, '"');
+  out.append(text).push_back('"');
+  return out;
+}
+
 }  // namespace vantrel::texture::testing
