@@ -12,13 +12,8 @@ using namespace detail;
 
 void openBin(DocumentContext& ctx) {
   EditorSession& session = *ctx.session;
-  platform::FileDialogRequest request;
-  request.filter = QStringLiteral("BIN Files (*.bin)|*.bin");
-  request.title = QStringLiteral("Open Vantrel .bin file");
-  request.startFolder = pathText(session.VantrelPath);
-  const QString chosen = platform::dialogs().chooseFile(ctx.window, request);
-
-  ctx.pathBox->setText(chosen);
+  const QString chosen = chooseSimulatorFileIntoPathBox(
+      ctx, QStringLiteral("BIN Files (*.bin)|*.bin"), QStringLiteral("Open Vantrel .bin file"));
   if (chosen.isEmpty()) return;
 
   const std::string binPath = platform::toNativePath(chosen);

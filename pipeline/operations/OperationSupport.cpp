@@ -1,5 +1,6 @@
 #include "pipeline/operations/OperationSupport.h"
 
+#include <QLineEdit>
 #include <filesystem>
 #include <system_error>
 
@@ -26,6 +27,17 @@ BusyGuard::BusyGuard(DocumentContext& ctx) : ctx_(ctx) {
 
 BusyGuard::~BusyGuard() {
   if (ctx_.setBusy) ctx_.setBusy(false);
+}
+
+QString chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const QString& filter,
+                                       const QString& title) {
+  platform::FileDialogRequest request;
+  request.filter = filter;
+  request.title = title;
+  request.startFolder = pathText(ctx.session->VantrelPath);
+  const QString chosen = platform::dialogs().chooseFile(ctx.window, request);
+  ctx.pathBox->setText(chosen);
+  return chosen;
 }
 
 RunOutcome runConverter(const DocumentContext& ctx, const std::string& commandLine) {

@@ -41,6 +41,12 @@ QString conversionFailureReason(const DocumentContext& ctx, const RunOutcome& ou
 // it. True when nothing is there afterwards; otherwise errorText says why.
 bool removeStaleFile(const std::string& path, std::string& errorText);
 
+// Open .bin and View other files: an open dialog starting in the
+// simulator's folder; its result goes into the path box at once, also when
+// it is empty (a cancel). Returns the result.
+QString chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const QString& filter,
+                                       const QString& title);
+
 // Path bytes and system texts as message text.
 QString pathText(std::string_view nativePath);
 QString systemText(std::string_view text);

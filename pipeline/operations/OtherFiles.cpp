@@ -34,13 +34,8 @@ bool copyOver(const std::string& source, const std::string& target, std::string&
 
 void viewOtherFiles(DocumentContext& ctx) {
   EditorSession& session = *ctx.session;
-  platform::FileDialogRequest request;
-  request.filter = QStringLiteral("Vantrel Files (*.*)|*.*");
-  request.title = QStringLiteral("Open Vantrel files");
-  request.startFolder = pathText(session.VantrelPath);
-  const QString chosen = platform::dialogs().chooseFile(ctx.window, request);
-
-  ctx.pathBox->setText(chosen);
+  const QString chosen = chooseSimulatorFileIntoPathBox(
+      ctx, QStringLiteral("Vantrel Files (*.*)|*.*"), QStringLiteral("Open Vantrel files"));
   if (chosen.isEmpty()) return;
 
   const std::string chosenPath = platform::toNativePath(chosen);
