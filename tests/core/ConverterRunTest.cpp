@@ -23,7 +23,9 @@ fs::path fixtureFolder() {
   return fs::path(shared) / "fixtures" / "serz";
 }
 
-std::string withoutCarriageReturns(std::string text) {
+// The stored fixture may have lost its CRs; the lines must agree.
+std::string linesOf(const fs::path& file) {
+  std::string text = test::readFile(file.string());
   std::erase(text, '\r');
   return text;
 }
@@ -32,8 +34,7 @@ std::string withoutCarriageReturns(std::string text) {
 
 TEST(ConverterRun, FixtureRoundTripThroughRunAndWait) {
   const fs::path fixtures = fixtureFolder();
-  const fs::path bin = fixtures / "ScenaryItem.bin";
-  const fs::path expectedXml = fixtures / "ScenaryItem.bin.xml";
+  const fs::path bin = fixtures / "ScenaryItem.bin", expectedXml = fixtures / "ScenaryItem.bin.xml";
   if (!fs::exists(bin) || !fs::exists(expectedXml))
     GTEST_SKIP() << "fixtures not found in " << fixtures.string();
   const fs::path serz = test::programFolder() / (std::string("serz") + test::kExeSuffix);
@@ -41,9 +42,9 @@ TEST(ConverterRun, FixtureRoundTripThroughRunAndWait) {
 
   test::TempFolder dir;
   fs::create_directory(dir.path() / "Rail Sim");
-  const std::string original = (dir.path() / "Rail Sim" / "Scenary Item.bin").string();
-  const std::string xml = (dir.path() / "Scenary Item.xml").string();
-  const std::string rebuilt = (dir.path() / "Rail Sim" / "rebuilt.bin").string();
+  const std::string original = (dir.path() / "Rail Sim" / "Scenary Item.bin").string(),
+                    xml = (dir.path() / "Scenary Item.xml").string(),
+                    rebuilt = (dir.path() / "Rail Sim" / "rebuilt.bin").string();
   fs::copy_file(bin, original);
 
   test::CurrentFolder current(test::programFolder());
@@ -51,10 +52,7 @@ TEST(ConverterRun, FixtureRoundTripThroughRunAndWait) {
   ASSERT_TRUE(toXml);
   EXPECT_GT(RunAndWait(*toXml, True, 0), 0) << *toXml;
   ASSERT_TRUE(fs::exists(xml)) << *toXml;
-  // The stored fixture may have lost its CRs; the lines must agree.
-  EXPECT_TRUE(withoutCarriageReturns(test::readFile(xml)) ==
-              withoutCarriageReturns(test::readFile(expectedXml.string())))
-      << "the XML differs from " << expectedXml.string();
+  EXPECT_TRUE(linesOf(xml) == linesOf(expectedXml)) << "the XML differs from " << expectedXml.string();
 
   auto toBin = pipeline::xmlToBinCommand(xml, rebuilt);
   ASSERT_TRUE(toBin);

@@ -7,71 +7,49 @@
 using namespace vantrel;
 using vantrel::test::TempFolder;
 
-TEST(FileCanOpen, OnlyReadableFilesCount) {
+// FileCanOpen: only readable files count. DirExists: only folders count, and
+// one trailing backslash is dropped from the caller's path.
+TEST(FileCanOpenAndDirExists, FilesAndFoldersCountOnlyAsWhatTheyAre) {
   TempFolder dir;
-  test::writeFile(dir.file("a.bin"), "abc");
-  EXPECT_EQ(FileCanOpen(dir.file("a.bin")), True);
-  EXPECT_EQ(test::readFile(dir.file("a.bin")), "abc");  // untouched
-  EXPECT_EQ(FileCanOpen(dir.file("missing.bin")), False);
-  EXPECT_EQ(FileCanOpen(dir.path().string()), False);
-  EXPECT_EQ(FileCanOpen(""), False);
-}
-
-TEST(DirExists, OneTrailingBackslashIsDroppedFromTheCallersPath) {
-  TempFolder dir;
-  std::string plain = dir.path().string();
-  std::string withBackslash = plain + "\\";
-  EXPECT_EQ(DirExists(plain), True);
-  EXPECT_EQ(plain, dir.path().string());
+  const std::string plain = dir.path().string(), file = dir.file("f.txt"), missing = dir.file("nope");
+  test::writeFile(file, "abc");
+  struct Case {
+    std::string path;
+    Truth canOpen, exists;
+    std::string after;
+  };
+  const Case cases[] = {
+      {plain, False, True, plain}, {plain + "\\", False, True, plain}, {"", False, False, ""},
+      {file, True, False, file},   {missing, False, False, missing},
+#ifdef _WIN32
+      {"Q:\\nothing\\", False, False, "Q:\\nothing"},
+#else
+      {plain + "/", False, True, plain}, {"/", False, True, "/"},
+#endif
+  };
+  for (auto [path, canOpen, exists, after] : cases) {
+    const std::string given = path;
+    EXPECT_EQ(FileCanOpen(given), canOpen) << given;
+    EXPECT_EQ(DirExists(path), exists) << given;
+    EXPECT_EQ(path, after) << given;
+  }
+  EXPECT_EQ(test::readFile(file), "abc");  // untouched
   std::string twoBackslashes = plain + "\\\\";
   DirExists(twoBackslashes);
   EXPECT_EQ(twoBackslashes, plain + "\\");  // only one is removed
-#ifdef _WIN32
-  EXPECT_EQ(DirExists(withBackslash), True);
-  EXPECT_EQ(withBackslash, plain);
-  std::string missingDrive = "Q:\\nothing\\";
-  EXPECT_EQ(DirExists(missingDrive), False);
-#else
-  DirExists(withBackslash);
-  EXPECT_EQ(withBackslash, plain);
-  std::string withSlash = plain + "/";
-  EXPECT_EQ(DirExists(withSlash), True);
-  EXPECT_EQ(withSlash, plain);
-  std::string root = "/";
-  EXPECT_EQ(DirExists(root), True);
-  EXPECT_EQ(root, "/");
-#endif
 }
 
-TEST(DirExists, FilesAndMissingPathsAreNoFolders) {
+TEST(WholeFile, BytesRoundTripUnchangedEmptyFileGivesEmptyTextMissingFileKeepsIt) {
   TempFolder dir;
-  test::writeFile(dir.file("f.txt"), "x");
-  std::string file = dir.file("f.txt");
-  std::string missing = dir.file("nope");
-  std::string empty;
-  EXPECT_EQ(DirExists(file), False);
-  EXPECT_EQ(DirExists(missing), False);
-  EXPECT_EQ(DirExists(empty), False);
-}
-
-TEST(WholeFile, BytesRoundTripUnchanged) {
-  TempFolder dir;
-  const std::string bytes("<a>\r\n\xa0\xff\x80 \0 end\n", 14);
   std::string error;
-  ASSERT_TRUE(pipeline::writeWholeFile(dir.file("w.xml"), bytes, error)) << error;
-  EXPECT_EQ(test::readFile(dir.file("w.xml")), bytes);
+  for (const std::string& bytes : {std::string("<a>\r\n\xa0\xff\x80 \0 end\n", 14), std::string()}) {
+    ASSERT_TRUE(pipeline::writeWholeFile(dir.file("w.xml"), bytes, error)) << error;
+    EXPECT_EQ(test::readFile(dir.file("w.xml")), bytes);
+    std::string text = "old";
+    ASSERT_TRUE(pipeline::readWholeFile(dir.file("w.xml"), text, error)) << error;
+    EXPECT_EQ(text, bytes);
+  }
   std::string text = "old";
-  ASSERT_TRUE(pipeline::readWholeFile(dir.file("w.xml"), text, error)) << error;
-  EXPECT_EQ(text, bytes);
-}
-
-TEST(WholeFile, EmptyFileGivesEmptyTextMissingFileKeepsIt) {
-  TempFolder dir;
-  test::writeFile(dir.file("empty.xml"), "");
-  std::string text = "old", error;
-  EXPECT_TRUE(pipeline::readWholeFile(dir.file("empty.xml"), text, error));
-  EXPECT_EQ(text, "");
-  text = "old";
   EXPECT_FALSE(pipeline::readWholeFile(dir.file("missing.xml"), text, error));
   EXPECT_EQ(text, "old");
   EXPECT_EQ(error, "");

@@ -39,29 +39,31 @@ RawRegistryValue mustFind(std::string_view key, std::string_view name) {
   return raw.value_or(RawRegistryValue{});
 }
 
-RegistryValue valueOf(std::string_view name) {
-  return convertRegistryValue(mustFind("Software\\VantrelTest\\Types", name));
-}
+using NamedValues = std::vector<std::pair<std::string, RegistryValue>>;
+
+// Under Software\VantrelTest\Types both in the file above and in the keys
+// that scripts/windows-tests.sh writes.
+const NamedValues kTypes = {
+    {"", std::string("C:\\Games\\Sim")},
+    {"Expand", std::string("%SystemRoot%\\x")},  // unexpanded
+    {"Multi", std::string("one\0two", 7)},
+    {"Count", std::int32_t{10}},
+    {"Blob", std::vector<std::uint8_t>{1, 2, 3, 4, 5}},
+};
 
 }  // namespace
 
-TEST(WineRegistryFile, TextValuesArriveAsTheAnsiQueryGivesThem) {
+TEST(WineRegistryFile, ValuesArriveAsTheAnsiQueryGivesThem) {
   auto def = mustFind("Software\\VantrelTest\\Types", "");
   EXPECT_EQ(def.type, 1u);
   EXPECT_EQ(std::string(def.bytes.begin(), def.bytes.end()), std::string("C:\\Games\\Sim\0", 13));
-  EXPECT_EQ(std::get<std::string>(valueOf("")), "C:\\Games\\Sim");
-  EXPECT_EQ(std::get<std::string>(valueOf("Expand")), "%SystemRoot%\\x");  // unexpanded
-  EXPECT_EQ(std::get<std::string>(valueOf("Multi")), std::string("one\0two", 7));
-  EXPECT_EQ(std::get<std::string>(valueOf("MultiHex")), std::string("one\0two", 7));
-  EXPECT_EQ(std::get<std::string>(valueOf("Escaped")), "say \"hi\"\ttab\\end \xe9t \x80");
-  EXPECT_EQ(std::get<std::string>(valueOf("Utf8")), "caf\xe9");
-}
-
-TEST(WineRegistryFile, NumbersAndBytes) {
-  EXPECT_EQ(std::get<std::int32_t>(valueOf("Count")), 10);
-  EXPECT_EQ(std::get<std::int32_t>(valueOf("Negative")), -1);
-  EXPECT_EQ(std::get<std::vector<std::uint8_t>>(valueOf("Blob")),
-            (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+  NamedValues values = kTypes;
+  values.insert(values.end(), {{"MultiHex", std::string("one\0two", 7)},
+                               {"Escaped", std::string("say \"hi\"\ttab\\end \xe9t \x80")},
+                               {"Utf8", std::string("caf\xe9")},
+                               {"Negative", std::int32_t{-1}}});
+  for (const auto& [name, expected] : values)
+    EXPECT_EQ(convertRegistryValue(mustFind("Software\\VantrelTest\\Types", name)), expected) << name;
 }
 
 TEST(WineRegistryFile, KeysAreMatchedWholeAndWithoutCase) {
@@ -73,14 +75,13 @@ TEST(WineRegistryFile, KeysAreMatchedWholeAndWithoutCase) {
 }
 
 TEST(RegistryTypes, MissingOrUnsupportedValueRaises1001) {
-  auto noDefault = mustFind("Software\\VantrelTest\\NoDefault", "");
-  EXPECT_EQ(noDefault.type, 0u);
+  EXPECT_EQ(mustFind("Software\\VantrelTest\\NoDefault", "").type, 0u);
+  EXPECT_EQ(RegistryError::kNumber, 1001);
   for (std::uint32_t type : {0u, 5u, 6u, 11u}) {
     try {
       convertRegistryValue({type, {1, 2, 3, 4}});
       ADD_FAILURE() << "type " << type << " was accepted";
     } catch (const RegistryError& e) {
-      EXPECT_EQ(RegistryError::kNumber, 1001);
       EXPECT_STREQ(e.what(), "Unsupported value type");
     }
   }
@@ -104,56 +105,39 @@ TEST(RegistryText, ValuesAsTextAndWindowsFoldersInThePrefix) {
 
 #ifndef _WIN32
 namespace {
-// Points WINEPREFIX at a folder for one test and restores it afterwards.
-class WinePrefixScope {
- public:
-  explicit WinePrefixScope(const std::string& prefix) {
-    if (const char* old = std::getenv("WINEPREFIX")) old_ = old;
-    ::setenv("WINEPREFIX", prefix.c_str(), 1);
+// A Wine prefix folder that WINEPREFIX points at while the object lives.
+struct FakeWinePrefix {
+  FakeWinePrefix() { ::setenv("WINEPREFIX", folder.path().c_str(), 1); }
+  ~FakeWinePrefix() { old ? ::setenv("WINEPREFIX", old->c_str(), 1) : ::unsetenv("WINEPREFIX"); }
+  void write(const std::string& keys) {
+    vantrel::test::writeFile(folder.file("system.reg"), "WINE REGISTRY Version 2\n#arch=win64\n\n" + keys);
   }
-  ~WinePrefixScope() {
-    if (old_) ::setenv("WINEPREFIX", old_->c_str(), 1);
-    else ::unsetenv("WINEPREFIX");
-  }
-
- private:
-  std::optional<std::string> old_;
+  const char* was = std::getenv("WINEPREFIX");
+  const std::optional<std::string> old = was ? std::optional<std::string>(was) : std::nullopt;
+  vantrel::test::TempFolder folder;
 };
 
-std::string installationKey(const std::string& software, const std::string& folder) {
-  return "[" + software + "\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1\n@=\"" +
-         folder + "\"\n\n";
+std::string installationKey(const std::string& software, const std::string& value) {
+  return "[" + software + "\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1\n" + value + "\n\n";
 }
 }  // namespace
 
-TEST(SimulatorFolder, ThirtyTwoBitViewFirstThenMappedIntoThePrefix) {
-  vantrel::test::TempFolder prefix;
-  WinePrefixScope scope(prefix.path().string());
-  vantrel::test::writeFile(prefix.file("system.reg"),
-                           "WINE REGISTRY Version 2\n#arch=win64\n\n" +
-                               installationKey("Software", "D:\\\\Elsewhere") +
-                               installationKey("Software\\\\Wow6432Node", "C:\\\\Games\\\\Sim32"));
-  EXPECT_EQ(readSimulatorFolder(), prefix.path().string() + "/dosdevices/c:/Games/Sim32");
-
-  vantrel::test::writeFile(prefix.file("system.reg"),
-                           "WINE REGISTRY Version 2\n#arch=win64\n\n" +
-                               installationKey("Software", "D:\\\\Elsewhere"));
-  EXPECT_EQ(readSimulatorFolder(), prefix.path().string() + "/dosdevices/d:/Elsewhere");
-}
-
-TEST(SimulatorFolder, MissingFileKeyOrDefaultValueGiveEmptyText) {
-  vantrel::test::TempFolder prefix;
-  WinePrefixScope scope(prefix.path().string());
-  EXPECT_EQ(readSimulatorFolder(), "");
+TEST(SimulatorFolder, ThirtyTwoBitViewFirstThenMappedIntoThePrefixMissingGivesEmptyText) {
+  FakeWinePrefix prefix;
+  const std::string folder = prefix.folder.path().string();
+  EXPECT_EQ(readSimulatorFolder(), "");  // no system.reg at all
   EXPECT_EQ(std::get<std::int32_t>(ReadRegistryValue("Software\\X", "", std::int32_t{7})), 7);
 
-  vantrel::test::writeFile(
-      prefix.file("system.reg"),
-      "WINE REGISTRY Version 2\n\n[Software\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1\n"
-      "\"NotDefault\"=\"x\"\n");
+  prefix.write(installationKey("Software", "\"NotDefault\"=\"x\""));
   EXPECT_EQ(readSimulatorFolder(), "");
   EXPECT_THROW(ReadRegistryValue("Software\\Rail Simulator\\Packager Manager\\Installation", ""),
                RegistryError);
+
+  prefix.write(installationKey("Software", "@=\"D:\\\\Elsewhere\"") +
+               installationKey("Software\\\\Wow6432Node", "@=\"C:\\\\Games\\\\Sim32\""));
+  EXPECT_EQ(readSimulatorFolder(), folder + "/dosdevices/c:/Games/Sim32");
+  prefix.write(installationKey("Software", "@=\"D:\\\\Elsewhere\""));
+  EXPECT_EQ(readSimulatorFolder(), folder + "/dosdevices/d:/Elsewhere");
 }
 #endif
 
@@ -162,35 +146,25 @@ TEST(SimulatorFolder, MissingFileKeyOrDefaultValueGiveEmptyText) {
 // tests read them through the Windows registry API under Wine; the Linux
 // build reads the same prefix's system.reg.
 class RealRegistry : public ::testing::Test {
- protected:
   void SetUp() override {
     if (!std::getenv("VANTREL_TEST_REGISTRY_KEYS"))
       GTEST_SKIP() << "the test keys under HKLM\\Software\\VantrelTest are not installed";
   }
-  static RegistryValue read(const char* name) {
-    return ReadRegistryValue("Software\\VantrelTest\\Types", name);
-  }
 };
 
 TEST_F(RealRegistry, EveryTypeOfTheTable) {
-  EXPECT_EQ(std::get<std::string>(read("")), "C:\\Games\\Sim");
-  EXPECT_EQ(std::get<std::string>(read("Expand")), "%SystemRoot%\\x");
-  EXPECT_EQ(std::get<std::string>(read("Multi")), std::string("one\0two", 7));
-  EXPECT_EQ(std::get<std::int32_t>(read("Count")), 10);
-  EXPECT_EQ(std::get<std::vector<std::uint8_t>>(read("Blob")),
-            (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(std::get<std::string>(read("Long")), std::string(2000, 'L'));  // over 1024 bytes
+  NamedValues values = kTypes;
+  values.push_back({"Long", std::string(2000, 'L')});  // over 1024 bytes
+  for (const auto& [name, expected] : values)
+    EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Types", name), expected) << name;
 }
 
 TEST_F(RealRegistry, MissingKeyGivesDefaultMissingValueRaises) {
-  EXPECT_EQ(std::get<std::int32_t>(
-                ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7})),
-            7);
+  EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7}), RegistryValue(7));
   EXPECT_THROW(ReadRegistryValue("Software\\VantrelTest\\NoDefault", ""), RegistryError);
 #ifdef _WIN32
   // Written only to the 64-bit view: invisible to a 32-bit reader.
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(
-      ReadRegistryValue("Software\\VantrelTest\\Only64", "")));
+  EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Only64", ""), RegistryValue());
   EXPECT_EQ(readSimulatorFolder(), "C:\\Games\\RailSim");
 #else
   EXPECT_EQ(readSimulatorFolder(), vantrel::platform::winePrefixFolder() + "/dosdevices/c:/Games/RailSim");

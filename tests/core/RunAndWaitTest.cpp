@@ -18,14 +18,10 @@ std::string quote(const std::string& s) { return "\"" + s + "\""; }
 // Counts how often the waiting loop lets window messages through.
 class RunAndWaitTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    platform::setMessagePump([this] { ++pumped; });
-  }
+  void SetUp() override { platform::setMessagePump([this] { ++pumped; }); }
   void TearDown() override { platform::setMessagePump({}); }
 
-  std::string child(const std::string& args) const {
-    return quote(test::helperProgram()) + " " + args;
-  }
+  std::string child(const std::string& args) const { return quote(test::helperProgram()) + " " + args; }
 
   int pumped = 0;
 };
@@ -43,8 +39,9 @@ TEST_F(RunAndWaitTest, ProgramThatEndsAtOnceReturnsAfterAPauseWithItsId) {
   EXPECT_GT(RunAndWait(child("exit 0"), True, 0), 0);
   EXPECT_GE(pumped, 1);
   int before = pumped;
-  EXPECT_GT(RunAndWait(child("exit 0"), False, 1), 0);
-  EXPECT_EQ(pumped, before);  // pump false: no messages processed
+  // Exit code 259 must not look like a running program; pump false processes no messages.
+  EXPECT_GT(RunAndWait(child("exit 259"), False, 1), 0);
+  EXPECT_EQ(pumped, before);
 }
 
 TEST_F(RunAndWaitTest, WaitsUntilTheProgramHasEnded) {
@@ -53,38 +50,24 @@ TEST_F(RunAndWaitTest, WaitsUntilTheProgramHasEnded) {
   EXPECT_EQ(test::readFile(dir.file("late.txt")), "done\n");
 }
 
-TEST_F(RunAndWaitTest, ExitCode259DoesNotLookLikeARunningProgram) {
-  EXPECT_GT(RunAndWait(child("exit 259"), True, 0), 0);
-}
-
-TEST_F(RunAndWaitTest, ArgumentsArriveSplitByTheWindowsRules) {
+TEST_F(RunAndWaitTest, ArgumentsSplitByTheWindowsRulesReachAProgramByPathWithBlanksOrBareName) {
   TempFolder dir;
-  std::string out = dir.file("args.txt");
-  EXPECT_GT(RunAndWait(child("args " + quote(out) + " \"a b\" xml:\"C:\\x y\\z.xml\" \\\"q"), True, 0), 0);
-  EXPECT_EQ(test::readFile(out), "a b\nxml:C:\\x y\\z.xml\n\"q\n");
-}
+  const auto folder = dir.path() / "with blank";
+  std::filesystem::create_directory(folder);
+  const std::string name = std::string("cwd_only_child") + test::kExeSuffix;
+  std::filesystem::copy_file(test::helperProgram(), folder / name);
+  const std::string args = " args " + quote(dir.file("o.txt")) + " \"a b\" xml:\"C:\\x y\\z.xml\" \\\"q";
+  EXPECT_GT(RunAndWait(quote((folder / name).string()) + args, True, 0), 0);
+  EXPECT_EQ(test::readFile(dir.file("o.txt")), "a b\nxml:C:\\x y\\z.xml\n\"q\n");
 
-TEST_F(RunAndWaitTest, BareNameIsFoundInTheCurrentFolder) {
-  TempFolder dir;
-  std::string name = std::string("cwd_only_child") + test::kExeSuffix;
-  std::filesystem::copy_file(test::helperProgram(), dir.path() / name);
-  test::CurrentFolder current(dir.path());
+  test::CurrentFolder current(folder);
   EXPECT_GT(RunAndWait(name + " args found.txt", True, 0), 0);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "found.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "found.txt"));
 #ifndef _WIN32
   // serz.exe that is not there falls back to serz.
   EXPECT_GT(RunAndWait("cwd_only_child.exe args fallback.txt", True, 0), 0);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "fallback.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "fallback.txt"));
 #endif
-}
-
-TEST_F(RunAndWaitTest, ProgramPathWithBlanks) {
-  TempFolder dir;
-  std::filesystem::create_directory(dir.path() / "with blank");
-  auto copy = dir.path() / "with blank" / (std::string("child") + test::kExeSuffix);
-  std::filesystem::copy_file(test::helperProgram(), copy);
-  EXPECT_GT(RunAndWait(quote(copy.string()) + " args " + quote(dir.file("o.txt")), True, 0), 0);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "o.txt"));
 }
 
 TEST_F(RunAndWaitTest, StandardErrorIsCapturedUpToTheLimit) {

@@ -1,72 +1,59 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/Settings.h"
 
 using namespace vantrel::shell;
 
-TEST(SettingsLine, ReadsTheFiveItemsInFileOrder) {
-  auto read = parseSettings("12690,10860,-120,-7500,\"C:\\Tools\\i_view32.exe\"\r\n");
-  ASSERT_EQ(read.status, SettingsReadStatus::Complete);
-  EXPECT_EQ(read.settings.width, 12690);
-  EXPECT_EQ(read.settings.height, 10860);
-  EXPECT_EQ(read.settings.top, -120);
-  EXPECT_EQ(read.settings.left, -7500);
-  EXPECT_EQ(read.settings.viewerPath, "C:\\Tools\\i_view32.exe");
+namespace {
+auto fields(const Settings& s) { return std::tuple(s.width, s.height, s.top, s.left, s.viewerPath); }
+}  // namespace
+
+TEST(SettingsLine, ReadsTheFiveItemsInFileOrderBlanksAndLineBreaksSeparateLikeCommas) {
+  const std::pair<const char*, Settings> cases[] = {
+      {"12690,10860,-120,-7500,\"C:\\Tools\\i_view32.exe\"\r\n",
+       {12690, 10860, -120, -7500, "C:\\Tools\\i_view32.exe"}},
+      {" 10 ,\t20\r\n30\n 40 , \"x y\"", {10, 20, 30, 40, "x y"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    auto read = parseSettings(text);
+    EXPECT_EQ(read.status, SettingsReadStatus::Complete) << text;
+    EXPECT_EQ(fields(read.settings), fields(expected)) << text;
+  }
 }
 
-TEST(SettingsLine, PathWithCommasSurvivesWriteAndRead) {
-  Settings s{100, 200, 300, 400, "C:\\a,b\\c, d.exe"};
-  std::string line = formatSettings(s);
-  EXPECT_EQ(line, "100,200,300,400,\"C:\\a,b\\c, d.exe\"\r\n");
-  auto read = parseSettings(line);
-  ASSERT_EQ(read.status, SettingsReadStatus::Complete);
-  EXPECT_EQ(read.settings.viewerPath, s.viewerPath);
-}
-
-TEST(SettingsLine, EmptyPathIsTwoQuotes) {
-  EXPECT_EQ(formatSettings({-1, 0, 32767, -32768, ""}), "-1,0,32767,-32768,\"\"\r\n");
-  auto read = parseSettings("1,2,3,4,\"\"\r\n");
-  EXPECT_EQ(read.status, SettingsReadStatus::Complete);
-  EXPECT_EQ(read.settings.viewerPath, "");
-}
-
-TEST(SettingsLine, BlanksAndLineBreaksSeparateLikeCommas) {
-  auto read = parseSettings(" 10 ,\t20\r\n30\n 40 , \"x y\"");
-  ASSERT_EQ(read.status, SettingsReadStatus::Complete);
-  EXPECT_EQ(read.settings.width, 10);
-  EXPECT_EQ(read.settings.height, 20);
-  EXPECT_EQ(read.settings.top, 30);
-  EXPECT_EQ(read.settings.left, 40);
-  EXPECT_EQ(read.settings.viewerPath, "x y");
+TEST(SettingsLine, PathWithCommasOrEmptyPathSurvivesWriteAndRead) {
+  const std::pair<Settings, const char*> cases[] = {
+      {{100, 200, 300, 400, "C:\\a,b\\c, d.exe"}, "100,200,300,400,\"C:\\a,b\\c, d.exe\"\r\n"},
+      {{-1, 0, 32767, -32768, ""}, "-1,0,32767,-32768,\"\"\r\n"},  // empty path: two quotes
+  };
+  for (const auto& [settings, line] : cases) {
+    EXPECT_EQ(formatSettings(settings), line);
+    auto read = parseSettings(line);
+    EXPECT_EQ(read.status, SettingsReadStatus::Complete) << line;
+    EXPECT_EQ(fields(read.settings), fields(settings)) << line;
+  }
 }
 
 TEST(SettingsLine, FourNumbersWithoutPathEndEarlyWithGeometry) {
   for (const char* text : {"1,2,3,4", "1,2,3,4\r\n", "1,2,3,4,"}) {
     auto read = parseSettings(text);
     EXPECT_EQ(read.status, SettingsReadStatus::EndedEarly) << text;
-    EXPECT_EQ(read.settings.left, 4) << text;
-    EXPECT_EQ(read.settings.viewerPath, "") << text;
+    EXPECT_EQ(fields(read.settings), fields({1, 2, 3, 4, ""})) << text;
   }
 }
 
-TEST(SettingsLine, EndingBeforeFourNumbersIsIncomplete) {
+TEST(SettingsLine, EndingBeforeFourNumbersIsIncompleteOutsideSixteenBitsOrNotANumberIsMalformed) {
   for (const char* text : {"", "\r\n", "1,2,3", "1,2,3,"})
     EXPECT_EQ(parseSettings(text).status, SettingsReadStatus::Incomplete) << text;
-}
-
-TEST(SettingsLine, NumberOutsideSixteenBitsOrNotANumberIsMalformed) {
   for (const char* text : {"40000,2,3,4,\"\"", "1,2,3,-32769,\"\"", "a,2,3,4,\"\"",
                            "1.5,2,3,4,\"\"", "1,,3,4,\"\""})
     EXPECT_EQ(parseSettings(text).status, SettingsReadStatus::Malformed) << text;
-  EXPECT_EQ(parseSettings("32767,-32768,0,0,\"\"").status, SettingsReadStatus::Complete);
 }
 
 TEST(SettingsNumber, RoundsHalfToEvenAndClampsToSixteenBits) {
-  EXPECT_EQ(toSettingsNumber(2.5), 2);
-  EXPECT_EQ(toSettingsNumber(3.5), 4);
-  EXPECT_EQ(toSettingsNumber(-2.5), -2);
-  EXPECT_EQ(toSettingsNumber(-3.5), -4);
-  EXPECT_EQ(toSettingsNumber(7.4999), 7);
-  EXPECT_EQ(toSettingsNumber(40000), 32767);
-  EXPECT_EQ(toSettingsNumber(-40000), -32768);
+  const std::pair<double, int> cases[] = {{2.5, 2},      {3.5, 4},        {-2.5, -2},       {-3.5, -4},
+                                          {7.4999, 7},   {40000, 32767},  {-40000, -32768}};
+  for (auto [twips, expected] : cases) EXPECT_EQ(toSettingsNumber(twips), expected) << twips;
 }

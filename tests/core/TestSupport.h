@@ -5,40 +5,30 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace vantrel::test {
 
-inline unsigned long processId() {
 #ifdef _WIN32
-  return ::GetCurrentProcessId();
+inline constexpr const char* kExeSuffix = ".exe";
 #else
-  return static_cast<unsigned long>(::getpid());
+inline constexpr const char* kExeSuffix = "";
 #endif
-}
 
 // A fresh empty folder, removed again when the object goes.
 class TempFolder {
  public:
   TempFolder() {
-    // Test cases run in parallel processes: the process id keeps their
-    // folders apart, and create_directory tells whether the name was free.
+    // Test cases run in parallel processes: create_directory tells whether
+    // a name was still free, so no two of them share a folder.
     static int counter = 0;
-    auto base = std::filesystem::temp_directory_path();
-    do {
-      path_ = base / ("vantrel-core-" + std::to_string(processId()) + "-" +
-                      std::to_string(counter++));
-    } while (!std::filesystem::create_directory(path_));
+    do path_ = std::filesystem::temp_directory_path() / ("vantrel-core-" + std::to_string(counter++));
+    while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
   const std::filesystem::path& path() const { return path_; }
   // The native form, as the program's own code would build it.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
@@ -68,29 +58,15 @@ inline std::filesystem::path programFolder() {
 #endif
 }
 
-#ifdef _WIN32
-inline constexpr const char* kExeSuffix = ".exe";
-#else
-inline constexpr const char* kExeSuffix = "";
-#endif
-
 inline std::string helperProgram() {
   return (programFolder() / (std::string("core_test_child") + kExeSuffix)).string();
 }
 
 // Makes a folder current for the lifetime of the object.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::filesystem::path& folder)
-      : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~CurrentFolder() { std::filesystem::current_path(previous_); }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  std::filesystem::path previous_;
+struct CurrentFolder {
+  explicit CurrentFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+  ~CurrentFolder() { std::filesystem::current_path(previous); }
+  const std::filesystem::path previous = std::filesystem::current_path();
 };
 
 }  // namespace vantrel::test
