@@ -2,6 +2,7 @@
 // scan on many random texts (its skip table must never jump over a match).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -14,24 +15,15 @@ using vantrel::platform::isEditorWordCharacter;
 
 namespace {
 
-unsigned char foldAscii(unsigned char byte, bool matchCase) {
-  return !matchCase && byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
-}
-
 std::size_t plainFind(std::string_view text, std::string_view needle, std::size_t from, ByteSearchOptions options) {
-  if (needle.empty()) return ByteSearch::npos;
-  for (std::size_t at = from; at + needle.size() <= text.size(); ++at) {
-    bool same = true;
-    for (std::size_t i = 0; i < needle.size() && same; ++i)
-      same = foldAscii(static_cast<unsigned char>(text[at + i]), options.matchCase) ==
-             foldAscii(static_cast<unsigned char>(needle[i]), options.matchCase);
-    if (!same) continue;
-    if (options.wholeWord) {
-      const auto word = [&](std::size_t i) { return isEditorWordCharacter(static_cast<unsigned char>(text[i])); };
-      const std::size_t end = at + needle.size();
-      if (at > 0 && word(at - 1) && word(at)) continue;
-      if (end < text.size() && word(end) && word(end - 1)) continue;
-    }
+  const auto fold = [&](char c) { return !options.matchCase && c >= 'A' && c <= 'Z' ? c + 32 : int{c}; };
+  const auto word = [&](std::size_t i) { return isEditorWordCharacter(static_cast<unsigned char>(text[i])); };
+  for (std::size_t at = from; !needle.empty() && at + needle.size() <= text.size(); ++at) {
+    const std::size_t end = at + needle.size();
+    if (!std::equal(needle.begin(), needle.end(), text.begin() + at, [&](char a, char b) { return fold(a) == fold(b); }))
+      continue;
+    if (options.wholeWord && ((at > 0 && word(at - 1) && word(at)) || (end < text.size() && word(end) && word(end - 1))))
+      continue;
     return at;
   }
   return ByteSearch::npos;

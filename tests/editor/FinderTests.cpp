@@ -1,6 +1,8 @@
 // Find, Replace and Replace All as the buttons run them.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/editor/Editor.h"
 #include "search/Finder.h"
 
@@ -31,45 +33,36 @@ class FinderTest : public ::testing::Test {
 
 // --- Find ---------------------------------------------------------------
 
-TEST_F(FinderTest, FindStepsThroughEveryCaseFromTheCaretAndStopsAtTheLast) {
-  load("width Width WIDTH");
-  EXPECT_EQ(findNext("width"), 0);
-  EXPECT_EQ(session.lngStart, 0);
-  EXPECT_EQ(findNext("width"), 6);
-  EXPECT_EQ(session.lngStart, 1);
-  EXPECT_EQ(findNext("width"), 12);
-  EXPECT_EQ(session.lngStart, 7);
-  EXPECT_EQ(findNext("width"), -1);
-  EXPECT_EQ(session.lngStart, 13);
-  EXPECT_EQ(editor.selStart(), 12);  // no wrap-around: the last match stays selected
-  EXPECT_EQ(editor.selLength(), 5);
-  EXPECT_EQ(findNext("width"), -1);
-}
-
-TEST_F(FinderTest, FindVisitsOverlappingOccurrences) {
-  load("aaaa");
-  EXPECT_EQ(findNext("aa"), 0);
-  EXPECT_EQ(findNext("aa"), 1);
-  EXPECT_EQ(findNext("aa"), 2);
-  EXPECT_EQ(findNext("aa"), -1);
-}
-
-TEST_F(FinderTest, FindStartsAtTheCaretButOnePastASelection) {
-  load("abab", 2);
-  EXPECT_EQ(findNext("ab"), 2);  // a match right at the caret counts
+// Each Find searches from the caret (a match right at it counts), then from
+// one past the last match; there is no wrap-around, and a miss leaves the
+// last match selected.
+TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
+  struct Case { const char* text; long caret; const char* find; bool wholeWord; std::vector<long> found; };
+  const Case cases[] = {
+      {"width Width WIDTH", 0, "width", false, {0, 6, 12, -1, -1}},  // case-insensitive
+      {"aaaa", 0, "aa", false, {0, 1, 2, -1}},                        // overlapping occurrences
+      {"abab", 2, "ab", false, {2, -1}},
+      {"Widths Width", 0, "Width", true, {7, -1}},                    // whole word only from the check box
+      {"Widths Width", 0, "Width", false, {0, 7, -1}},
+  };
+  for (const Case& c : cases) {
+    load(c.text, c.caret);
+    long from = c.caret, last = -1;
+    for (const long expected : c.found) {
+      ASSERT_EQ(findNext(c.find, c.wholeWord), expected) << c.text << " from " << from;
+      EXPECT_EQ(session.lngStart, from) << c.text;
+      if (expected >= 0) from = (last = expected) + 1;
+    }
+    EXPECT_EQ(editor.selStart(), last) << c.text;
+    EXPECT_EQ(editor.selLength(), static_cast<long>(std::string_view(c.find).size())) << c.text;
+  }
   load("ab ab", 0);
-  editor.find("ab ab", 0);       // the user selected everything
+  editor.find("ab ab", 0);  // the user selected everything: Find starts one past the selection
   EXPECT_EQ(findNext("ab"), 3);
 }
 
-TEST_F(FinderTest, WholeWordOnlyFromTheCheckBox) {
-  load("Widths Width");
-  EXPECT_EQ(findNext("Width", true), 7);
-  load("Widths Width");
-  EXPECT_EQ(findNext("Width", false), 0);
-}
-
-TEST_F(FinderTest, EmptyFindTextChangesNothing) {
+// An empty find box, nothing to replace, or an empty editor.
+TEST_F(FinderTest, NothingToFindOrReplaceChangesNothing) {
   load("abc", 1);
   session.lngStart = 42;
   session.lngFound = 43;
@@ -79,6 +72,19 @@ TEST_F(FinderTest, EmptyFindTextChangesNothing) {
   EXPECT_EQ(session.lngFound, 43);
   EXPECT_EQ(editor.bytes(), "abc");
   EXPECT_EQ(editor.selStart(), 1);
+
+  load("some text", 4);
+  finder.replaceAll("absent", "x");
+  EXPECT_EQ(editor.bytes(), "some text");
+  EXPECT_EQ(editor.selStart(), 4);
+  EXPECT_FALSE(editor.isModified());
+  EXPECT_EQ(session.lngStart, 0);
+  EXPECT_EQ(session.lngFound, -1);
+
+  load("");
+  finder.replaceAll("a", "b");
+  EXPECT_EQ(editor.length(), 0);
+  EXPECT_FALSE(editor.isUndoAvailable());
 }
 
 // --- Replace ------------------------------------------------------------
@@ -102,13 +108,7 @@ TEST_F(FinderTest, ReplaceActsOnTheSelectionOrTheCaret) {
 // --- Replace All --------------------------------------------------------
 
 TEST_F(FinderTest, ReplaceAllTakesEveryOccurrenceLeftToRight) {
-  struct Case {
-    const char* text;
-    const char* find;
-    const char* replacement;
-    const char* expected;
-    long caretAfter;
-  };
+  struct Case { const char *text, *find, *replacement, *expected; long caretAfter; };
   const Case cases[] = {
       {"--abab", "ab", "X", "--XX", 4},
       {"ab--ab", "ab", "X", "X--X", 4},
@@ -130,30 +130,14 @@ TEST_F(FinderTest, ReplaceAllTakesEveryOccurrenceLeftToRight) {
   }
 }
 
-TEST_F(FinderTest, ReplaceAllWithNothingToReplaceChangesNothing) {
-  load("some text", 4);
-  finder.replaceAll("absent", "x");
-  EXPECT_EQ(editor.bytes(), "some text");
-  EXPECT_EQ(editor.selStart(), 4);
-  EXPECT_FALSE(editor.isModified());
-  EXPECT_EQ(session.lngStart, 0);
-  EXPECT_EQ(session.lngFound, -1);
-
-  load("");
-  finder.replaceAll("a", "b");
-  EXPECT_EQ(editor.length(), 0);
-  EXPECT_FALSE(editor.isUndoAvailable());
-}
-
+// Only the Replace All goes: the edit before it stays.
 TEST_F(FinderTest, ReplaceAllUndoesInOneStep) {
-  const std::string original = "<a>x</a>\r\n<a>X</a>\r\n<b>x</b>";
-  load(original);
+  load("<a>x</a>\r\n<a>X</a>\r\n<b>x</b>");
   finder.replace("typed ");
-  const std::string beforeReplaceAll = editor.bytes();
   finder.replaceAll("x", "yy");
   EXPECT_EQ(editor.bytes(), "typed <a>yy</a>\r\n<a>yy</a>\r\n<b>yy</b>");
   editor.undo();
-  EXPECT_EQ(editor.bytes(), beforeReplaceAll);
+  EXPECT_EQ(editor.bytes(), "typed <a>x</a>\r\n<a>X</a>\r\n<b>x</b>");
   editor.redo();
   EXPECT_EQ(editor.bytes(), "typed <a>yy</a>\r\n<a>yy</a>\r\n<b>yy</b>");
 }

@@ -3,8 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tests/texture/TextureText.h"
 
@@ -16,11 +14,7 @@ namespace vantrel::texture {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::readAll;
 
 // Exit code and standard error of texture2dds with the given arguments.
 std::pair<int, std::string> texture2dds(const fs::path& folder, const std::string& arguments) {

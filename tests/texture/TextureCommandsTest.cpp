@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/MessagePump.h"
@@ -22,11 +20,7 @@ namespace vantrel::texture {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::readAll;
 
 QString q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
@@ -47,7 +41,6 @@ class TextureCommands : public ::testing::Test {
     fs::permissions(root_ / "my viewer" / "view.sh", fs::perms::owner_all);
     return (root_ / "my viewer" / "view.sh").string();
   }
-  std::string viewerRun() const { return readAll(root_ / "my viewer" / "ran.txt"); }
 
   QTemporaryDir temp_;
   fs::path root_{temp_.path().toStdString()};
@@ -104,7 +97,7 @@ TEST_F(TextureCommands, ViewWithoutAViewerOnlyShowsTheHint) {
 TEST_F(TextureCommands, ViewStartsTheViewerInTheProgramFolderWithTheImageAsOneArgument) {
   dialogs_.answers = {q(root_ / "my images" / "a b.dds")};
   viewDds(nullptr, fakeViewer(), program_.string());  // returns when the viewer has ended
-  EXPECT_EQ(viewerRun(), program_.string() + "\n" + (root_ / "my images" / "a b.dds").string() + "\n");
+  EXPECT_EQ(readAll(root_ / "my viewer" / "ran.txt"), program_.string() + "\n" + (root_ / "my images" / "a b.dds").string() + "\n");
   EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title, "DDS Files (*.dds)|*.ddsView .dds file");
   EXPECT_TRUE(dialogs_.messages.empty());
 }

@@ -1,18 +1,17 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-// Texture XML as serz writes it: hex in 16-digit words, four to a line.
+// Texture XML of the shape serz writes, and small file helpers.
 namespace vantrel::texture::testing {
 
 inline std::string blobHex(const std::vector<std::uint8_t>& data) {
   std::string hex;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    if (i > 0) hex += i % 32 == 0 ? "\r\n" : i % 8 == 0 ? " " : "";
-    hex += "0123456789ABCDEF"[data[i] >> 4];
-    hex += "0123456789ABCDEF"[data[i] & 15];
-  }
+  for (const std::uint8_t byte : data) hex.append({"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]});
   return hex;
 }
 
@@ -25,6 +24,11 @@ inline std::string textureXml(const std::string& width, const std::string& heigh
          "\t\t<Width d:type=\"sUInt16\">" + width + "</Width>\r\n\t\t<Height d:type=\"sUInt16\">" + height +
          "</Height>\r\n\t\t<Data>\r\n<d:blob d:size=\"" + size + "\">\r\n" + hex +
          "</d:blob>\r\n\t\t</Data>\r\n\t</cTextureResource>\r\n</cRecordSet>\r\n";
+}
+
+inline std::string readAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // text in double quotes, for command lines. Appending (rather than
