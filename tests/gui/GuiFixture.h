@@ -2,36 +2,65 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
+#include "platform/ui/AnsiText.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ProgramFolder.h"
+#include "platform/ui/Twips.h"
 #include "shell/window/Form1.h"
 
 namespace vantrel::testing {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path);
-void writeFile(const fs::path& path, const std::string& bytes);
+inline std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // A temporary program folder, an empty Wine prefix (no simulator folder),
 // scripted dialogs. Windows are real, offscreen.
 class GuiFixture : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    ASSERT_TRUE(temp_.isValid());
+    programFolder_ = fs::path(platform::toNativePath(temp_.path())) / "program";
+    fs::create_directories(programFolder_);
+    fs::create_directories(winePrefix());
+    platform::setProgramFolderForTests(programFolder_.string());
+    savedWinePrefix_ = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QByteArray::fromStdString(winePrefix().string()));
+    platform::setDialogs(&dialogs_);
+  }
+  void TearDown() override {
+    platform::setDialogs(nullptr);
+    platform::setProgramFolderForTests("");
+    savedWinePrefix_.isEmpty() ? qunsetenv("WINEPREFIX") : qputenv("WINEPREFIX", savedWinePrefix_);
+  }
 
   fs::path preferences() const { return programFolder_ / "preferences.txt"; }
   fs::path workingFolder() const { return programFolder_ / "TempFiles"; }
   fs::path winePrefix() const { return programFolder_.parent_path() / "wine"; }
 
   // A main window loaded from the program folder as it is now, shown.
-  std::unique_ptr<shell::Form1> showMainWindow();
+  std::unique_ptr<shell::Form1> showMainWindow() {
+    auto window = std::make_unique<shell::Form1>();
+    window->show();
+    QCoreApplication::processEvents();  // lets a restored size meet the frame
+    return window;
+  }
   // Pixels of that window in twips.
-  static double twips(const QWidget& widget, int pixels);
+  static double twips(const QWidget& w, int pixels) { return platform::pixelsToTwips(pixels, &w); }
 
   QTemporaryDir temp_;
   fs::path programFolder_;

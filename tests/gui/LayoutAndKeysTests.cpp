@@ -35,20 +35,16 @@ class MainWindowInUse : public GuiFixture {
 using ResizeLayout = MainWindowInUse;
 constexpr double kPixel = 15.5;  // each value is rounded to whole pixels once
 
+// The layout's arithmetic has its own tests; here the window must apply it.
 TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
   resizeOuter(12690, 10860);
   const QRect editor = c().RichTextBox1->geometry();
-  EXPECT_NEAR(t(editor.left()), 360, kPixel);
-  EXPECT_NEAR(t(editor.top()), 1320, kPixel);
-  EXPECT_NEAR(t(editor.width()), 11890, kPixel);
-  EXPECT_NEAR(t(editor.height()), 7360, kPixel);
-  EXPECT_NEAR(t(c().Command3->y()), 8780, kPixel);
-  EXPECT_NEAR(t(c().Check1->y()), 8780, kPixel);
-  EXPECT_NEAR(t(c().Text3->y()), 9205, kPixel);
-  EXPECT_NEAR(t(c().Command11->y()), 9205, kPixel);
-  EXPECT_NEAR(t(c().Text1->x()), 1505, kPixel);
-  EXPECT_NEAR(t(c().Text1->width()), 8215, kPixel);
-  EXPECT_NEAR(t(c().Command1->x()), 9770, kPixel);
+  const std::pair<int, double> placed[] = {  // pixels, twips
+      {editor.left(), 360},         {editor.top(), 1320},       {editor.width(), 11890},
+      {editor.height(), 7360},      {c().Command3->y(), 8780},  {c().Check1->y(), 8780},
+      {c().Text3->y(), 9205},       {c().Command11->y(), 9205}, {c().Text1->x(), 1505},
+      {c().Text1->width(), 8215},   {c().Command1->x(), 9770}};
+  for (const auto& [pixels, expected] : placed) EXPECT_NEAR(t(pixels), expected, kPixel);
   EXPECT_LE(std::abs(c().Command9->geometry().right() - editor.right()), 1);
 
   const QPoint check1 = c().Check1->pos(), command1 = c().Command1->pos();

@@ -27,7 +27,7 @@ struct ExpectedControl {
   const char* toolTip;  // "" for none
 };
 
-// In tab order.
+// In tab order, starting from the focus the window opens with.
 const ExpectedControl kExpected[] = {
     {"Text1", "", ""},
     {"Command1", ".....", "Browse for a .bin file to check/modify."},
@@ -64,38 +64,32 @@ QString focusedControl(const shell::Form1& window) {
   return w ? w->objectName() : QStringLiteral("<none>");
 }
 
-TEST_F(MainWindowControls, EveryControlHasItsNameCaptionAndTooltip) {
+TEST_F(MainWindowControls, StartEmptyInThePathBoxAndTabVisitsEveryControlInTheTable) {
   auto window = showMainWindow();
+  QApplication::setActiveWindow(window.get());
+  const auto& c = window->controls();
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel bin file editor and texture viewer"));
   const auto* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), QStringLiteral("Open .bin file"));
   EXPECT_TRUE(label->toolTip().isEmpty());
+  EXPECT_TRUE(c.Text1->text().isEmpty() && c.Text2->text().isEmpty() && c.Text3->text().isEmpty());
+  EXPECT_EQ(c.RichTextBox1->length(), 0);
+  EXPECT_TRUE(c.Check1->isChecked());
+
+  QStringList visited, expected;
   for (const ExpectedControl& e : kExpected) {
     SCOPED_TRACE(e.name);
+    visited << focusedControl(*window);
+    expected << QString::fromLatin1(e.name);
     const auto* w = window->findChild<QWidget*>(QString::fromLatin1(e.name));
     ASSERT_NE(w, nullptr);
     const auto* button = qobject_cast<const QAbstractButton*>(w);
     EXPECT_EQ(button ? button->text() : QString(), QString::fromLatin1(e.caption));
     EXPECT_EQ(w->toolTip(), QString::fromLatin1(e.toolTip));
-  }
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel bin file editor and texture viewer"));
-}
-
-TEST_F(MainWindowControls, StartsEmptyInThePathBoxAndTabFollowsTheDesignOrder) {
-  auto window = showMainWindow();
-  QApplication::setActiveWindow(window.get());
-  const auto& c = window->controls();
-  EXPECT_TRUE(c.Text1->text().isEmpty() && c.Text2->text().isEmpty() && c.Text3->text().isEmpty());
-  EXPECT_EQ(c.RichTextBox1->length(), 0);
-  EXPECT_TRUE(c.Check1->isChecked());
-  ASSERT_EQ(focusedControl(*window), QStringLiteral("Text1"));
-
-  QStringList visited{focusedControl(*window)}, expected;
-  for (const ExpectedControl& e : kExpected) {
-    expected << QString::fromLatin1(e.name);
     (window.get()->*(&FocusMover::focusNextPrevChild))(true);
-    visited << focusedControl(*window);
   }
+  visited << focusedControl(*window);
   expected << QStringLiteral("Text1");  // and round again, never through the label
   EXPECT_EQ(visited.join(' ').toStdString(), expected.join(' ').toStdString());
 
@@ -143,22 +137,19 @@ TEST_F(MainWindowControls, ExitButtonAndMenuEntryCloseAndSaveButKeepTheWorkingFi
 TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
   auto window = showMainWindow();
   const auto& c = window->controls();
-  const std::initializer_list<QWidget*> documentCommands = {
-      c.Command1, c.Command3, c.Command4, c.Command5, c.Command6,
-      c.Command7, c.Command8, c.Command9, c.Command10, c.Text1};
-  window->setBusy(true);
-  for (QWidget* w : documentCommands) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
-  EXPECT_FALSE(c.mnuCTF->isEnabled());
-  EXPECT_TRUE(c.RichTextBox1->isReadOnly());
-  for (QWidget* w : std::initializer_list<QWidget*>{c.Command2, c.Command11, c.Text2, c.Check1}) {
-    EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+  const std::initializer_list<QObject*> documentCommands = {
+      c.Command1, c.Command3, c.Command4, c.Command5, c.Command6, c.Command7,
+      c.Command8, c.Command9, c.Command10, c.Text1, c.mnuCTF};
+  const std::initializer_list<QObject*> others = {c.Command2, c.Command11, c.Text2,
+                                                  c.Check1, c.mnuIRF, c.mnuExit};
+  for (const bool busy : {true, false}) {
+    SCOPED_TRACE(busy ? "busy" : "no longer busy");
+    window->setBusy(busy);
+    for (QObject* o : documentCommands)
+      EXPECT_EQ(o->property("enabled").toBool(), !busy) << o->objectName().toStdString();
+    for (QObject* o : others) EXPECT_TRUE(o->property("enabled").toBool()) << o->objectName().toStdString();
+    EXPECT_EQ(c.RichTextBox1->isReadOnly(), busy);
   }
-  EXPECT_TRUE(c.mnuIRF->isEnabled() && c.mnuExit->isEnabled());
-
-  window->setBusy(false);
-  for (QWidget* w : documentCommands) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-  EXPECT_TRUE(c.mnuCTF->isEnabled());
-  EXPECT_FALSE(c.RichTextBox1->isReadOnly());
 }
 
 }  // namespace

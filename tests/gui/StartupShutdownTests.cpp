@@ -17,74 +17,61 @@ namespace {
 
 class StartupAndShutdown : public GuiFixture {
  protected:
-  void writePreferences(const std::string& line) { writeFile(preferences(), line); }
   // The outer frame in whole twips, as the settings file holds it.
   static QRect frameTwips(const QWidget& w) {
     const QRect f = w.frameGeometry();
     auto t = [&](int px) { return static_cast<int>(std::lround(twips(w, px))); };
     return QRect(t(f.left()), t(f.top()), t(f.width()), t(f.height()));
   }
-  static void expectDesignClientSize(const shell::Form1& w) {
-    EXPECT_NEAR(twips(w, w.centralWidget()->width()), 12450, 15);
-    EXPECT_NEAR(twips(w, w.centralWidget()->height()), 10140, 15);
-  }
 };
 
-TEST_F(StartupAndShutdown, FirstRunOpensAtDesignSizeAndWritesTheSettingsLineOnClose) {
-  auto window = showMainWindow();
-  expectDesignClientSize(*window);
-  EXPECT_TRUE(window->session().strIV.empty());
-  EXPECT_TRUE(window->session().VantrelPath.empty());
-  EXPECT_TRUE(fs::is_directory(workingFolder()));
-  const QRect f = frameTwips(*window);
-  window->close();
-  EXPECT_EQ(readFile(preferences()), std::to_string(f.width()) + ',' + std::to_string(f.height()) +
-                                         ',' + std::to_string(f.top()) + ',' +
-                                         std::to_string(f.left()) + ",\"\"\r\n");
-  EXPECT_TRUE(dialogs_.messages.empty());
-}
-
 TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchanged) {
-  struct Case {
-    std::string line, viewer, rewritten;
+  const std::pair<const char*, const char*> cases[] = {
+      {"9000,6000,1500,1200,\"/opt/view, er/i_view32.exe\"\r\n", "/opt/view, er/i_view32.exe"},
+      {"9000,6000,1500,1200\r\n", ""},  // no path: geometry only
   };
-  const Case cases[] = {
-      {"9000,6000,1500,1200,\"/opt/view, er/i_view32.exe\"\r\n", "/opt/view, er/i_view32.exe",
-       "9000,6000,1500,1200,\"/opt/view, er/i_view32.exe\"\r\n"},
-      {"9000,6000,1500,1200\r\n", "", "9000,6000,1500,1200,\"\"\r\n"},  // no path: geometry only
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    writePreferences(c.line);
+  for (const auto& [line, viewer] : cases) {
+    SCOPED_TRACE(line);
+    writeFile(preferences(), line);
     auto window = showMainWindow();
     EXPECT_EQ(frameTwips(*window), QRect(1200, 1500, 9000, 6000));
-    EXPECT_EQ(window->session().strIV, c.viewer);
+    EXPECT_EQ(window->session().strIV, viewer);
     window->close();
-    EXPECT_EQ(readFile(preferences()), c.rewritten);
+    EXPECT_EQ(readFile(preferences()), "9000,6000,1500,1200,\"" + std::string(viewer) + "\"\r\n");
   }
 }
 
-TEST_F(StartupAndShutdown, UnusableSettingsKeepTheDesignSizeAndStartUpGoesOn) {
+// No settings file (the first run) or an unusable one: design size, start-up
+// goes on, and closing writes the window as it is.
+TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
   const std::pair<const char*, const char*> cases[] = {
+      {nullptr, ""},                              // first run
       {"40000,6000,1500,1200,\"/v\"\r\n", ""},  // not a 16-bit number: path ignored too
       {"9000,x,1500,1200,\"/v\"\r\n", ""},      // not a number
       {"9000,6000\r\n", ""},                     // ends before the position
       {"0,0,0,0,\"/v\"\r\n", "/v"},              // a window of no size
   };
   for (const auto& [line, viewer] : cases) {
-    SCOPED_TRACE(line);
-    writePreferences(line);
+    SCOPED_TRACE(line ? line : "no file");
+    line ? writeFile(preferences(), line) : void(fs::remove(preferences()));
     fs::remove_all(workingFolder());
     auto window = showMainWindow();
-    expectDesignClientSize(*window);
+    EXPECT_NEAR(twips(*window, window->centralWidget()->width()), 12450, 15);
+    EXPECT_NEAR(twips(*window, window->centralWidget()->height()), 10140, 15);
     EXPECT_EQ(window->session().strIV, viewer);
+    EXPECT_TRUE(window->session().VantrelPath.empty());
     EXPECT_TRUE(fs::is_directory(workingFolder()));
+    const QRect f = frameTwips(*window);
+    window->close();
+    EXPECT_EQ(readFile(preferences()), std::to_string(f.width()) + ',' + std::to_string(f.height()) +
+                                           ',' + std::to_string(f.top()) + ',' +
+                                           std::to_string(f.left()) + ",\"" + viewer + "\"\r\n");
   }
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 TEST_F(StartupAndShutdown, PositionOffEveryScreenIsNotRestored) {
-  writePreferences("9000,6000,30000,30000,\"\"\r\n");
+  writeFile(preferences(), "9000,6000,30000,30000,\"\"\r\n");
   auto window = showMainWindow();
   EXPECT_EQ(frameTwips(*window).size(), QSize(9000, 6000));
   EXPECT_TRUE(shell::titleBarReachable(window->frameGeometry(), shell::currentScreenAreas()));
@@ -94,7 +81,7 @@ TEST_F(StartupAndShutdown, MaximizedOrMinimizedWindowSavesItsNormalGeometry) {
   const std::string line = "9000,6000,1500,1200,\"\"\r\n";
   for (const bool maximize : {false, true}) {
     SCOPED_TRACE(maximize ? "maximized" : "minimized");
-    writePreferences(line);
+    writeFile(preferences(), line);
     auto window = showMainWindow();
     const QSize normal = window->frameGeometry().size();
     maximize ? window->showMaximized() : window->showMinimized();

@@ -16,9 +16,7 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   writeBytes(user("Tracks.BIN"), kOddBytes);
   choose(user("Tracks.BIN"));
   openBin(ctx_);
-  EXPECT_EQ(dialogs_.fileRequests[0].filter, "BIN Files (*.bin)|*.bin");
-  EXPECT_EQ(dialogs_.fileRequests[0].title, "Open Vantrel .bin file");
-  EXPECT_EQ(dialogs_.fileRequests[0].startFolder.toStdString(), userFolder_.string());
+  EXPECT_EQ(request(0), "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|" + userFolder_.string());
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);
@@ -54,7 +52,7 @@ TEST_F(OpenBinTest, MissingConverterIsReportedAndSaveCannotWriteOverTheFile) {
 }
 
 TEST_F(OpenBinTest, FailedConversionShowsTheReasonNeverAnOlderXml) {
-  installFailingConverter();
+  installConverter("echo \"$1: line 3, column 7: unexpected end of element\" >&2\nexit 1\n");
   writeBytes(working("a.xml"), "<stale/>");  // left by an earlier run
   writeBytes(user("a.bin"), "garbage");
   choose(user("a.bin"));
@@ -93,8 +91,7 @@ TEST_F(ViewOtherFilesTest, WorkingCopiesAreNamedFromTheBaseName) {
     EXPECT_EQ(readBytes(working(base + "bin")), "content of " + name);
     EXPECT_EQ(editor_.bytes(), readBytes(working(base + "xml")));
   }
-  EXPECT_EQ(dialogs_.fileRequests[0].filter, "Vantrel Files (*.*)|*.*");
-  EXPECT_EQ(dialogs_.fileRequests[0].title, "Open Vantrel files");
+  EXPECT_EQ(request(0), "open|Open Vantrel files|Vantrel Files (*.*)|*.*|");
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -110,8 +107,8 @@ TEST_F(ViewOtherFilesTest, SaveBinIsRefusedWhileSaveAsWritesTheBytes) {
   EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Stop);
   EXPECT_EQ(readBytes(user("scenery.xml")), kOddBytes);
   saveAs(ctx_);
-  EXPECT_EQ(dialogs_.fileRequests[1].title, "Save Vantrel format files");
-  EXPECT_EQ(dialogs_.fileRequests[1].startFolder.toStdString(), (program_ / "TempFiles").string());
+  EXPECT_EQ(request(1), "save|Save Vantrel format files|Vantrel Files (*.*)|*.*|" +
+                            (program_ / "TempFiles").string());
   EXPECT_EQ(readBytes(user("copy")), kOddBytes);  // no extension added
 }
 

@@ -58,13 +58,15 @@ class PipelineFixture : public ::testing::Test {
     writeBytes(program_ / "serz", "#!/bin/sh\n" + body);
     fs::permissions(program_ / "serz", fs::perms::owner_all);
   }
-  void installFailingConverter() {
-    installConverter("echo \"$1: line 3, column 7: unexpected end of element\" >&2\nexit 1\n");
-  }
   // Chooses path in the next file dialog.
   void choose(const std::string& path) { dialogs_.answers.push_back(QString::fromStdString(path)); }
   std::string working(const std::string& name) const { return (program_ / "TempFiles" / name).string(); }
   std::string user(const std::string& name) const { return (userFolder_ / name).string(); }
+  // File dialog request i as "open|title|filter|start folder" (or "save|...").
+  std::string request(std::size_t i) const {
+    const auto& r = dialogs_.fileRequests.at(i);
+    return ((r.save ? "save|" : "open|") + r.title + '|' + r.filter + '|' + r.startFolder).toStdString();
+  }
   const platform::ScriptedDialogs::Message& onlyMessage() {
     EXPECT_EQ(dialogs_.messages.size(), 1u);
     if (dialogs_.messages.empty()) dialogs_.messages.push_back({"(no message)", platform::MessageIcon::Information});
