@@ -1,6 +1,7 @@
 #include "shell/Registry.h"
 
 #include <cctype>
+#include <exception>
 
 #include "platform/core/RegistryData.h"
 
@@ -85,8 +86,10 @@ std::string readSimulatorFolder() {
   std::string folder;
   try {
     folder = registryValueToText(ReadRegistryValue(kSimulatorKey, ""));
-  } catch (const RegistryError&) {
-    return {};  // no default value, or one of a type that is not text
+  } catch (const std::exception&) {
+    // No default value, one of a type that is not text, or a registry that
+    // cannot be read: the dialogs then start where the platform chooses.
+    return {};
   }
 #ifdef _WIN32
   return folder;

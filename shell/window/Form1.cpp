@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
-#include <exception>
 #include <initializer_list>
 
 #include "platform/editor/Editor.h"
@@ -166,13 +165,7 @@ void Form1::prepareWorkingFolder() {
       platform::MessageIcon::Warning);
 }
 
-void Form1::readSimulatorFolder() {
-  try {
-    session_.VantrelPath = shell::readSimulatorFolder();
-  } catch (const std::exception&) {
-    session_.VantrelPath.clear();  // no usable registry value: dialogs start anywhere
-  }
-}
+void Form1::readSimulatorFolder() { session_.VantrelPath = shell::readSimulatorFolder(); }
 
 void Form1::resizeFrameTo(const QSize& frameSize) {
   const QSize margins = frameGeometry().size() - geometry().size();
