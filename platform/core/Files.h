@@ -1,0 +1,101 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Every file the program reads or writes goes through here: whole-file
+// reading that never blocks on a pipe or device, and writing that replaces
+// a file only once the new content is completely on disk (a temporary file
+// beside the target, flushed, then renamed over it).
+//
+// Paths are UTF-8 strings everywhere in the program; on Windows they are
+// handed to the wide (UTF-16) file API, so any name a user can type works.
+namespace vantrel::files {
+
+// The path in the form the file system API takes (UTF-16 on Windows).
+std::filesystem::path nativePath(std::string_view utf8Path);
+// And back to the program's UTF-8.
+std::string utf8Path(const std::filesystem::path& path);
+
+enum class EntryKind {
+  Missing,  // nothing there, or a dangling link
+  File,     // a regular file (also through links)
+  Folder,
+  Special,  // a pipe, device or socket: never opened for reading
+};
+EntryKind kindOf(const std::string& path);
+
+// Why a read or write failed.
+struct FileError {
+  enum class Kind {
+    Missing,     // there is no file of that name
+    NotAFile,    // a folder, pipe, device or socket
+    TooLarge,    // larger than the caller can take; `size` says how large
+    ReadOnly,    // the target is read-only: it is left alone
+    System,      // the system's reason in `reason`
+  };
+  Kind kind = Kind::System;
+  std::string reason;  // in words, for a message: "is a folder", "Permission denied", ...
+  std::uint64_t size = 0;
+};
+
+inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
+
+// Reads the whole regular file at path into content (replacing it). A
+// folder, pipe or device is refused at once, and a file larger than
+// maxBytes is refused before anything is read. content is unchanged on
+// failure.
+std::optional<FileError> readWhole(const std::string& path, std::string& content,
+                                   std::uint64_t maxBytes = kNoLimit);
+
+// The file a write to path lands in: path itself, or, when path is a
+// symbolic link, the file it finally points to (the link stays as it is).
+std::string writeTarget(const std::string& path);
+
+// True when both paths name the same existing file (links followed).
+bool sameFile(const std::string& a, const std::string& b);
+
+// Writes a file in one step: the content goes to a temporary file beside
+// the target, and only commit() renames it over the target. The target is
+// resolved through symbolic links, keeps its permission bits, and is
+// refused when it is read-only. Without a commit (an error, an exception,
+// an interrupt with interrupt cleanup installed) the temporary file is
+// removed and the target is untouched.
+class AtomicWriter {
+ public:
+  AtomicWriter() = default;
+  ~AtomicWriter();
+  AtomicWriter(const AtomicWriter&) = delete;
+  AtomicWriter& operator=(const AtomicWriter&) = delete;
+
+  std::optional<FileError> open(const std::string& path);
+  std::optional<FileError> write(std::string_view bytes);
+  // Flushes to disk, closes and renames over the target.
+  std::optional<FileError> commit();
+  // Removes the temporary file; the target is untouched.
+  void abandon();
+
+  const std::string& target() const { return target_; }
+
+ private:
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  int slot_ = -1;  // place in the interrupt cleanup table
+};
+
+// open + write + commit.
+std::optional<FileError> replaceWhole(const std::string& path, std::string_view bytes);
+
+// Command-line tools call this once: an interrupt (Ctrl+C, SIGTERM) then
+// removes every temporary file an AtomicWriter still holds before the
+// process ends.
+void removeTemporariesOnInterrupt();
+
+// "path: reason" style texts for a FileError, e.g. "is a folder, not a file".
+std::string describe(const FileError& error);
+
+}  // namespace vantrel::files
