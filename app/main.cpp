@@ -4,16 +4,16 @@
 #include <QCoreApplication>
 
 #include "platform/core/MessagePump.h"
-#include "shell/window/AppIdentity.h"
-#include "shell/window/frmAbout.h"
+#include "ui/qt/ApplicationIdentity.h"
+#include "ui/qt/frmAbout.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  vantrel::shell::registerApplicationIdentity();
+  vantrel::qt::registerApplicationIdentity();
   // Waiting for the converter lets the window repaint and take clicks.
   vantrel::platform::setMessagePump([] { QCoreApplication::processEvents(); });
 
-  vantrel::shell::frmAbout about;
+  vantrel::qt::frmAbout about;
   about.start(QCoreApplication::arguments());
   return app.exec();
 }

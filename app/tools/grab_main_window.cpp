@@ -15,11 +15,11 @@
 #include <cstdio>
 
 #include "platform/core/MessagePump.h"
-#include "platform/ui/AnsiText.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/ProgramFolder.h"
-#include "shell/window/AppIdentity.h"
-#include "shell/window/Form1.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/window/Dialogs.h"
+#include "ui/qt/ApplicationIdentity.h"
+#include "ui/qt/Form1.h"
+#include "ui/qt/QtText.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: grab_main_window FILE.bin OUT.png\n");
     return 2;
   }
-  vantrel::shell::registerApplicationIdentity();
+  vantrel::qt::registerApplicationIdentity();
   vantrel::platform::setMessagePump([] { QCoreApplication::processEvents(); });
 
   QTemporaryDir folder;
@@ -41,14 +41,14 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "grab_main_window: cannot copy %s\n", qPrintable(converter));
     return 1;
   }
-  vantrel::platform::setProgramFolderForTests(vantrel::platform::toNativePath(folder.path()));
+  vantrel::platform::setProgramFolderForTests(vantrel::qt::toProgramPath(folder.path()));
   vantrel::platform::ScriptedDialogs dialogs;
-  dialogs.answers.push_back(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
-  vantrel::platform::setDialogs(&dialogs);
+  dialogs.answers.push_back(vantrel::qt::toProgramPath(QDir(QString::fromLocal8Bit(argv[1])).absolutePath()));
+  vantrel::platform::setDialogsOverride(&dialogs);
 
   int status = 0;
   {
-    vantrel::shell::Form1 window;
+    vantrel::qt::Form1 window;
     window.show();
     QCoreApplication::processEvents();
     window.controls().Command1->click();
@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
     window.controls().Command4->click();
     QCoreApplication::processEvents();
     for (const auto& message : dialogs.messages) {
-      std::fprintf(stderr, "grab_main_window: %s\n", qPrintable(message.text));
+      std::fprintf(stderr, "grab_main_window: %s\n", message.text.c_str());
       status = 1;
     }
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
@@ -65,6 +65,6 @@ int main(int argc, char* argv[]) {
     }
     window.hide();  // not closed: no settings file for the throwaway folder
   }
-  vantrel::platform::setDialogs(nullptr);
+  vantrel::platform::setDialogsOverride(nullptr);
   return status;
 }

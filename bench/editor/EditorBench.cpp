@@ -2,11 +2,6 @@
 // typing, Replace All and Find, each with the window really painted.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QVBoxLayout>
-
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -14,6 +9,7 @@
 #include "bench/editor/SceneryXml.h"
 #include "platform/editor/Editor.h"
 #include "search/Finder.h"
+#include "tests/support/TestEditor.h"
 
 using vantrel::bench::insertLineAt;
 using vantrel::bench::makeSceneryXml;
@@ -25,23 +21,12 @@ constexpr std::size_t MB = 1024 * 1024;
 
 // The editor in a shown window beside a find box, as in the main window.
 struct Window {
-  QWidget top;
-  Editor* editor = new Editor;
-  QLineEdit* findBox = new QLineEdit;
+  std::unique_ptr<vantrel::testing::TestEditor> control = vantrel::testing::makeTestEditor();
+  Editor* editor = &control->editor();
 
-  Window() {
-    auto* layout = new QVBoxLayout(&top);
-    layout->addWidget(editor);
-    layout->addWidget(findBox);
-    top.resize(1000, 700);
-    top.show();
-    paint();
-  }
+  Window() { control->show(); }
   // Delivers pending events and paints the window now.
-  void paint() {
-    QApplication::processEvents();
-    top.repaint();
-  }
+  void paint() { control->paint(); }
 };
 
 const std::string& working50Mb() {
@@ -76,14 +61,10 @@ BENCHMARK(BM_Set50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 void BM_KeystrokeAtEndOf50Mb(benchmark::State& state) {
   Window window;
   window.editor->setBytes(working50Mb());
-  window.editor->setFocus();
   window.editor->setSelStart(window.editor->length());
   window.paint();
   for (auto _ : state) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(window.editor, &press);
-    QApplication::sendEvent(window.editor, &release);
+    window.control->type('a');
     window.paint();
   }
 }
@@ -143,7 +124,6 @@ BENCHMARK(BM_UndoReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()
 void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
   Window window;
   window.editor->setBytes(working50Mb());
-  window.findBox->setFocus();
   window.paint();
   vantrel::EditorSession session;
   vantrel::search::Finder finder(*window.editor, session);
@@ -177,8 +157,7 @@ bool writeSampleRequested(int argc, char** argv, int& exitCode) {
 int main(int argc, char** argv) {
   int exitCode = 0;
   if (writeSampleRequested(argc, argv, exitCode)) return exitCode;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  const auto toolkit = vantrel::testing::startToolkit(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -2,8 +2,6 @@
 // XML, reading it whole and loading it into the editor.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QLineEdit>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +12,9 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/window/Dialogs.h"
+#include "platform/window/TextField.h"
+#include "tests/support/TestEditor.h"
 
 namespace fs = std::filesystem;
 
@@ -50,7 +50,7 @@ struct BenchFolder {
   BenchFolder() {
     fs::remove_all(root);
     fs::create_directories(program / "TempFiles");
-    fs::create_symlink(VANTREL_SERZ_PATH, program / "serz");
+    fs::create_symlink(SERZ_PATH, program / "serz");
     const fs::path xml = root / "Large.xml";
     {
       const std::string text = makeXml(50u << 20);
@@ -80,22 +80,21 @@ void BM_OpenBin50MB(benchmark::State& state) {
     return;
   }
   vantrel::platform::ScriptedDialogs dialogs;
-  vantrel::platform::setDialogs(&dialogs);
-  QLineEdit pathBox;
-  vantrel::platform::Editor editor;
+  vantrel::platform::PlainTextField pathBox;
+  const auto control = vantrel::testing::makeTestEditor();
+  vantrel::platform::Editor& editor = control->editor();
   vantrel::EditorSession session;
-  vantrel::pipeline::DocumentContext ctx{nullptr, &pathBox, &editor, &session,
+  vantrel::pipeline::DocumentContext ctx{&dialogs, &pathBox, &editor, &session,
                                          folder.program.string(), [](bool) {}};
   for (auto _ : state) {
-    dialogs.answers = {QString::fromStdString(folder.bin.string())};
+    dialogs.answers = {folder.bin.string()};
     vantrel::pipeline::openBin(ctx);
     if (!dialogs.messages.empty()) {
-      state.SkipWithError(dialogs.messages.front().text.toStdString().c_str());
+      state.SkipWithError(dialogs.messages.front().text.c_str());
       break;
     }
   }
   state.counters["xml_bytes"] = static_cast<double>(editor.length());
-  vantrel::platform::setDialogs(nullptr);
 }
 BENCHMARK(BM_OpenBin50MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -103,7 +102,8 @@ BENCHMARK(BM_OpenBin50MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterati
 void BM_LoadWorkingXml50MB(benchmark::State& state) {
   BenchFolder& folder = benchFolder();
   const fs::path xml = folder.root / "Large.xml";
-  vantrel::platform::Editor editor;
+  const auto control = vantrel::testing::makeTestEditor();
+  vantrel::platform::Editor& editor = control->editor();
   for (auto _ : state) {
     std::string text;
     std::string errorText;
@@ -120,9 +120,7 @@ BENCHMARK(BM_LoadWorkingXml50MB)->Unit(benchmark::kMillisecond)->UseRealTime()->
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  vantrel::platform::setMessagePump([] { QCoreApplication::processEvents(); });
+  const auto toolkit = vantrel::testing::startToolkit(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

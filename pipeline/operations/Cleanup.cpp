@@ -2,15 +2,16 @@
 #include <system_error>
 
 #include "pipeline/DelAll.h"
+#include "pipeline/WorkingFolder.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
+#include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 
 namespace vantrel::pipeline {
 
 using namespace detail;
-namespace fs = std::filesystem;
 
 void clearEditor(DocumentContext& ctx) {
   // With nothing opened yet strXML is empty and the path names the folder
@@ -18,11 +19,10 @@ void clearEditor(DocumentContext& ctx) {
   const std::string xmlPath = workingPath(ctx, ctx.session->strXML);
   if (FileCanOpen(xmlPath) == True) {
     std::error_code error;
-    fs::remove(xmlPath, error);
+    std::filesystem::remove(files::nativePath(xmlPath), error);
     if (error) {
       showMessage(ctx,
-                  QStringLiteral("The working file %1 could not be deleted (%2).")
-                      .arg(pathText(xmlPath), systemText(error.message())),
+                  "The working file " + xmlPath + " could not be deleted (" + error.message() + ").",
                   platform::MessageIcon::Warning);
     }
   }
@@ -36,21 +36,14 @@ void clearTempFiles(DocumentContext& ctx) {
   platform::processPendingMessages();
   if (!emptied) {
     showMessage(ctx,
-                QStringLiteral("The working folder %1 could not be emptied completely (%2).")
-                    .arg(pathText(folder), systemText(errorText)),
+                "The working folder " + folder + " could not be emptied completely (" + errorText +
+                    ").",
                 platform::MessageIcon::Warning);
   }
   // Every other command writes into the folder without creating it, so it
   // must exist afterwards whatever happened above.
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error || !fs::is_directory(folder, error)) {
-    showMessage(ctx,
-                QStringLiteral("The working folder %1 could not be created (%2). Open .bin "
-                               "and View other files need it.")
-                    .arg(pathText(folder),
-                         systemText(error ? error.message() : "a file of that name is in the way")),
-                platform::MessageIcon::Warning);
+  if (const auto problem = ensureWorkingFolder(ctx.programFolder)) {
+    showMessage(ctx, *problem, platform::MessageIcon::Warning);
   }
 }
 

@@ -4,26 +4,25 @@
 
 #include "pipeline/EditorSession.h"
 
-class QLineEdit;
-class QWidget;
-
 namespace vantrel::platform {
+class Dialogs;
 class Editor;
-}
+class TextField;
+}  // namespace vantrel::platform
 
 // The conversion pipeline's commands as the main window's buttons call them.
 namespace vantrel::pipeline {
 
 // What the commands need of the main window.
 struct DocumentContext {
-  QWidget* window = nullptr;            // parent of dialogs and message boxes
-  QLineEdit* pathBox = nullptr;         // Text1
-  platform::Editor* editor = nullptr;   // RichTextBox1
+  platform::Dialogs* dialogs = nullptr;    // file dialogs and messages
+  platform::TextField* pathBox = nullptr;  // Text1
+  platform::Editor* editor = nullptr;      // RichTextBox1
   EditorSession* session = nullptr;
-  std::string programFolder;            // folder of the executable, no trailing separator
+  std::string programFolder;  // folder of the executable, no trailing separator
   // Called with true before a conversion starts and false after it ended:
-  // the window disables the commands that read or change the document or its
-  // files meanwhile, while it keeps repainting.
+  // the window disables the commands that read or change the document or
+  // its files meanwhile, while it keeps repainting.
   std::function<void(bool busy)> setBusy;
 };
 

@@ -2,9 +2,7 @@
 #include "pipeline/operations/ConvertIntoEditor.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
-#include "platform/ui/AnsiText.h"
-
-#include <QLineEdit>
+#include "platform/window/TextField.h"
 
 namespace vantrel::pipeline {
 
@@ -12,20 +10,18 @@ using namespace detail;
 
 void openBin(DocumentContext& ctx) {
   EditorSession& session = *ctx.session;
-  const QString chosen = chooseSimulatorFileIntoPathBox(
-      ctx, QStringLiteral("BIN Files (*.bin)|*.bin"), QStringLiteral("Open Vantrel .bin file"));
-  if (chosen.isEmpty()) return;
+  const std::string binPath =
+      chooseSimulatorFileIntoPathBox(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file");
+  if (binPath.empty()) return;
 
-  const std::string binPath = platform::toNativePath(chosen);
   const std::optional<std::string> xmlName = workingXmlName(binPath);
   if (!xmlName) {
     // Handled like a cancelled dialog: the path box must not name a file the
     // editor's text did not come from, or Save .bin would write over it.
-    ctx.pathBox->clear();
+    ctx.pathBox->setText({});
     showMessage(ctx,
-                QStringLiteral("%1 was not opened: its name is too short to give a working "
-                               "XML name (it needs at least four characters).")
-                    .arg(chosen),
+                binPath + " was not opened: its name is too short to give a working XML name (it "
+                          "needs at least four characters).",
                 platform::MessageIcon::Warning);
     return;
   }

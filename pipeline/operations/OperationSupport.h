@@ -1,11 +1,10 @@
 #pragma once
-#include <QString>
 #include <string>
 #include <string_view>
 
-#include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/myfile.h"
-#include "platform/ui/Dialogs.h"
+#include "pipeline/operations/DocumentOperations.h"
+#include "platform/window/Dialogs.h"
 
 // Pieces every document command shares: the working folder's paths, the
 // busy state around a conversion, running the converter, and messages.
@@ -34,8 +33,8 @@ RunOutcome runConverter(const DocumentContext& ctx, const std::string& commandLi
 
 // Why a conversion left no output, for a message: the converter's first
 // line on standard error, or what else is known.
-QString conversionFailureReason(const DocumentContext& ctx, const RunOutcome& outcome,
-                                std::string_view missingOutput);
+std::string conversionFailureReason(const DocumentContext& ctx, const RunOutcome& outcome,
+                                    std::string_view missingOutput);
 
 // Deletes a leftover file so that a failed conversion cannot show or reuse
 // it. True when nothing is there afterwards; otherwise errorText says why.
@@ -44,13 +43,9 @@ bool removeStaleFile(const std::string& path, std::string& errorText);
 // Open .bin and View other files: an open dialog starting in the
 // simulator's folder; its result goes into the path box at once, also when
 // it is empty (a cancel). Returns the result.
-QString chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const QString& filter,
-                                       const QString& title);
+std::string chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const std::string& filter,
+                                           const std::string& title);
 
-// Path bytes and system texts as message text.
-QString pathText(std::string_view nativePath);
-QString systemText(std::string_view text);
-
-void showMessage(const DocumentContext& ctx, const QString& text, platform::MessageIcon icon);
+void showMessage(const DocumentContext& ctx, const std::string& text, platform::MessageIcon icon);
 
 }  // namespace vantrel::pipeline::detail

@@ -1,46 +1,55 @@
 #pragma once
-#include <Qsci/qsciscintilla.h>
-
-#include <QColor>
-#include <QFont>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/editor/ByteSearch.h"
 
-// The editor control: QScintilla in 8-bit mode (code page 0), so the text is
-// bytes, CR LF and bytes 0x80-0xFF survive load and save untouched, and a
-// position counts one byte. Everything outside platform/ talks to the editor
-// only through these named methods.
+// The editor: a Scintilla control driven only through its message
+// interface, so the same code runs over QScintilla on Linux and over the
+// Win32 control on Windows. Each window's adapter creates the control and
+// hands over its direct function; everything else is decided here.
 //
-// Line wrapping is off. Documents up to 1 MiB are coloured as XML; larger
-// ones stay plain so that loading and scrolling stay instant.
+// The text is bytes: CR LF and any byte value survive load and save
+// untouched, and a position counts one byte. Line wrapping is off.
 //
-// Word characters (whole-word search, Ctrl+arrow): A-Z, a-z, 0-9, '_' and
-// every byte 0x80-0xFF; see WordCharacters.h. A whole-word match does not
-// continue a word on either side; case-insensitive search folds only the
-// ASCII letters A-Z/a-z (see ByteSearch.h).
-//
-// Signals: textChanged() after every change, once the text shows it (at
-// the end of setBytes, setSelText and replaceAll - once for a whole Replace
-// All - and from the event loop after typing, undo and redo),
-// modificationChanged(bool) when the text leaves or regains its loaded
-// state, linesChanged() when the number of lines changes.
-//
-// Accessibility: each Editor gets a plain accessible object (no text
-// interface for screen readers), because QScintilla's own one makes every
-// edit cost O(position); see EditorAccessibility.h.
+// Word characters (whole-word search, Ctrl+arrow): see WordCharacters.h.
+// A whole-word match does not continue a word on either side.
 namespace vantrel::platform {
 
-class Editor : public QsciScintilla {
-  Q_OBJECT
+// How to reach one Scintilla control: its direct function and the pointer
+// it takes first.
+struct ScintillaLink {
+  using Function = std::intptr_t (*)(std::intptr_t pointer, unsigned int message,
+                                     std::uintptr_t wParam, std::intptr_t lParam);
+  Function function = nullptr;
+  std::intptr_t pointer = 0;
+};
+
+// What only the window's adapter can do for the editor.
+struct EditorHooks {
+  // Colour the text as XML (true) or show it plain.
+  std::function<void(bool on)> xmlColouring;
+  // A change made through this wrapper is complete and shows in the text
+  // (after load, setSelText and once after a whole Replace All).
+  std::function<void()> changed;
+};
+
+class Editor {
  public:
   // Find options as the program passes them.
   static constexpr int rtfWholeWord = 2;
   static constexpr int rtfMatchCase = 4;
   static constexpr int rtfNoHighlight = 8;
 
-  explicit Editor(QWidget* parent = nullptr);
+  // Documents up to this size are coloured as XML. The lexer styles
+  // everything up to the line shown, so the first jump to the end of a
+  // large document costs time in proportion to its size; larger documents
+  // stay plain and instant.
+  static constexpr long kXmlColouringLimit = 1L * 1024 * 1024;
+
+  Editor(ScintillaLink link, EditorHooks hooks);
 
   // Whole text as bytes (explicit lengths: a NUL byte survives). Loading
   // works in a read-only editor too, empties the undo history and leaves
@@ -57,43 +66,47 @@ class Editor : public QsciScintilla {
   long selLength() const;
   // Caret at index (clamped to the end), selection emptied.
   void setSelStart(long index);
-  // Replaces the selection (or inserts at the caret); the caret ends after it.
-  // Setting the selected text and Replace All leave a read-only editor alone.
+  // Replaces the selection (or inserts at the caret); the caret ends after
+  // it. A read-only editor is left alone.
   void setSelText(std::string_view text);
 
-  // First match of text at or after start (to the end); -1 when none or when
-  // start is past the end. Case-insensitive unless rtfMatchCase; whole words
-  // with rtfWholeWord. A match becomes the selection unless rtfNoHighlight,
-  // and stays visibly highlighted while another control has the focus.
+  // First match of text at or after start (to the end); -1 when none or
+  // when start is past the end. Case-insensitive unless rtfMatchCase; whole
+  // words with rtfWholeWord. A match becomes the selection unless
+  // rtfNoHighlight, scrolled into view.
   long find(std::string_view text, long start, int options = 0);
-  // The colour the selection is painted in, focused or not.
-  static QColor selectionBackground();
 
   // Replaces every occurrence, case-insensitively, left to right, without
   // overlaps and without rescanning inserted text, as one undo step and one
   // repaint. Returns the number of replacements; the caret ends after the
-  // last one (unchanged when there was none). textChanged is emitted once
-  // for the whole run.
+  // last one (unchanged when there was none). A read-only editor is left
+  // alone (0).
   long replaceAll(std::string_view findText, std::string_view replacement);
 
-  // Writes the whole text to path unchanged (binary, no conversion); false
-  // with errorText set to the system's reason (strerror) on failure.
+  bool isReadOnly() const;
+  void setReadOnly(bool readOnly);
+  // The text differs from what was loaded or last marked saved.
+  bool isModified() const;
+  void markSaved();
+  bool canUndo() const;
+  void undo();
+  bool canRedo() const;
+  void redo();
+
+  // Writes the whole text to path unchanged, replacing the file in one
+  // step; false with errorText set to the reason on failure.
   bool saveToFile(const std::string& path, std::string& errorText) const;
 
  private:
-  long sci(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
-  long sciText(unsigned int message, unsigned long wParam, const char* text) const;
-  // First match at or after start; -1 when none or start outside the text.
+  std::intptr_t sci(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) const;
+  std::intptr_t sciText(unsigned message, std::uintptr_t wParam, const char* text) const;
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   void useXmlColouring(bool on);
-  void changeComing();
-  void announcePendingChange();
-  void announceChange();
+  void announceChange() const;
 
-  QFont editorFont_;
-  QsciLexer* xmlLexer_ = nullptr;
-  long lineCount_ = 1;
-  bool changePending_ = false;
+  ScintillaLink link_;
+  EditorHooks hooks_;
+  bool xmlColouring_ = false;
 };
 
 }  // namespace vantrel::platform

@@ -3,17 +3,16 @@
 // the text.
 #include <gtest/gtest.h>
 
-#include <QAccessible>
-#include <QTest>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include "platform/editor/Editor.h"
+#include "tests/support/TestEditor.h"
 
 using vantrel::platform::Editor;
+using vantrel::testing::makeTestEditor;
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,7 +26,8 @@ std::string everyByteValue() {
 }  // namespace
 
 TEST(EditorText, EveryByteValueLineEndsAndNulSurviveARoundTrip) {
-  Editor editor;
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
   const std::string text = "<a>\r\n\tx\ry\nz</a>" + everyByteValue() + std::string("\0tail", 5);
   editor.setBytes(text);
   EXPECT_EQ(editor.length(), static_cast<long>(text.size()));
@@ -36,13 +36,14 @@ TEST(EditorText, EveryByteValueLineEndsAndNulSurviveARoundTrip) {
 }
 
 TEST(EditorText, LoadingIsNotAnEditAndPutsTheCaretAtTheTop) {
-  Editor editor;
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
   editor.setBytes("first");
   editor.setSelStart(3);
   editor.setSelText("X");
   editor.setBytes("second");
   EXPECT_FALSE(editor.isModified());
-  EXPECT_FALSE(editor.isUndoAvailable());
+  EXPECT_FALSE(editor.canUndo());
   EXPECT_EQ(editor.selStart(), 0);
 
   editor.setReadOnly(true);  // as while a conversion runs
@@ -56,7 +57,8 @@ TEST(EditorText, LoadingIsNotAnEditAndPutsTheCaretAtTheTop) {
 }
 
 TEST(EditorText, CaretSelTextAndKeysFollowTheSelection) {
-  Editor editor;
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
   editor.setBytes("hello world");
   editor.setSelStart(100);
   EXPECT_EQ(editor.selStart(), 11);  // clamped to the end
@@ -76,15 +78,11 @@ TEST(EditorText, CaretSelTextAndKeysFollowTheSelection) {
   editor.undo();  // the replacement undoes as one step
   EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
 
-  editor.setSelStart(5);
-  QTest::keyClick(&editor, Qt::Key_Return);  // the keyboard types CR LF, and Ctrl+Z undoes
-  EXPECT_EQ(editor.bytes(), std::string("hello\r\n\0, world", 15));
-  QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
 }
 
 TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
-  Editor editor;
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
   const std::string text = "line\r\n" + everyByteValue();
   editor.setBytes(text);
   const fs::path path = fs::temp_directory_path() / "editor_tests_save.xml";
@@ -100,53 +98,3 @@ TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST(EditorText, LargeDocumentsStayUncolouredAndKeepTheirBytes) {
-  Editor editor;
-  editor.setBytes("<small/>");
-  EXPECT_NE(editor.lexer(), nullptr);
-  std::string large;
-  while (large.size() < 3 * 1024 * 1024) large += "<Line>text</Line>\r\n";
-  large[12345] = '\0';
-  editor.setBytes(large);
-  EXPECT_EQ(editor.lexer(), nullptr);
-  EXPECT_EQ(editor.bytes(), large);
-}
-
-// Listeners must see the changed text when told of a change, and hear of
-// a whole Replace All once.
-TEST(EditorText, ChangesAreAnnouncedAfterTheyHappen) {
-  Editor editor;
-  editor.setBytes("a b a b a");
-  std::vector<std::string> announced;
-  int lineChanges = 0;
-  std::vector<bool> modification;
-  QObject::connect(&editor, &Editor::textChanged, [&] { announced.push_back(editor.bytes()); });
-  QObject::connect(&editor, &Editor::linesChanged, [&] { ++lineChanges; });
-  QObject::connect(&editor, &Editor::modificationChanged, [&](bool on) { modification.push_back(on); });
-
-  EXPECT_EQ(editor.replaceAll("a", "c"), 3);
-  EXPECT_EQ(announced, std::vector<std::string>{"c b c b c"});
-  EXPECT_EQ(modification, std::vector<bool>{true});
-
-  editor.setSelText("\r\n");
-  EXPECT_EQ(announced.back(), "c b c b c\r\n");
-  EXPECT_EQ(lineChanges, 1);
-
-  editor.setFocus();
-  QTest::keyClicks(&editor, "xy");
-  editor.undo();
-  editor.undo();
-  editor.undo();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(announced.back(), "a b a b a");
-  EXPECT_EQ(lineChanges, 2);
-  EXPECT_EQ(modification, (std::vector<bool>{true, false}));
-}
-
-TEST(EditorText, AccessibleObjectHasNoTextInterface) {
-  Editor editor;
-  editor.show();
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&editor);
-  ASSERT_NE(accessible, nullptr);
-  EXPECT_EQ(accessible->textInterface(), nullptr);
-}

@@ -5,6 +5,7 @@
 
 #include "platform/editor/Editor.h"
 #include "search/Finder.h"
+#include "tests/support/TestEditor.h"
 
 using vantrel::EditorSession;
 using vantrel::platform::Editor;
@@ -24,7 +25,8 @@ class FinderTest : public ::testing::Test {
     return session.lngFound;
   }
 
-  Editor editor;
+  std::unique_ptr<vantrel::testing::TestEditor> control = vantrel::testing::makeTestEditor();
+  Editor& editor = control->editor();
   EditorSession session;
   Finder finder{editor, session};
 };
@@ -84,7 +86,7 @@ TEST_F(FinderTest, NothingToFindOrReplaceChangesNothing) {
   load("");
   finder.replaceAll("a", "b");
   EXPECT_EQ(editor.length(), 0);
-  EXPECT_FALSE(editor.isUndoAvailable());
+  EXPECT_FALSE(editor.canUndo());
 }
 
 // --- Replace ------------------------------------------------------------

@@ -19,7 +19,7 @@ TEST_F(CleanupTest, ClearDeletesOnlyTheWorkingXmlOfTheLastOpen) {
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_FALSE(fs::exists(working("a.xml")));
   EXPECT_TRUE(fs::exists(working("other.xml")));
-  EXPECT_EQ(pathBox_.text().toStdString(), user("other.dat"));
+  EXPECT_EQ(pathBox_.text(), user("other.dat"));
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -46,14 +46,14 @@ TEST_F(CleanupTest, FailuresAreReportedAndTheFolderRemains) {
     writeBytes(program_ / "TempFiles" / "a.xml", "x");
     fs::permissions(program_, fs::perms::owner_read | fs::perms::owner_exec);
     pipeline::clearTempFiles(ctx_);
-    EXPECT_TRUE(onlyMessage().text.contains("could not be emptied"));
+    EXPECT_TRUE(contains(onlyMessage().text, "could not be emptied"));
     EXPECT_TRUE(fs::is_directory(program_ / "TempFiles"));
     dialogs_.messages.clear();
   }
   writeBytes(root_ / "a file", "x");
   ctx_.programFolder = (root_ / "a file").string();  // TempFiles cannot live under a file
   pipeline::clearTempFiles(ctx_);
-  EXPECT_TRUE(onlyMessage().text.contains("could not be created"));
+  EXPECT_TRUE(contains(onlyMessage().text, "could not be created"));
 }
 
 }  // namespace

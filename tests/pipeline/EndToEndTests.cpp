@@ -11,8 +11,8 @@ class EndToEndTest : public PipelineFixture {
     PipelineFixture::SetUp();
     const fs::path fixture = fs::path(VANTREL_SHARED_DIR) / "fixtures/serz/ScenaryItem.bin";
     if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture;
-    if (!fs::exists(VANTREL_SERZ_PATH)) GTEST_SKIP() << "serz not built: " << VANTREL_SERZ_PATH;
-    fs::create_symlink(VANTREL_SERZ_PATH, program_ / "serz");
+    if (!fs::exists(SERZ_PATH)) GTEST_SKIP() << "serz not built: " << SERZ_PATH;
+    fs::create_symlink(SERZ_PATH, program_ / "serz");
     bin_ = user("ScenaryItem.bin");
     original_ = readBytes(fixture);
     writeBytes(bin_, original_);
@@ -39,11 +39,11 @@ class EndToEndTest : public PipelineFixture {
 
 TEST_F(EndToEndTest, AChangedValueSurvivesSaveAndReopen) {
   open();
-  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text.toStdString();
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
   EXPECT_EQ(editor_.bytes(), readBytes(working("ScenaryItem.xml")));
   edit(value_, changed_);
   pipeline::saveBin(ctx_);
-  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text.toStdString();
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
   EXPECT_EQ(readBytes(bin_ + ".bak"), original_);
   EXPECT_NE(readBytes(bin_), original_);
   EXPECT_FALSE(fs::exists(working("ScenaryItem.xml")));
@@ -62,7 +62,7 @@ TEST_F(EndToEndTest, ABrokenXmlLeavesTheBinUnchanged) {
   EXPECT_EQ(readBytes(bin_), original_);
   EXPECT_FALSE(fs::exists(bin_ + ".bak"));
   EXPECT_EQ(readBytes(working("ScenaryItem.xml")), broken);
-  EXPECT_TRUE(onlyMessage().text.contains("line")) << onlyMessage().text.toStdString();
+  EXPECT_TRUE(contains(onlyMessage().text, "line")) << onlyMessage().text;
 }
 
 }  // namespace

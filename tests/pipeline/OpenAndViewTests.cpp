@@ -21,7 +21,7 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);
   EXPECT_EQ(session_.strXML, "Tracks.xml");
-  EXPECT_EQ(pathBox_.text().toStdString(), user("Tracks.BIN"));
+  EXPECT_EQ(pathBox_.text(), user("Tracks.BIN"));
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
 }
 
@@ -30,7 +30,7 @@ TEST_F(OpenBinTest, CancelOnlyEmptiesThePathBox) {
   session_.strXML = "old.xml";
   pathBox_.setText("/somewhere/old.bin");
   openBin(ctx_);
-  EXPECT_TRUE(pathBox_.text().isEmpty());
+  EXPECT_TRUE(pathBox_.text().empty());
   EXPECT_EQ(editor_.bytes(), "kept");
   EXPECT_EQ(session_.strXML, "old.xml");
   EXPECT_TRUE(busy_.empty() && dialogs_.messages.empty());
@@ -41,8 +41,8 @@ TEST_F(OpenBinTest, MissingConverterIsReportedAndSaveCannotWriteOverTheFile) {
   editor_.setBytes("text of another document");
   choose(user("a.bin"));
   openBin(ctx_);
-  EXPECT_TRUE(onlyMessage().text.contains(QString::fromStdString(user("a.bin"))));
-  EXPECT_TRUE(onlyMessage().text.contains("could not be started"));
+  EXPECT_TRUE(contains(onlyMessage().text, user("a.bin")));
+  EXPECT_TRUE(contains(onlyMessage().text, "could not be started"));
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
   saveBin(ctx_);
@@ -59,7 +59,7 @@ TEST_F(OpenBinTest, FailedConversionShowsTheReasonNeverAnOlderXml) {
   openBin(ctx_);
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_FALSE(fs::exists(working("a.xml")));
-  EXPECT_TRUE(onlyMessage().text.contains("line 3, column 7: unexpected end of element"));
+  EXPECT_TRUE(contains(onlyMessage().text, "line 3, column 7: unexpected end of element"));
 }
 
 TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
@@ -73,7 +73,7 @@ TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
     openBin(ctx_);
     EXPECT_TRUE(session_.noConvertedText);
   }
-  EXPECT_TRUE(pathBox_.text().isEmpty());
+  EXPECT_TRUE(pathBox_.text().empty());
   EXPECT_EQ(editor_.bytes(), "kept");
   EXPECT_EQ(readBytes(working("w.xml")), "<w/>");
   EXPECT_EQ(dialogs_.messages.size(), 3u);
@@ -120,8 +120,8 @@ TEST_F(ViewOtherFilesTest, FailingCopyOrSaveIsReportedAndChangesNothing) {
   viewOtherFiles(ctx_);
   saveAs(ctx_);
   ASSERT_EQ(dialogs_.messages.size(), 2u);
-  EXPECT_TRUE(dialogs_.messages[0].text.contains("vanished.bin"));
-  EXPECT_TRUE(dialogs_.messages[1].text.contains("new.txt"));
+  EXPECT_TRUE(contains(dialogs_.messages[0].text, "vanished.bin"));
+  EXPECT_TRUE(contains(dialogs_.messages[1].text, "new.txt"));
   EXPECT_EQ(editor_.bytes(), "kept");
 }
 

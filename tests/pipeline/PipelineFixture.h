@@ -1,17 +1,19 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/ProgramFolder.h"
 #include "platform/editor/Editor.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ui/ProgramFolder.h"
+#include "platform/window/Dialogs.h"
+#include "platform/window/TextField.h"
+#include "tests/support/TestEditor.h"
 
 namespace vantrel::testing {
 
@@ -20,6 +22,14 @@ namespace fs = std::filesystem;
 inline std::string readBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+inline bool endsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
 inline void writeBytes(const fs::path& path, std::string_view bytes) {
@@ -38,12 +48,10 @@ class PipelineFixture : public ::testing::Test {
     fs::create_directories(program_ / "TempFiles");
     fs::create_directories(userFolder_);
     platform::setProgramFolderForTests(program_.string());
-    platform::setDialogs(&dialogs_);
-    ctx_ = {nullptr, &pathBox_, &editor_, &session_, program_.string(),
+    ctx_ = {&dialogs_, &pathBox_, &editor_, &session_, program_.string(),
             [this](bool busy) { busy_.push_back(busy); }};
   }
   void TearDown() override {
-    platform::setDialogs(nullptr);
     platform::setProgramFolderForTests("");
     fs::current_path(cwd_);
     std::error_code error;  // give back the rights tests took away
@@ -59,13 +67,13 @@ class PipelineFixture : public ::testing::Test {
     fs::permissions(program_ / "serz", fs::perms::owner_all);
   }
   // Chooses path in the next file dialog.
-  void choose(const std::string& path) { dialogs_.answers.push_back(QString::fromStdString(path)); }
+  void choose(const std::string& path) { dialogs_.answers.push_back(path); }
   std::string working(const std::string& name) const { return (program_ / "TempFiles" / name).string(); }
   std::string user(const std::string& name) const { return (userFolder_ / name).string(); }
   // File dialog request i as "open|title|filter|start folder" (or "save|...").
   std::string request(std::size_t i) const {
     const auto& r = dialogs_.fileRequests.at(i);
-    return ((r.save ? "save|" : "open|") + r.title + '|' + r.filter + '|' + r.startFolder).toStdString();
+    return (r.save ? "save|" : "open|") + r.title + '|' + r.filter + '|' + r.startFolder;
   }
   const platform::ScriptedDialogs::Message& onlyMessage() {
     EXPECT_EQ(dialogs_.messages.size(), 1u);
@@ -75,8 +83,9 @@ class PipelineFixture : public ::testing::Test {
 
   fs::path cwd_, root_, program_, userFolder_;
   platform::ScriptedDialogs dialogs_;
-  QLineEdit pathBox_;
-  platform::Editor editor_;
+  platform::PlainTextField pathBox_;
+  std::unique_ptr<TestEditor> control_ = makeTestEditor();
+  platform::Editor& editor_ = control_->editor();
   EditorSession session_;
   std::vector<bool> busy_;
   pipeline::DocumentContext ctx_;

@@ -63,13 +63,13 @@ TEST_F(SaveBinTest, FillsTheFirstFreeBackupNameAndRefusesWhenAllAreTaken) {
 TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
   fs::create_directory(user("folder.bin"));
   editor_.setBytes("edited");
-  for (const QString& path : {QString(), QString::fromStdString(user("folder.bin")),
-                              QString::fromStdString(user("gone.bin"))}) {
+  for (const std::string& path : {std::string(), (user("folder.bin")),
+                              (user("gone.bin"))}) {
     pathBox_.setText(path);
     saveBin(ctx_);
   }
   session_.strXML.clear();  // as before any open
-  pathBox_.setText(QString::fromStdString(user("x.bin")));
+  pathBox_.setText((user("x.bin")));
   saveBin(ctx_);
   ASSERT_EQ(dialogs_.messages.size(), 4u);
   EXPECT_EQ(dialogs_.messages[2].icon, platform::MessageIcon::Stop);
@@ -93,8 +93,8 @@ TEST_F(SaveBinTest, EveryFailureLeavesTheBinAsItWas) {
     breakIt();
     editor_.setBytes("<a>\r\n</b>");
     saveBin(ctx_);
-    EXPECT_TRUE(onlyMessage().text.contains(QString::fromStdString(expected)));
-    EXPECT_TRUE(onlyMessage().text.contains(QString::fromStdString(user("x.bin"))));
+    EXPECT_TRUE(contains(onlyMessage().text, expected));
+    EXPECT_TRUE(contains(onlyMessage().text, user("x.bin")));
     expectBinUnchanged();
     EXPECT_EQ(readBytes(working("x.xml")), "<a>\r\n</b>");
     EXPECT_EQ(busy_.back(), false);
@@ -104,8 +104,8 @@ TEST_F(SaveBinTest, EveryFailureLeavesTheBinAsItWas) {
 TEST_F(SaveBinTest, FailedWriteStopsTheSave) {
   fs::remove_all(program_ / "TempFiles");  // removed behind the program's back
   saveBin(ctx_);
-  EXPECT_TRUE(onlyMessage().text.endsWith(QString::fromStdString(
-      " occurred in WriteUniFile while processing\r\nfile " + working("x.xml"))));
+  EXPECT_TRUE(endsWith(onlyMessage().text,
+                       " occurred in WriteUniFile while processing\r\nfile " + working("x.xml")));
   EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Warning);
   expectBinUnchanged();
 }

@@ -3,16 +3,15 @@
 // was started.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "pipeline/operations/DocumentOperations.h"
-#include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
-#include "platform/ui/Dialogs.h"
+#include "platform/window/Dialogs.h"
+#include "platform/window/TextField.h"
+#include "tests/support/TestEditor.h"
 #include "tests/texture/TextureText.h"
 #include "texture/TextureCommands.h"
 
@@ -22,17 +21,18 @@ namespace {
 namespace fs = std::filesystem;
 using testing::readAll;
 
-QString q(const fs::path& path) { return QString::fromStdString(path.string()); }
+std::string q(const fs::path& path) { return path.string(); }
+
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool startsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
 class TextureCommands : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::create_directories(program_);
-    platform::setDialogs(&dialogs_);
-  }
+  void SetUp() override { fs::create_directories(program_); }
   void TearDown() override {
-    platform::setDialogs(nullptr);
     fs::current_path(cwd_);
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
   }
   // A script that writes its working folder and its arguments, one a line.
   std::string fakeViewer() {
@@ -42,19 +42,19 @@ class TextureCommands : public ::testing::Test {
     return (root_ / "my viewer" / "view.sh").string();
   }
 
-  QTemporaryDir temp_;
-  fs::path root_{temp_.path().toStdString()};
+  fs::path root_{fs::temp_directory_path() / ("vantrel-texture-" + std::to_string(std::random_device()()))};
   fs::path program_{root_ / "program"};
   fs::path cwd_{fs::current_path()};
   platform::ScriptedDialogs dialogs_;
-  platform::Editor editor_;
+  std::unique_ptr<vantrel::testing::TestEditor> control_ = vantrel::testing::makeTestEditor();
+  platform::Editor& editor_ = control_->editor();
 };
 
 TEST_F(TextureCommands, ConvertReplacesALongerTargetThroughTheSaveDialog) {
   std::ofstream(root_ / "out.dds") << std::string(40000, 'x');
   editor_.setBytes(testing::textureXml("256", "128", "16384", "0a 1B\r\nFF", true));
   dialogs_.answers = {q(root_ / "out.dds")};
-  convertToDds(nullptr, editor_);
+  convertToDds(dialogs_, editor_);
 
   ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
   EXPECT_TRUE(dialogs_.fileRequests[0].save);
@@ -68,24 +68,24 @@ TEST_F(TextureCommands, ConvertReplacesALongerTargetThroughTheSaveDialog) {
 TEST_F(TextureCommands, ConvertCancelledOrRefusedLeavesTheTargetAsItWas) {
   std::ofstream(root_ / "out.dds") << "old";
   editor_.setBytes(testing::textureXml("4", "70000", "16", ""));
-  convertToDds(nullptr, editor_);  // cancelled
+  convertToDds(dialogs_, editor_);  // cancelled
   EXPECT_TRUE(dialogs_.messages.empty());
 
   dialogs_.answers = {q(root_ / "out.dds"), q(root_ / "no folder" / "out.dds")};
-  convertToDds(nullptr, editor_);
+  convertToDds(dialogs_, editor_);
   editor_.setBytes(testing::textureXml("4", "4", "16", ""));
-  convertToDds(nullptr, editor_);
+  convertToDds(dialogs_, editor_);
   ASSERT_EQ(dialogs_.messages.size(), 2u);
   EXPECT_EQ(dialogs_.messages[0].text, q(root_ / "out.dds") + " was not written: the texture text in the editor "
                                                               "gives the height 70000, outside 0 to 32767.");
   EXPECT_EQ(dialogs_.messages[0].icon, platform::MessageIcon::Warning);
-  EXPECT_TRUE(dialogs_.messages[1].text.startsWith(q(root_ / "no folder" / "out.dds") + " could not be written ("));
+  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, q(root_ / "no folder" / "out.dds") + " could not be written ("));
   EXPECT_EQ(readAll(root_ / "out.dds"), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 2);
 }
 
 TEST_F(TextureCommands, ViewWithoutAViewerOnlyShowsTheHint) {
-  viewDds(nullptr, "", program_.string());
+  viewDds(dialogs_, "", program_.string());
   EXPECT_TRUE(dialogs_.fileRequests.empty());
   ASSERT_EQ(dialogs_.messages.size(), 1u);
   EXPECT_EQ(dialogs_.messages[0].text,
@@ -96,7 +96,7 @@ TEST_F(TextureCommands, ViewWithoutAViewerOnlyShowsTheHint) {
 #ifndef _WIN32
 TEST_F(TextureCommands, ViewStartsTheViewerInTheProgramFolderWithTheImageAsOneArgument) {
   dialogs_.answers = {q(root_ / "my images" / "a b.dds")};
-  viewDds(nullptr, fakeViewer(), program_.string());  // returns when the viewer has ended
+  viewDds(dialogs_, fakeViewer(), program_.string());  // returns when the viewer has ended
   EXPECT_EQ(readAll(root_ / "my viewer" / "ran.txt"), program_.string() + "\n" + (root_ / "my images" / "a b.dds").string() + "\n");
   EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title, "DDS Files (*.dds)|*.ddsView .dds file");
   EXPECT_TRUE(dialogs_.messages.empty());
@@ -104,14 +104,14 @@ TEST_F(TextureCommands, ViewStartsTheViewerInTheProgramFolderWithTheImageAsOneAr
 
 TEST_F(TextureCommands, ViewStartsNoViewerOnCancelOrAQuoteAndReportsOneThatWillNotStart) {
   const std::string viewer = fakeViewer();
-  viewDds(nullptr, viewer, program_.string());
+  viewDds(dialogs_, viewer, program_.string());
   dialogs_.answers = {q(root_ / "a\"b.dds"), q(root_ / "a.dds")};
-  viewDds(nullptr, viewer, program_.string());
+  viewDds(dialogs_, viewer, program_.string());
   EXPECT_FALSE(fs::exists(root_ / "my viewer" / "ran.txt"));
-  viewDds(nullptr, (root_ / "gone").string(), program_.string());
+  viewDds(dialogs_, (root_ / "gone").string(), program_.string());
   ASSERT_EQ(dialogs_.messages.size(), 2u);
-  EXPECT_TRUE(dialogs_.messages[0].text.contains("its path contains a double quote"));
-  EXPECT_TRUE(dialogs_.messages[1].text.startsWith("The viewer " + q(root_ / "gone") + " could not be started"));
+  EXPECT_TRUE(contains(dialogs_.messages[0].text, "its path contains a double quote"));
+  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, "The viewer " + q(root_ / "gone") + " could not be started"));
 }
 
 // A texture binary opened with "View other Vantrel files" and converted in
@@ -129,12 +129,12 @@ TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
 
   fs::create_directories(program_ / "TempFiles");
   fs::create_symlink(SERZ_PATH, program_ / "serz");
-  QLineEdit pathBox;
+  platform::PlainTextField pathBox;
   EditorSession session;
-  pipeline::DocumentContext context{nullptr, &pathBox, &editor_, &session, program_.string(), {}};
+  pipeline::DocumentContext context{&dialogs_, &pathBox, &editor_, &session, program_.string(), {}};
   dialogs_.answers = {q(root_ / "t.bin"), q(root_ / "editor.dds")};
   pipeline::viewOtherFiles(context);
-  convertToDds(nullptr, editor_);
+  convertToDds(dialogs_, editor_);
 
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(readAll(root_ / "editor.dds"), readAll(root_ / "cli.dds"));
@@ -145,8 +145,8 @@ TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
 TEST_F(TextureCommands, ViewerPathComesFromTheDialogAndACancelKeepsIt) {
   std::string strIV = "/old/viewer";
   dialogs_.answers = {q(root_ / "i_view32.exe")};
-  chooseViewerPath(nullptr, strIV);
-  chooseViewerPath(nullptr, strIV);
+  chooseViewerPath(dialogs_, strIV);
+  chooseViewerPath(dialogs_, strIV);
   EXPECT_EQ(strIV, (root_ / "i_view32.exe").string());
   EXPECT_EQ(dialogs_.fileRequests[1].filter + dialogs_.fileRequests[1].title,
             "IrfanView (*.exe)|*.exeSelect your i_view32.exe file");
@@ -154,11 +154,3 @@ TEST_F(TextureCommands, ViewerPathComesFromTheDialogAndACancelKeepsIt) {
 
 }  // namespace
 }  // namespace vantrel::texture
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  vantrel::platform::setMessagePump([] { QCoreApplication::processEvents(); });
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,0 +1,33 @@
+#include "platform/window/Dialogs.h"
+
+namespace vantrel::platform {
+
+namespace {
+Dialogs* installed = nullptr;
+}  // namespace
+
+Dialogs* dialogsOverride() { return installed; }
+
+void setDialogsOverride(Dialogs* replacement) { installed = replacement; }
+
+std::string ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  if (answers.empty()) return {};
+  std::string answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void ScriptedDialogs::message(const std::string& text, MessageIcon icon) {
+  messages.push_back({text, icon});
+}
+
+Answer ScriptedDialogs::ask(const std::string& text, bool withCancel) {
+  questions.push_back(text);
+  if (questionAnswers.empty()) return withCancel ? Answer::Cancel : Answer::No;
+  const Answer answer = questionAnswers.front();
+  questionAnswers.pop_front();
+  return answer;
+}
+
+}  // namespace vantrel::platform

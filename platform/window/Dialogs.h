@@ -1,0 +1,58 @@
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+// The one seam for modal things: file dialogs, message boxes and questions.
+// Each window implements it with its toolkit's dialogs; tests install
+// ScriptedDialogs, which answers from queues and records every request.
+// Texts and paths are UTF-8.
+namespace vantrel::platform {
+
+enum class MessageIcon { Stop, Warning, Information };
+
+enum class Answer { Yes, No, Cancel };
+
+struct FileDialogRequest {
+  bool save = false;        // save dialog, else open dialog
+  std::string filter;       // "Description (*.x)|*.x" pairs, as the program writes them
+  std::string title;
+  std::string startFolder;  // empty: the platform chooses
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // The chosen full path, or an empty string when the user cancels.
+  virtual std::string chooseFile(const FileDialogRequest& request) = 0;
+  // A message box with the application title as caption and one OK button.
+  virtual void message(const std::string& text, MessageIcon icon) = 0;
+  // A question with Yes and No (and Cancel when withCancel); closing the
+  // box answers Cancel, or No when there is no Cancel.
+  virtual Answer ask(const std::string& text, bool withCancel) = 0;
+};
+
+// Dialogs a test installed for every window, or nullptr.
+Dialogs* dialogsOverride();
+void setDialogsOverride(Dialogs* replacement);  // nullptr: each window's own
+
+// For tests: answers file dialogs and questions from queues (an empty
+// answer, a cancel, when a queue is exhausted) and records every request.
+class ScriptedDialogs : public Dialogs {
+ public:
+  struct Message {
+    std::string text;
+    MessageIcon icon;
+  };
+  std::deque<std::string> answers;
+  std::deque<Answer> questionAnswers;
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<Message> messages;
+  std::vector<std::string> questions;
+
+  std::string chooseFile(const FileDialogRequest& request) override;
+  void message(const std::string& text, MessageIcon icon) override;
+  Answer ask(const std::string& text, bool withCancel) override;
+};
+
+}  // namespace vantrel::platform

@@ -1,0 +1,223 @@
+#include "ui/qt/Form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "platform/core/ProgramFolder.h"
+#include "shell/MainWindowControls.h"
+#include "shell/ResizeLayout.h"
+#include "ui/qt/EnterPressesButton.h"
+#include "ui/qt/QtEditorControl.h"
+#include "ui/qt/QtWindowPlacement.h"
+#include "ui/qt/Twips.h"
+
+namespace vantrel::qt {
+
+namespace {
+constexpr int kFrameSettleMs = 2000;
+constexpr int kMaxFrameFits = 3;
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QString::fromLatin1(shell::kMainWindowTitle));
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  setCentralWidget(client);
+  ui_ = buildForm1Controls(*this, *client);
+
+  // The design fixes the client area; the menu bar lies above it.
+  resize(twipsToPixels(shell::kDesignClientWidth, this),
+         twipsToPixels(shell::kDesignClientHeight, this) + menuBar()->sizeHint().height());
+
+  pathBox_ = QtTextField(ui_.Text1);
+  findBox_ = QtTextField(ui_.Text2);
+  replaceBox_ = QtTextField(ui_.Text3);
+  shell::MainWindowParts parts;
+  parts.editor = &ui_.RichTextBox1->editor();
+  parts.pathBox = &pathBox_;
+  parts.findBox = &findBox_;
+  parts.replaceBox = &replaceBox_;
+  parts.wholeWordChecked = [this] { return ui_.Check1->isChecked(); };
+  parts.dialogs = platform::dialogsOverride() ? platform::dialogsOverride() : &ownDialogs_;
+  parts.frame = this;
+  logic_ = std::make_unique<shell::MainWindowLogic>(platform::programFolder(), std::move(parts));
+
+  wireEvents();
+  ui_.Text1->setFocus();
+  restorePlacement(logic_->load());
+}
+
+Form1::~Form1() = default;
+
+void Form1::wireEvents() {
+  for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
+    const shell::ControlDesign& row = shell::kMainWindowControls[i];
+    if (row.onPress != nullptr) {
+      connect(static_cast<QPushButton*>(ui_.all[i]), &QPushButton::clicked, this,
+              [this, handler = row.onPress] { (logic_.get()->*handler)(); });
+    }
+    if (row.enterPresses != nullptr) {
+      EnterPressesButton::install(
+          static_cast<QLineEdit*>(ui_.all[i]),
+          static_cast<QPushButton*>(ui_.all[shell::controlIndex(row.enterPresses)]));
+    }
+  }
+  for (std::size_t i = 0; i < shell::kOptionsMenuEntries.size(); ++i) {
+    connect(ui_.menuEntries[i], &QAction::triggered, this,
+            [this, handler = shell::kOptionsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
+  }
+  ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
+}
+
+// Tab types a tab in the editor, so Ctrl+Tab (Ctrl+Shift+Tab backwards)
+// moves the focus on from it, as in other editors.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_.RichTextBox1 && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        key->modifiers().testFlag(Qt::ControlModifier)) {
+      const bool backwards =
+          key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+      focusNextPrevChild(!backwards);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::setBusy(bool busy) {
+  for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
+    const shell::ControlDesign& row = shell::kMainWindowControls[i];
+    if (!row.busyDisables) continue;
+    if (row.kind == shell::ControlKind::Editor) {
+      ui_.RichTextBox1->editor().setReadOnly(busy);
+    } else {
+      ui_.all[i]->setEnabled(!busy);
+    }
+  }
+  for (std::size_t i = 0; i < shell::kOptionsMenuEntries.size(); ++i) {
+    if (shell::kOptionsMenuEntries[i].busyDisables) ui_.menuEntries[i]->setEnabled(!busy);
+  }
+}
+
+void Form1::closeWindow() { close(); }
+
+// --- Placement ------------------------------------------------------------
+
+void Form1::restorePlacement(const shell::StoredPreferences& stored) {
+  if (!stored.hasGeometry()) return;
+  const shell::FramePlacement placement =
+      shell::placementFromSettings(stored.read.settings, twipsPerPixel(this), currentScreenAreas());
+  if (placement.frameSize) {
+    restoredFrameSize_ = QSize(placement.frameSize->width, placement.frameSize->height);
+    resizeFrameTo(*restoredFrameSize_);
+  }
+  if (placement.framePos) move(placement.framePos->left, placement.framePos->top);  // the frame's corner
+}
+
+void Form1::resizeFrameTo(const QSize& frameSize) {
+  const QSize margins = frameGeometry().size() - geometry().size();
+  resize(std::max(1, frameSize.width() - margins.width()),
+         std::max(1, frameSize.height() - margins.height()));
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!restoredFrameSize_) return;
+  fitRestoredFrame();
+  // The window system may put its frame around the window a moment after
+  // it is shown; until then the restored outer size is kept up. After that
+  // the user's own resizing is never undone.
+  QTimer::singleShot(kFrameSettleMs, this, [this] { restoredFrameSize_.reset(); });
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  fitRestoredFrame();
+}
+
+void Form1::fitRestoredFrame() {
+  if (!restoredFrameSize_ || !isVisible() || isMinimized() || isMaximized()) return;
+  if (frameGeometry().size() == *restoredFrameSize_) return;
+  if (++frameFits_ > kMaxFrameFits) {  // the window system insists on another size
+    restoredFrameSize_.reset();
+    return;
+  }
+  resizeFrameTo(*restoredFrameSize_);
+}
+
+// --- Shutdown -------------------------------------------------------------
+
+void Form1::closeEvent(QCloseEvent* event) {
+  // The normal geometry, also while minimized or maximized, so the next
+  // start opens a usable window.
+  logic_->saveSettings(shell::settingsFromFrame(toPixelRect(normalFrameGeometry(*this)),
+                                                twipsPerPixel(this), {}));
+  QMainWindow::closeEvent(event);
+}
+
+// --- Resize layout --------------------------------------------------------
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  fitRestoredFrame();
+  applyResizeLayout();
+}
+
+void Form1::applyResizeLayout() {
+  if (isMinimized()) return;  // nothing to see; the sizes would be meaningless
+  const double tpp = twipsPerPixel(this);
+  auto twips = [tpp](int pixels) { return static_cast<float>(pixels * tpp); };
+  const QSize outer = frameGeometry().size();
+
+  shell::ResizeInput in;
+  in.outerWidth = twips(outer.width());
+  in.outerHeight = twips(outer.height());
+  in.text2Height = twips(ui_.Text2->height());
+  in.label1Width = twips(ui_.Label1->width());
+  in.command1Width = twips(ui_.Command1->width());
+  in.command9Width = twips(ui_.Command9->width());
+  const shell::ResizeLayout out = shell::computeResizeLayout(in);
+
+  auto px = [this](float value) { return twipsToPixels(value, this); };
+  for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
+    QWidget* w = ui_.all[i];
+    switch (shell::kMainWindowControls[i].follows) {
+      case shell::Follows::Nothing:
+        break;
+      case shell::Follows::EditorArea:
+        w->setGeometry(px(out.editorLeft), px(out.editorTop), std::max(0, px(out.editorWidth)),
+                       std::max(0, px(out.editorHeight)));
+        break;
+      case shell::Follows::FirstRow:
+        w->move(w->x(), px(out.firstRowTop));
+        break;
+      case shell::Follows::SecondRow:
+        w->move(w->x(), px(out.secondRowTop));
+        break;
+      case shell::Follows::Label1Place:
+        w->move(px(out.label1Left), w->y());
+        break;
+      case shell::Follows::PathBoxWidth:
+        w->setGeometry(px(out.text1Left), w->y(), std::max(0, px(out.text1Width)), w->height());
+        break;
+      case shell::Follows::Command1Place:
+        w->move(px(out.command1Left), w->y());
+        break;
+      case shell::Follows::Command9Place:
+        w->move(px(out.command9Left), w->y());
+        break;
+    }
+  }
+}
+
+}  // namespace vantrel::qt

@@ -1,0 +1,57 @@
+#pragma once
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "shell/MainWindowLogic.h"
+#include "ui/qt/Form1Controls.h"
+#include "ui/qt/QtDialogs.h"
+#include "ui/qt/QtTextField.h"
+
+namespace vantrel::qt {
+
+// The main window on Qt: creates the controls of the design table and the
+// "Options" menu, forwards every event to the core's MainWindowLogic, and
+// does for it what only a window can (busy state, closing, placing itself).
+class Form1 : public QMainWindow, private shell::WindowFrame {
+  Q_OBJECT
+ public:
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  const Form1Controls& controls() const { return ui_; }
+  shell::MainWindowLogic& logic() { return *logic_; }
+  EditorSession& session() { return logic_->session(); }
+
+  // While a conversion runs: the commands that read or change the document
+  // or its files are disabled (the editor becomes read-only); the window
+  // keeps repainting and Exit, View DDS and the viewer path stay usable.
+  void setBusy(bool busy) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void closeWindow() override;
+  void restorePlacement(const shell::StoredPreferences& stored);
+  void resizeFrameTo(const QSize& frameSize);
+  void fitRestoredFrame();
+  void applyResizeLayout();
+  void wireEvents();
+
+  Form1Controls ui_;
+  QtDialogs ownDialogs_{this};
+  QtTextField pathBox_, findBox_, replaceBox_;
+  std::unique_ptr<shell::MainWindowLogic> logic_;
+  // A restored outer size, applied again once the window system has put the
+  // frame around the shown window.
+  std::optional<QSize> restoredFrameSize_;
+  int frameFits_ = 0;
+};
+
+}  // namespace vantrel::qt

@@ -1,0 +1,66 @@
+#include "ui/qt/QtDialogs.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/qt/QtText.h"
+
+namespace vantrel::qt {
+
+std::string QtDialogs::chooseFile(const platform::FileDialogRequest& request) {
+  QString filter = toQtFilter(request.filter);
+#ifndef _WIN32
+  // On Windows "*.*" matches every name; Qt elsewhere would hide names
+  // without a dot, which the program must be able to pick.
+  filter.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+#endif
+  const QString title = fromUtf8(request.title);
+  const QString start = fromUtf8(request.startFolder);
+  QString chosen;
+  if (request.save) {
+    // The program replaces an existing file without asking, and uses the
+    // name exactly as typed (no default suffix is set).
+    chosen = QFileDialog::getSaveFileName(parent_, title, start, filter, nullptr,
+                                          QFileDialog::DontConfirmOverwrite);
+  } else {
+    chosen = QFileDialog::getOpenFileName(parent_, title, start, filter);
+  }
+  return chosen.isEmpty() ? std::string() : toProgramPath(chosen);
+}
+
+void QtDialogs::message(const std::string& text, platform::MessageIcon icon) {
+  QMessageBox::Icon qtIcon = QMessageBox::Information;
+  switch (icon) {
+    case platform::MessageIcon::Stop:
+      qtIcon = QMessageBox::Critical;
+      break;
+    case platform::MessageIcon::Warning:
+      qtIcon = QMessageBox::Warning;
+      break;
+    case platform::MessageIcon::Information:
+      qtIcon = QMessageBox::Information;
+      break;
+  }
+  QMessageBox box(qtIcon, QCoreApplication::applicationName(), fromUtf8(text), QMessageBox::Ok,
+                  parent_);
+  box.exec();
+}
+
+platform::Answer QtDialogs::ask(const std::string& text, bool withCancel) {
+  QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+  if (withCancel) buttons |= QMessageBox::Cancel;
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), fromUtf8(text),
+                  buttons, parent_);
+  box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return platform::Answer::Yes;
+    case QMessageBox::No:
+      return platform::Answer::No;
+    default:
+      return withCancel ? platform::Answer::Cancel : platform::Answer::No;
+  }
+}
+
+}  // namespace vantrel::qt

@@ -1,0 +1,21 @@
+#pragma once
+#include "platform/window/Dialogs.h"
+
+class QWidget;
+
+namespace vantrel::qt {
+
+// Qt's file dialogs and message boxes, parented to one window, with the
+// application title as every box's caption.
+class QtDialogs : public platform::Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+  std::string chooseFile(const platform::FileDialogRequest& request) override;
+  void message(const std::string& text, platform::MessageIcon icon) override;
+  platform::Answer ask(const std::string& text, bool withCancel) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace vantrel::qt

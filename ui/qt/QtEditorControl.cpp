@@ -1,0 +1,148 @@
+#include "ui/qt/QtEditorControl.h"
+
+#include <Qsci/qscilexerxml.h>
+
+#include "platform/editor/SciMessages.h"
+#include "ui/qt/EditorAccessibility.h"
+
+namespace vantrel::qt {
+
+namespace sci = platform::sci;
+
+// The core's message numbers are Scintilla's own.
+static_assert(sci::kAddText == QsciScintillaBase::SCI_ADDTEXT);
+static_assert(sci::kClearAll == QsciScintillaBase::SCI_CLEARALL);
+static_assert(sci::kRedo == QsciScintillaBase::SCI_REDO);
+static_assert(sci::kCanRedo == QsciScintillaBase::SCI_CANREDO);
+static_assert(sci::kGetLength == QsciScintillaBase::SCI_GETLENGTH);
+static_assert(sci::kSetUndoCollection == QsciScintillaBase::SCI_SETUNDOCOLLECTION);
+static_assert(sci::kSetSavePoint == QsciScintillaBase::SCI_SETSAVEPOINT);
+static_assert(sci::kGotoPos == QsciScintillaBase::SCI_GOTOPOS);
+static_assert(sci::kSetEolMode == QsciScintillaBase::SCI_SETEOLMODE);
+static_assert(sci::kSetCodePage == QsciScintillaBase::SCI_SETCODEPAGE);
+static_assert(sci::kSetWordChars == QsciScintillaBase::SCI_SETWORDCHARS);
+static_assert(sci::kBeginUndoAction == QsciScintillaBase::SCI_BEGINUNDOACTION);
+static_assert(sci::kEndUndoAction == QsciScintillaBase::SCI_ENDUNDOACTION);
+static_assert(sci::kGetReadOnly == QsciScintillaBase::SCI_GETREADONLY);
+static_assert(sci::kGetSelectionStart == QsciScintillaBase::SCI_GETSELECTIONSTART);
+static_assert(sci::kGetSelectionEnd == QsciScintillaBase::SCI_GETSELECTIONEND);
+static_assert(sci::kGetLineCount == QsciScintillaBase::SCI_GETLINECOUNT);
+static_assert(sci::kGetModify == QsciScintillaBase::SCI_GETMODIFY);
+static_assert(sci::kSetSel == QsciScintillaBase::SCI_SETSEL);
+static_assert(sci::kHideSelection == QsciScintillaBase::SCI_HIDESELECTION);
+static_assert(sci::kSetReadOnly == QsciScintillaBase::SCI_SETREADONLY);
+static_assert(sci::kCanUndo == QsciScintillaBase::SCI_CANUNDO);
+static_assert(sci::kEmptyUndoBuffer == QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+static_assert(sci::kUndo == QsciScintillaBase::SCI_UNDO);
+static_assert(sci::kGetDirectFunction == QsciScintillaBase::SCI_GETDIRECTFUNCTION);
+static_assert(sci::kGetDirectPointer == QsciScintillaBase::SCI_GETDIRECTPOINTER);
+static_assert(sci::kReplaceTarget == QsciScintillaBase::SCI_REPLACETARGET);
+static_assert(sci::kSetWrapMode == QsciScintillaBase::SCI_SETWRAPMODE);
+static_assert(sci::kSetViewEol == QsciScintillaBase::SCI_SETVIEWEOL);
+static_assert(sci::kSetModEventMask == QsciScintillaBase::SCI_SETMODEVENTMASK);
+static_assert(sci::kGetModEventMask == QsciScintillaBase::SCI_GETMODEVENTMASK);
+static_assert(sci::kPositionBefore == QsciScintillaBase::SCI_POSITIONBEFORE);
+static_assert(sci::kPositionAfter == QsciScintillaBase::SCI_POSITIONAFTER);
+static_assert(sci::kGetCharacterPointer == QsciScintillaBase::SCI_GETCHARACTERPOINTER);
+static_assert(sci::kScrollRange == QsciScintillaBase::SCI_SCROLLRANGE);
+static_assert(sci::kSetTargetRange == QsciScintillaBase::SCI_SETTARGETRANGE);
+
+namespace {
+
+// The notifications that make QScintilla's container code convert text and
+// count characters from the document start on every insert and delete
+// (O(position) per edit). Before-insert and before-delete still announce
+// changes (and bring Scintilla's change signal, ahead of the edit).
+constexpr int slowModificationEvents =
+    QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT |
+    QsciScintillaBase::SC_PERFORMED_USER | QsciScintillaBase::SC_PERFORMED_UNDO |
+    QsciScintillaBase::SC_PERFORMED_REDO | QsciScintillaBase::SC_MULTISTEPUNDOREDO |
+    QsciScintillaBase::SC_LASTSTEPINUNDOREDO | QsciScintillaBase::SC_MULTILINEUNDOREDO |
+    QsciScintillaBase::SC_STARTACTION;
+constexpr int modificationEvents = QsciScintillaBase::SC_MODEVENTMASKALL & ~slowModificationEvents;
+
+// The selection colours, the same whether the editor has the focus or not,
+// so a match found from the find box stays plainly visible.
+const QColor selectionBack(0x00, 0x78, 0xd7);
+const QColor selectionFore(0xff, 0xff, 0xff);
+
+platform::ScintillaLink directLink(QsciScintillaBase& control) {
+  platform::ScintillaLink link;
+  link.function = reinterpret_cast<platform::ScintillaLink::Function>(
+      control.SendScintilla(QsciScintillaBase::SCI_GETDIRECTFUNCTION));
+  link.pointer =
+      static_cast<std::intptr_t>(control.SendScintilla(QsciScintillaBase::SCI_GETDIRECTPOINTER));
+  return link;
+}
+
+}  // namespace
+
+QtEditorControl::QtEditorControl(QWidget* parent) : QsciScintilla(parent) {
+  installEditorAccessibility();
+  // The core drives Scintilla directly; QScintilla's own idea of the text's
+  // encoding must agree with it.
+  setUtf8(false);
+  setEolVisibility(false);
+  setWrapMode(WrapNone);
+
+  SendScintilla(SCI_SETMODEVENTMASK, modificationEvents);
+  // QScintilla derives textChanged and linesChanged from the masked insert
+  // and delete notifications. Scintilla's own change signal now comes from
+  // the before-insert/before-delete notice, ahead of the edit, so the
+  // announcement waits until the edit is done: at the end of the core's
+  // editing methods, or from the event loop after a keystroke.
+  connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &QtEditorControl::changeComing);
+
+  setSelectionBackgroundColor(selectionBack);
+  setSelectionForegroundColor(selectionFore);
+
+  editorFont_ = QFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
+  editorFont_.setStyleHint(QFont::SansSerif);
+  setFont(editorFont_);
+
+  xmlLexer_ = new QsciLexerXML(this);
+  xmlLexer_->setDefaultFont(editorFont_);
+  xmlLexer_->setFont(editorFont_);
+
+  platform::EditorHooks hooks;
+  hooks.xmlColouring = [this](bool on) { useXmlColouring(on); };
+  hooks.changed = [this] { announceChange(); };
+  editor_ = std::make_unique<platform::Editor>(directLink(*this), std::move(hooks));
+}
+
+QtEditorControl::~QtEditorControl() = default;
+
+QColor QtEditorControl::selectionBackground() { return selectionBack; }
+
+void QtEditorControl::changeComing() {
+  if (changePending_) return;
+  changePending_ = true;
+  QMetaObject::invokeMethod(this, &QtEditorControl::announcePendingChange, Qt::QueuedConnection);
+}
+
+void QtEditorControl::announcePendingChange() {
+  if (changePending_) announceChange();
+}
+
+void QtEditorControl::announceChange() {
+  changePending_ = false;
+  emit textChanged();
+  const long lines = SendScintilla(SCI_GETLINECOUNT);
+  if (lines == lineCount_) return;
+  lineCount_ = lines;
+  emit linesChanged();
+}
+
+void QtEditorControl::useXmlColouring(bool on) {
+  if (on) {
+    setLexer(xmlLexer_);
+  } else {
+    setLexer(nullptr);
+    setFont(editorFont_);
+  }
+  // Switching lexers resets the styles; keep the selection look.
+  setSelectionBackgroundColor(selectionBack);
+  setSelectionForegroundColor(selectionFore);
+}
+
+}  // namespace vantrel::qt
