@@ -72,10 +72,10 @@ inline std::string quoted(const std::string& text) {
 // arguments; errors is the file that catches standard error on the way.
 inline std::pair<int, std::string> run(const std::string& program, const std::string& arguments,
                                        const std::filesystem::path& errors) {
-  std::string command = quoted(program);
-  command.append(" ").append(arguments).append(" 2> ").append(quoted(errors.string()));
+  std::string command = testing::quoted(program);  // qualified: std::quoted is found too
+  command.append(" ").append(arguments).append(" 2> ").append(testing::quoted(errors.string()));
 #ifdef _WIN32
-  const int code = std::system(quoted(command).c_str());  // cmd.exe drops the outer quotes
+  const int code = std::system(testing::quoted(command).c_str());  // cmd.exe drops the outer quotes
 #else
   const int status = std::system(command.c_str());
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
