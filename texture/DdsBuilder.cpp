@@ -9,6 +9,7 @@
 
 #include "texture/NumberBase.h"
 #include "texture/TextNumber.h"
+#include "texture/TextureFormat.h"
 
 namespace vantrel::texture {
 namespace {
@@ -81,7 +82,7 @@ void storeLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t offset, std
 }
 
 void writeHeader(std::vector<std::uint8_t>& bytes, std::int32_t width, std::int32_t height,
-                 std::int32_t size, bool explicitAlpha) {
+                 std::int32_t size, BlockFormat format) {
   const std::array<std::uint8_t, 4> magic{'D', 'D', 'S', ' '};
   std::copy(magic.begin(), magic.end(), bytes.begin());
   bytes[4] = 124;  // dwSize
@@ -94,10 +95,8 @@ void writeHeader(std::vector<std::uint8_t>& bytes, std::int32_t width, std::int3
   storeLittleEndian(bytes, 20, size, 4);  // dwPitchOrLinearSize: the whole data block
   bytes[76] = 32;                         // ddspf.dwSize
   bytes[80] = 0x04;                       // DDPF_FOURCC
-  bytes[84] = 'D';
-  bytes[85] = 'X';
-  bytes[86] = 'T';
-  bytes[87] = explicitAlpha ? '3' : '1';
+  const std::string_view code = fourCc(format);  // ddspf.dwFourCC
+  std::copy(code.begin(), code.end(), bytes.begin() + 84);
 }
 
 // Digit values; kSkip for the blanks and line breaks between pairs.
@@ -134,10 +133,10 @@ std::string describeCharacter(char c) {
 }
 
 // Decodes the digit pairs of data into out (room for capacity bytes) in one
-// pass; blanks, CR and LF between digits are skipped, a final unpaired digit
-// is ignored.
-std::optional<DdsProblem> decodeData(std::string_view text, std::size_t dataOffset, std::size_t dataLength,
-                                     std::uint8_t* out, std::size_t capacity) {
+// pass and gives their count; blanks, CR and LF between digits are skipped, a
+// final unpaired digit is ignored.
+std::variant<std::size_t, DdsProblem> decodeData(std::string_view text, std::size_t dataOffset,
+                                                 std::size_t dataLength, std::uint8_t* out, std::size_t capacity) {
   const char* data = text.data() + dataOffset;
   std::size_t pairs = 0;
   int high = -1;
@@ -160,12 +159,75 @@ std::optional<DdsProblem> decodeData(std::string_view text, std::size_t dataOffs
     return problem("has " + decimal(pairs) + " digit pairs in the d:blob data, more than its size of " +
                    decimal(capacity) + " bytes");
   }
-  return std::nullopt;
+  return pairs;
 }
 
 bool contains(std::string_view text, std::string_view needle) {
   const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
   return std::search(text.begin(), text.end(), searcher) != text.end();
+}
+
+// The format of the data and where it comes from: the first Format element,
+// or, in a text without one, the explicit-alpha mark anywhere.
+struct DataFormat {
+  BlockFormat format;
+  bool named;  // true: taken from a Format element, so the data must be exactly one image
+};
+
+// A value from the text for a message: at most 80 bytes, cut before a UTF-8
+// continuation byte.
+std::string shown(std::string_view value) {
+  constexpr std::size_t kMost = 80;
+  if (value.size() <= kMost) return std::string(value);
+  std::size_t cut = kMost;
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(value.substr(0, cut)) + "...";
+}
+
+std::variant<DataFormat, DdsProblem> dataFormat(std::string_view text) {
+  const std::optional<std::string_view> name = firstFormatValue(text);
+  if (!name) return DataFormat{contains(text, kExplicitAlphaMark) ? BlockFormat::Dxt3 : BlockFormat::Dxt1, false};
+  if (const std::optional<BlockFormat> format = blockFormatNamed(*name)) return DataFormat{*format, true};
+  const std::string which = name->empty() ? "an empty Format element" : "the format \"" + shown(*name) + "\"";
+  return problem("has " + which + "; a .dds file is written only for " + std::string(kDxt1FormatName) + " (DXT1), " +
+                 std::string(kDxt3FormatName) + " (DXT3) and " + std::string(kDxt5FormatName) + " (DXT5)");
+}
+
+// "W × H" (the multiplication sign in UTF-8, the encoding of every text the
+// builder gives back).
+std::string pixels(std::int32_t width, std::int32_t height) {
+  return decimal(std::size_t(width)) + " \xC3\x97 " + decimal(std::size_t(height));
+}
+
+std::string imageName(std::int32_t width, std::int32_t height, BlockFormat format) {
+  return pixels(width, height) + " " + std::string(fourCc(format));
+}
+
+// The size checks before anything is allocated. A named format needs exactly
+// one image of the texture's size; without one, the data may run short (it
+// is padded with zeros) but holds at most a whole DXT3 mip chain.
+std::optional<DdsProblem> checkDataSize(std::int32_t width, std::int32_t height, std::int32_t size,
+                                        const DataFormat& data) {
+  const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+  if (data.named) {
+    if (width == 0 || height == 0) {
+      return problem("gives the " + std::string(width == 0 ? "width" : "height") + " 0; a " +
+                     std::string(fourCc(data.format)) + " image is at least " + pixels(1, 1));
+    }
+    const std::uint64_t needed = imageBytes(data.format, w, h);
+    if (static_cast<std::uint64_t>(size) != needed) {
+      return problem("has the wrong image size: the image data holds " + decimal(std::size_t(size)) + " bytes; a " +
+                     imageName(width, height, data.format) + " image needs " + decimal(std::size_t(needed)));
+    }
+    return std::nullopt;
+  }
+  const std::uint64_t most = mipChainBytes(BlockFormat::Dxt3, w, h);
+  if (static_cast<std::uint64_t>(size) > most) {
+    return problem("gives the data size " + decimal(std::size_t(size)) + ", more than the " +
+                   decimal(std::size_t(most)) + " bytes of a whole " + imageName(width, height, BlockFormat::Dxt3) +
+                   " mip chain");
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -177,6 +239,12 @@ DdsResult buildDds(std::string_view text) {
   if (const auto* bad = std::get_if<DdsProblem>(&height)) return *bad;
   const auto size = dataSize(text);
   if (const auto* bad = std::get_if<DdsProblem>(&size)) return *bad;
+  const auto format = dataFormat(text);
+  if (const auto* bad = std::get_if<DdsProblem>(&format)) return *bad;
+  const DataFormat& data = std::get<DataFormat>(format);
+  const std::int32_t w = std::get<std::int32_t>(width), h = std::get<std::int32_t>(height);
+  const std::int32_t n = std::get<std::int32_t>(size);
+  if (auto bad = checkDataSize(w, h, n, data)) return *bad;
 
   // The data: the content of the first d:blob element.
   const std::size_t blob = text.find("<d:blob");
@@ -185,18 +253,22 @@ DdsResult buildDds(std::string_view text) {
   const std::size_t dataEnd = text.find("</d:blob", dataStart);
   if (dataEnd == std::string_view::npos) return problem("has no \"</d:blob\" end tag");
 
-  const auto dataBytes = static_cast<std::size_t>(std::get<std::int32_t>(size));
+  const auto dataBytes = static_cast<std::size_t>(n);
   std::vector<std::uint8_t> bytes;
   try {
     bytes.assign(kDdsHeaderSize + dataBytes, 0);
   } catch (const std::bad_alloc&) {
     return problem("gives the data size " + decimal(dataBytes) + ", more than fits in memory");
   }
-  if (auto bad = decodeData(text, dataStart + 1, dataEnd - dataStart - 1, bytes.data() + kDdsHeaderSize, dataBytes)) {
-    return *bad;
+  const auto decoded =
+      decodeData(text, dataStart + 1, dataEnd - dataStart - 1, bytes.data() + kDdsHeaderSize, dataBytes);
+  if (const auto* bad = std::get_if<DdsProblem>(&decoded)) return *bad;
+  const std::size_t pairs = std::get<std::size_t>(decoded);
+  if (data.named && pairs < dataBytes) {
+    return problem("has the wrong image size: the image data holds " + decimal(pairs) + " bytes (its d:size says " +
+                   decimal(dataBytes) + "); a " + imageName(w, h, data.format) + " image needs " + decimal(dataBytes));
   }
-  writeHeader(bytes, std::get<std::int32_t>(width), std::get<std::int32_t>(height), std::get<std::int32_t>(size),
-              contains(text, kExplicitAlphaMark));
+  writeHeader(bytes, w, h, n, data.format);
   return bytes;
 }
 

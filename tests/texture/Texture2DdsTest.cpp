@@ -1,14 +1,10 @@
 // The texture2dds command: exit codes, its message, and what it leaves on disk.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/texture/TextureText.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace vantrel::texture {
 namespace {
@@ -18,16 +14,7 @@ using testing::readAll;
 
 // Exit code and standard error of texture2dds with the given arguments.
 std::pair<int, std::string> texture2dds(const fs::path& folder, const std::string& arguments) {
-  std::string command = "\"" TEXTURE2DDS_PATH "\" " + arguments + " 2> \"" + (folder / "err").string() + "\"";
-#ifdef _WIN32
-  const int code = std::system(("\"" + command + "\"").c_str());  // cmd.exe drops the outer quotes
-#else
-  const int status = std::system(command.c_str());
-  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-  std::string errors = readAll(folder / "err");
-  fs::remove(folder / "err");
-  return {code, errors};
+  return testing::run(TEXTURE2DDS_PATH, arguments, folder / "err");
 }
 
 TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
@@ -44,7 +31,8 @@ TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
   EXPECT_EQ(dds.size(), 144u);
   EXPECT_EQ(dds.substr(128, 4), std::string("\x01\x02\x03\x00", 4));
 
-  for (const std::string& bad : {testing::textureXml("4", "40000", "1", ""), testing::textureXml("4", "4", "1", "0G")}) {
+  for (const std::string& bad : {testing::textureXml("4", "40000", "1", ""), testing::textureXml("4", "4", "1", "0G"),
+                                 testing::serzTextureXml("HC_IMAGE_FORMAT_8888", 4, 4, "64", std::string(128, '0'))}) {
     std::ofstream(folder / "in.xml", std::ios::binary) << bad;
     const auto [code, errors] = texture2dds(folder, in + " " + out);
     EXPECT_EQ(code, 1);
@@ -55,6 +43,29 @@ TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
   const auto [code, usage] = texture2dds(folder, in);
   EXPECT_EQ(code, 2);
   EXPECT_EQ(usage.rfind("usage: texture2dds IN.xml OUT.dds", 0), 0u) << usage;
+  fs::remove_all(folder);
+}
+
+// A 50 GB file (sparse, so it takes no disk space) is refused by its size
+// before anything is read or allocated: one line, exit status 1.
+TEST(Texture2Dds, RefusesAFileLongerThanAnyTextureTextUnread) {
+  const fs::path folder = fs::temp_directory_path() / "texture2dds-large-test";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "huge.xml", std::ios::binary) << testing::textureXml("4", "4", "16", "");
+  std::error_code refused;
+  fs::resize_file(folder / "huge.xml", std::uintmax_t{50} << 30, refused);
+  if (refused) {
+    fs::remove_all(folder);
+    GTEST_SKIP() << "the file system refuses a 50 GB sparse file: " << refused.message();
+  }
+  const auto [code, errors] = texture2dds(
+      folder, testing::quoted((folder / "huge.xml").string()) + " " + testing::quoted((folder / "out.dds").string()));
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(errors.find("huge.xml: is 53687091200 bytes long, longer than any texture text"), std::string::npos)
+      << errors;
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+  EXPECT_FALSE(fs::exists(folder / "out.dds"));
   fs::remove_all(folder);
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Independent check that texture2dds writes a real DDS file: NVIDIA's
-# nvcompress makes a DXT1 and a DXT3 texture from a picture with alpha, its
-# data block goes into a texture XML as serz writes it, texture2dds turns
-# that into a .dds, and ImageMagick must decode both files to equal pixels.
+# nvcompress makes a DXT1, a DXT3 and a DXT5 texture from a picture with
+# alpha, its data block goes into a texture XML with the Format value serz
+# writes for it, texture2dds turns that into a .dds, and ImageMagick must
+# decode both files to equal pixels.
 # Usage: dds_matches_nvcompress.sh PATH/TO/texture2dds
 # Exit 77 (skipped) when the tools are missing, except under CI=true.
 set -euo pipefail
@@ -45,17 +46,21 @@ texture_xml() {  # SOURCE.dds FORMAT
 }
 
 status=0
-for case in "bc1 FORMAT_COMPRESSED DXT1" "bc2 FORMAT_COMPRESSED_EXPL_ALPHA DXT3"; do
+for case in "bc1 HC_IMAGE_FORMAT_COMPRESSED DXT1" \
+  "bc2 HC_IMAGE_FORMAT_COMPRESSED_EXPL_ALPHA DXT3" \
+  "bc3 HC_IMAGE_FORMAT_COMPRESSED_INTERP_ALPHA DXT5"; do
   read -r option format fourcc <<<"$case"
   nvcompress "-$option" -nomips pic.png "nv-$option.dds" >/dev/null
   texture_xml "nv-$option.dds" "$format" >"$option.xml"
   "$texture2dds" "$option.xml" "ours-$option.dds"
 
-  ours_fourcc=$(dd if="ours-$option.dds" bs=1 skip=84 count=4 2>/dev/null)
-  if [ "$ours_fourcc" != "$fourcc" ]; then
-    echo "$option: FourCC is '$ours_fourcc', expected $fourcc"
-    status=1
-  fi
+  for file in "nv-$option.dds" "ours-$option.dds"; do
+    file_fourcc=$(dd if="$file" bs=1 skip=84 count=4 2>/dev/null)
+    if [ "$file_fourcc" != "$fourcc" ]; then
+      echo "$option: the FourCC of $file is '$file_fourcc', expected $fourcc"
+      status=1
+    fi
+  done
   # compare prints the count of differing pixels on standard error.
   differing=$(compare -metric AE "nv-$option.dds" "ours-$option.dds" null: 2>&1 || true)
   if [ "$differing" != "0" ]; then
