@@ -1,0 +1,25 @@
+#include "platform/core/Arguments.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/core/Files.h"
+#endif
+
+namespace vantrel::platform {
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(files::utf8Path(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return arguments;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+}  // namespace vantrel::platform
