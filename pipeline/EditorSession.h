@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/core/Truth.h"
 
 namespace vantrel {
 
@@ -12,7 +11,7 @@ struct EditorSession {
   std::string strXML;       // name (no folder) of the working XML in TempFiles
   std::string strIV;        // full path of the image viewer; empty when none
   std::string VantrelPath;  // the simulator's folder (dialogs' start); "" when unknown
-  Truth NotBin = False;     // True when the text came from View other files
+  bool NotBin = false;      // the text came from View other files
   // True while the editor holds no text converted from the .bin in the path
   // box (a failed Open .bin): Save .bin must then not write over that file.
   bool noConvertedText = false;

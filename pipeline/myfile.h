@@ -4,7 +4,10 @@
 
 #include "platform/core/Truth.h"
 
-// File and process utilities the whole program leans on. None shows a
+// The file and process utilities by the names and truth values the rest of
+// the program was first written against. Each is a thin edge over the
+// platform layer (files::isReadableFile, files::kindOf,
+// platform::runProgram), which new code calls directly. None shows a
 // message; each turns every failure into its result.
 namespace vantrel {
 
@@ -22,20 +25,5 @@ Truth DirExists(std::string& path);
 // after each pause when pump is not False. Returns the process identifier,
 // 0 when the program could not be started (at once, without waiting).
 double RunAndWait(const std::string& commandLine, Truth pump, std::int32_t windowStyle);
-
-}  // namespace vantrel
-
-namespace vantrel {
-
-// What RunAndWaitCapturingErrors learns of the finished program.
-struct RunOutcome {
-  double processId = 0;     // as RunAndWait: 0 when it could not be started
-  std::string errorOutput;  // what it wrote on standard error (first 64 KiB)
-};
-
-// RunAndWait, also collecting the program's standard error, so that a failed
-// conversion can be reported with the converter's own reason.
-RunOutcome RunAndWaitCapturingErrors(const std::string& commandLine, Truth pump,
-                                     std::int32_t windowStyle);
 
 }  // namespace vantrel

@@ -1,7 +1,7 @@
 #include "shell/StartupFiles.h"
 
 #include "pipeline/UniFile.h"
-#include "pipeline/myfile.h"
+#include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 
 namespace vantrel::shell {
@@ -23,7 +23,7 @@ std::string StoredPreferences::viewerPath() const {
 StoredPreferences readPreferences(const std::string& programFolder) {
   StoredPreferences stored;
   const std::string path = preferencesPath(programFolder);
-  if (FileCanOpen(path) != True) return stored;
+  if (!files::isReadableFile(path)) return stored;
   std::string text;
   std::string errorText;
   if (!pipeline::readWholeFile(path, text, errorText)) return stored;

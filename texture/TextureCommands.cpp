@@ -5,9 +5,9 @@
 #include <variant>
 
 #include "pipeline/ConverterCommand.h"
-#include "pipeline/myfile.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
+#include "platform/core/RunProgram.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/Dialogs.h"
 #include "texture/DdsBuilder.h"
@@ -86,9 +86,11 @@ void viewDds(platform::Dialogs& dialogs, const std::string& strIV,
   // made current is no reason to stop.
   std::error_code ignored;
   std::filesystem::current_path(files::nativePath(programFolder), ignored);
-  const double processId = RunAndWait(*command, True, 1);
+  platform::RunOptions options;
+  options.showWindow = true;
+  const platform::RunResult viewerRun = platform::runProgram(*command, options);
   platform::processPendingMessages();
-  if (processId == 0) {
+  if (!viewerRun.started) {
     dialogs.message("The viewer " + viewer + " could not be started to show " + image +
                         ". Choose the viewer again with Texture Editor Path in the Options menu.",
                     MessageIcon::Warning);

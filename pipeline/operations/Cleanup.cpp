@@ -15,9 +15,9 @@ using namespace detail;
 
 void clearEditor(DocumentContext& ctx) {
   // With nothing opened yet strXML is empty and the path names the folder
-  // itself, which FileCanOpen rejects: only the editor is cleared then.
+  // itself, which is no file: only the editor is cleared then.
   const std::string xmlPath = workingPath(ctx, ctx.session->strXML);
-  if (FileCanOpen(xmlPath) == True) {
+  if (files::isReadableFile(xmlPath)) {
     std::error_code error;
     std::filesystem::remove(files::nativePath(xmlPath), error);
     if (error) {

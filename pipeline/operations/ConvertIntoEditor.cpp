@@ -47,7 +47,7 @@ bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
     return false;
   }
 
-  const RunOutcome outcome = runConverter(ctx, *command);
+  const platform::RunResult outcome = runConverter(ctx, *command);
 
   std::string text;
   if (const auto failure = files::readWhole(xmlPath, text)) {

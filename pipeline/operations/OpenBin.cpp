@@ -33,7 +33,7 @@ void openBin(DocumentContext& ctx) {
   session.noConvertedText = true;
   session.noConvertedText =
       !convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath);
-  session.NotBin = False;
+  session.NotBin = false;
 }
 
 }  // namespace vantrel::pipeline

@@ -40,19 +40,21 @@ std::string chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const std
   return chosen;
 }
 
-RunOutcome runConverter(const DocumentContext& ctx, const std::string& commandLine) {
+platform::RunResult runConverter(const DocumentContext& ctx, const std::string& commandLine) {
   std::error_code error;
   fs::current_path(files::nativePath(ctx.programFolder), error);
   // A folder that cannot be made current still lets the process layer look
   // the converter up on PATH; the outcome tells whether it started.
-  RunOutcome outcome = RunAndWaitCapturingErrors(commandLine, True, 0);
+  platform::RunOptions options;
+  options.captureErrors = true;
+  platform::RunResult outcome = platform::runProgram(commandLine, options);
   platform::processPendingMessages();
   return outcome;
 }
 
-std::string conversionFailureReason(const DocumentContext& ctx, const RunOutcome& outcome,
+std::string conversionFailureReason(const DocumentContext& ctx, const platform::RunResult& outcome,
                                     std::string_view missingOutput) {
-  if (outcome.processId == 0) {
+  if (!outcome.started) {
     return "The converter " + std::string(kConverterName) + " could not be started from " +
            ctx.programFolder + ".";
   }

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "pipeline/myfile.h"
+#include "platform/core/RunProgram.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/window/Dialogs.h"
 
@@ -29,11 +29,11 @@ class BusyGuard {
 // Makes the program folder current (so the bare converter name is found
 // there), runs commandLine hidden with message pumping, waits, then
 // processes pending messages once.
-RunOutcome runConverter(const DocumentContext& ctx, const std::string& commandLine);
+platform::RunResult runConverter(const DocumentContext& ctx, const std::string& commandLine);
 
 // Why a conversion left no output, for a message: the converter's first
 // line on standard error, or what else is known.
-std::string conversionFailureReason(const DocumentContext& ctx, const RunOutcome& outcome,
+std::string conversionFailureReason(const DocumentContext& ctx, const platform::RunResult& outcome,
                                     std::string_view missingOutput);
 
 // Deletes a leftover file so that a failed conversion cannot show or reuse

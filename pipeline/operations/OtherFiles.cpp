@@ -38,7 +38,7 @@ void viewOtherFiles(DocumentContext& ctx) {
   if (chosenPath.empty()) return;
 
   const OtherFileNames names = otherFileWorkingNames(chosenPath);
-  session.NotBin = True;
+  session.NotBin = true;
 
   BusyGuard busy(ctx);
   const std::string binCopy = workingPath(ctx, names.binName);

@@ -21,7 +21,7 @@ namespace {
 // A backup name is taken when anything is there, also a file that cannot be
 // read: renaming onto it would destroy it.
 bool nameTaken(const std::string& path) {
-  if (FileCanOpen(path) == True) return true;
+  if (files::isReadableFile(path)) return true;
   std::error_code error;
   return fs::exists(fs::symlink_status(files::nativePath(path), error));
 }
@@ -59,7 +59,7 @@ void restoreAfterFailedConversion(const DocumentContext& ctx, const std::string&
 
 void saveBin(DocumentContext& ctx) {
   const EditorSession& session = *ctx.session;
-  if (session.NotBin == True) {
+  if (session.NotBin) {
     refuse(ctx, "This file was not a .bin file, so cannot be converted back using this program.");
     return;
   }
@@ -110,8 +110,8 @@ void saveBin(DocumentContext& ctx) {
   }
   platform::processPendingMessages();
 
-  const RunOutcome outcome = runConverter(ctx, *command);
-  if (FileCanOpen(binPath) != True) {
+  const platform::RunResult outcome = runConverter(ctx, *command);
+  if (!files::isReadableFile(binPath)) {
     restoreAfterFailedConversion(ctx, binPath, *backupPath, xmlPath,
                                  conversionFailureReason(ctx, outcome, "a .bin file"));
     return;

@@ -188,6 +188,23 @@ EntryKind kindOf(const std::string& path) {
   return EntryKind::Special;
 }
 
+bool isReadableFile(const std::string& path) {
+  if (path.empty() || kindOf(path) != EntryKind::File) return false;
+#ifdef _WIN32
+  HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+#else
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+#endif
+}
+
 std::optional<FileError> readWhole(const std::string& path, std::string& content,
                                    std::uint64_t maxBytes) {
   // A dangling link, an empty name or one that cannot be looked at counts

@@ -28,6 +28,9 @@ enum class EntryKind {
 };
 EntryKind kindOf(const std::string& path);
 
+// A regular file that this user may open for reading (nothing is read).
+bool isReadableFile(const std::string& path);
+
 // Why a read or write failed.
 struct FileError {
   enum class Kind {

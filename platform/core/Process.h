@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vantrel::platform {
@@ -32,6 +33,10 @@ class ChildProcess {
   // program whose exit code happens to be 259 does not look alive forever.
   // Also true when the process can no longer be queried.
   bool hasEnded();
+
+  // Once ended: the exit status; nullopt when there is none to tell (killed
+  // by a signal, or no longer queryable).
+  std::optional<int> exitCode() const;
 
   // Moves what is waiting on the standard-error pipe into errorOutput()
   // without blocking (only when started with captureErrors).

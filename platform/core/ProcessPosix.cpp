@@ -93,6 +93,7 @@ class FileActions {
 struct ChildProcess::Impl {
   pid_t pid = 0;
   bool ended = false;
+  std::optional<int> exitCode;
   int errorPipe = -1;  // read end, non-blocking
   std::string errorOutput;
 
@@ -155,9 +156,12 @@ bool ChildProcess::hasEnded() {
   if (r == 0) return false;
   // Ended, or no longer ours to wait for: either way there is nothing to wait on.
   impl_->ended = true;
+  if (r == impl_->pid && WIFEXITED(status)) impl_->exitCode = WEXITSTATUS(status);
   collectErrorOutput();
   return true;
 }
+
+std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
 
 void ChildProcess::collectErrorOutput() {
   if (impl_->errorPipe < 0) return;

@@ -41,6 +41,7 @@ struct ChildProcess::Impl {
   HANDLE query = nullptr;  // opened for querying the state; may be null
   HANDLE errorRead = nullptr;
   bool ended = false;
+  std::optional<int> exitCode;
   std::string errorOutput;
 
   ~Impl() {
@@ -101,10 +102,16 @@ bool ChildProcess::hasEnded() {
                ::WaitForSingleObject(impl_->query, 0) == WAIT_OBJECT_0;
   if (ended) {
     impl_->ended = true;
+    // Read again now that the process is known to have ended: the code read
+    // before the wait may predate the end, and 259 may be a real exit code.
+    if (impl_->query != nullptr && ::GetExitCodeProcess(impl_->query, &code))
+      impl_->exitCode = static_cast<int>(code);
     collectErrorOutput();
   }
   return ended;
 }
+
+std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
 
 void ChildProcess::collectErrorOutput() {
   if (impl_->errorRead == nullptr) return;

@@ -7,6 +7,7 @@
 #include "platform/core/MessagePump.h"
 #include "platform/core/Process.h"
 #include "pipeline/myfile.h"
+#include "platform/core/RunProgram.h"
 
 using namespace vantrel;
 using vantrel::test::TempFolder;
@@ -70,17 +71,33 @@ TEST_F(RunAndWaitTest, ArgumentsSplitByTheWindowsRulesReachAProgramByPathWithBla
 #endif
 }
 
-TEST_F(RunAndWaitTest, StandardErrorIsCapturedUpToTheLimit) {
-  auto said = RunAndWaitCapturingErrors(child("say \"bad header at byte 12\""), True, 0);
-  EXPECT_GT(said.processId, 0);
+// runProgram, under RunAndWait: the exit status and standard error, which
+// tell the program's own verdict and reason.
+TEST_F(RunAndWaitTest, ExitStatusAndStandardErrorUpToTheLimit) {
+  platform::RunOptions capture;
+  capture.captureErrors = true;
+  auto said = platform::runProgram(child("say \"bad header at byte 12\""), capture);
+  EXPECT_TRUE(said.started);
+  EXPECT_GT(said.processId, 0u);
+  EXPECT_EQ(said.exitCode, 1);
+  EXPECT_FALSE(said.succeeded());
   EXPECT_EQ(said.errorOutput, "bad header at byte 12");
 
   // Far more than a pipe holds: must neither block the program nor grow past the limit.
-  auto flood = RunAndWaitCapturingErrors(child("flood 1000000"), True, 0);
-  EXPECT_GT(flood.processId, 0);
+  auto flood = platform::runProgram(child("flood 1000000"), capture);
+  EXPECT_TRUE(flood.succeeded());
   EXPECT_EQ(flood.errorOutput, std::string(platform::kErrorOutputLimit, 'e'));
 
-  EXPECT_EQ(RunAndWaitCapturingErrors("no-such-program-vantrel", True, 0).processId, 0);
+#ifdef _WIN32
+  const int codes[] = {0, 3, 259};  // 259 is also Windows' "still running"
+#else
+  const int codes[] = {0, 3, 200};
+#endif
+  for (int code : codes) EXPECT_EQ(platform::runProgram(child("exit " + std::to_string(code)), {}).exitCode, code);
+
+  const auto missing = platform::runProgram("no-such-program-vantrel", capture);
+  EXPECT_FALSE(missing.started);
+  EXPECT_FALSE(missing.exitCode.has_value());
 }
 
 #ifndef _WIN32

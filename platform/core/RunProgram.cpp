@@ -1,0 +1,40 @@
+#include "platform/core/RunProgram.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "platform/core/MessagePump.h"
+#include "platform/core/Process.h"
+
+namespace vantrel::platform {
+
+namespace {
+constexpr auto kPollPause = std::chrono::milliseconds(50);
+}  // namespace
+
+RunResult runProgram(const std::string& commandLine, const RunOptions& options) {
+  RunResult result;
+  std::unique_ptr<ChildProcess> child;
+  try {
+    child = ChildProcess::start(commandLine, options.showWindow ? 1 : 0, options.captureErrors);
+  } catch (...) {  // e.g. out of memory while building the argument list
+    return result;
+  }
+  if (!child) return result;
+  result.started = true;
+
+  // The first pause comes before the first check.
+  do {
+    std::this_thread::sleep_for(kPollPause);
+    if (options.pumpMessages) processPendingMessages();
+    child->collectErrorOutput();
+  } while (!child->hasEnded());
+
+  result.processId = child->id();
+  result.exitCode = child->exitCode();
+  result.errorOutput = child->errorOutput();
+  return result;
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Running an outside program (the converter, the image viewer) to its end
+// while the window keeps repainting.
+namespace vantrel::platform {
+
+struct RunOptions {
+  bool showWindow = false;     // the program's window shown with the focus, else hidden
+  bool pumpMessages = true;    // process pending window messages while waiting
+  bool captureErrors = false;  // keep what it writes on standard error (first 64 KiB)
+};
+
+struct RunResult {
+  bool started = false;
+  std::uint32_t processId = 0;
+  // Its exit status; nullopt when it could not be started or ended without
+  // one (killed).
+  std::optional<int> exitCode;
+  std::string errorOutput;
+
+  bool succeeded() const { return exitCode == 0; }
+};
+
+// Starts commandLine (split by the Windows rules) and waits until it has
+// ended, pausing 50 ms before every check.
+RunResult runProgram(const std::string& commandLine, const RunOptions& options);
+
+}  // namespace vantrel::platform
