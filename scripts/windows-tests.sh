@@ -19,26 +19,9 @@ mkdir -p "$deps"
 scripts/setup-debian.sh
 
 # pugixml: Debian packages it for Linux only, so its source package is
-# fetched through apt (signed index, private lists) and compiled with the
+# fetched from the machine's own package sources and compiled with the
 # cross toolchain.
-find_pugixml() { ls -d "$deps"/pugixml-*/ 2>/dev/null | head -n1; }
-if [ -z "$(find_pugixml)" ]; then
-  echo "== fetching the pugixml source package"
-  cat >"$deps/src.sources" <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-  mkdir -p "$deps/lists/partial" "$deps/cache/archives/partial"
-  apt_private=(-o Dir::Etc::SourceList="$deps/src.sources" -o Dir::Etc::SourceParts=/dev/null
-               -o Dir::State::Lists="$deps/lists" -o Dir::Cache="$deps/cache" -qq)
-  apt-get "${apt_private[@]}" update
-  (cd "$deps" && apt-get "${apt_private[@]}" source --download-only pugixml)
-  tar -xzf "$deps"/pugixml_*.orig.tar.gz -C "$deps"
-fi
-pugixml_dir=$(find_pugixml)
+pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
 
 # A fresh prefix for this run. Wine's first start takes a while, so it
 # runs while the code compiles.
@@ -59,7 +42,7 @@ echo "== cross build ($build)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
-  -DVANTREL_PUGIXML_SOURCE_DIR="${pugixml_dir%/}" >/dev/null
+  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 if ! wait "$wineboot_pid"; then
