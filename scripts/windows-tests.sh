@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything below the GUI as Windows programs with mingw-w64 (the
 # converter serz.exe, texture2dds.exe, the pure logic, the Win32 platform
-# code and their tests) and runs the tests under Wine through CTest, in a
-# Wine prefix created for this run, with test keys written to its registry.
+# code, Scintilla's Win32 control with Lexilla's XML lexer, and their tests)
+# and runs the tests under Wine through CTest, in a Wine prefix created for
+# this run, with test keys written to its registry.
 #
 #   scripts/windows-tests.sh        build folder: build-win (or $VANTREL_WINDOWS_BUILD)
 #
@@ -22,6 +23,8 @@ scripts/setup-debian.sh
 # fetched from the machine's own package sources and compiled with the
 # cross toolchain.
 pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
+# Scintilla and Lexilla, with their Win32 layer, come in SciTE's source package.
+scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
 
 # A fresh prefix for this run. Wine's first start takes a while, so it
 # runs while the code compiles.
@@ -35,6 +38,7 @@ cleanup() {
   wineserver -k >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
+
 wineboot -i >"$build/wineboot.log" 2>&1 &
 wineboot_pid=$!
 
@@ -42,7 +46,7 @@ echo "== cross build ($build)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
-  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" >/dev/null
+  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 if ! wait "$wineboot_pid"; then
