@@ -3,7 +3,7 @@
 # converter serz.exe, texture2dds.exe, the pure logic, the Win32 platform
 # code, Scintilla's Win32 control with Lexilla's XML lexer, and their tests)
 # and runs the tests under Wine through CTest, in a Wine prefix created for
-# this run, with test keys written to its registry.
+# this run, with test keys written to its registry and an Xvfb as display.
 #
 #   scripts/windows-tests.sh        build folder: build-win (or $VANTREL_WINDOWS_BUILD)
 #
@@ -33,11 +33,31 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 rm -rf "$WINEPREFIX"
 keepalive=$build/wine-keepalive
+xvfb_pid=
 cleanup() {
   rm -f "$keepalive"
   wineserver -k >/dev/null 2>&1 || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+
+# Wine needs a display for the tests that create windows: an Xvfb of this
+# run's own, started before Wine so that Wine's desktop uses it. It writes
+# its display number once it accepts connections.
+display_file=$build/xvfb.display
+rm -f "$display_file"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>"$build/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  if [ -s "$display_file" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+  cat "$build/xvfb.log" >&2
+  echo "starting Xvfb failed" >&2
+  exit 1
+fi
+export DISPLAY=:$(head -n1 "$display_file")
 
 wineboot -i >"$build/wineboot.log" 2>&1 &
 wineboot_pid=$!
