@@ -43,7 +43,8 @@ class ScintillaControl : public ::testing::Test {
   void SetUp() override {
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(host_, nullptr);
+    ASSERT_NE(host_, nullptr) << "no window, error " << GetLastError()
+                              << " (under Wine: is DISPLAY set to a running X server?)";
     editor_ = CreateWindowExW(0, L"Scintilla", L"", WS_CHILD | WS_VISIBLE, 0, 0, 600, 400, host_,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(editor_, nullptr) << "error " << GetLastError();
