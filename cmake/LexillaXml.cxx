@@ -25,7 +25,8 @@ namespace {
 const Lexilla::CatalogueModules& catalogue() {
   static const Lexilla::CatalogueModules modules = [] {
     Lexilla::CatalogueModules c;
-    c.AddLexerModules({&lmHTML, &lmXML, &lmPHPSCRIPT});
+    // One by one: GCC 12 warns falsely about the vector's range insert.
+    for (LexerModule* module : {&lmHTML, &lmXML, &lmPHPSCRIPT}) c.AddLexerModule(module);
     return c;
   }();
   return modules;
