@@ -19,6 +19,7 @@
 #
 # APT_CONFIG, as for apt itself, names another apt configuration to read.
 set -euo pipefail
+shopt -s nullglob  # a pattern that matches nothing is no file
 
 me=$(basename "$0")
 die() { echo "$me: $*" >&2; exit 1; }
@@ -107,13 +108,11 @@ deb822_to_src() {
 # configured as deb and as deb-src); CD-ROM entries cannot serve sources.
 derive_sources() {
   local f
-  shopt -s nullglob
   {
     if [ -f "$etc_list" ]; then one_line_to_deb822 <"$etc_list"; fi
     for f in "$etc_parts"*.list; do one_line_to_deb822 <"$f"; done
     for f in "$etc_parts"*.sources; do deb822_to_src <"$f"; done
   } | awk 'BEGIN { RS = ""; ORS = "\n\n" } $0 !~ /(^|\n)URIs:[ \t]*cdrom:/ && !seen[$0]++'
-  shopt -u nullglob
 }
 
 no_source() {

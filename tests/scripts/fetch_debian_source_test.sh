@@ -123,6 +123,55 @@ echo pugixml-1.13 >"$work/dest/.pugixml.unpacked"
 out=$("$script" pugixml "$work/dest" 2>&1)
 [ "$out" = "$work/dest/pugixml-1.13" ] || fail "reuse: got '$out'"
 
+# --- unpacking, with a stand-in apt-get that "downloads" made-up packages
+# whose tarballs the case puts into $work/pool
+mkdir -p "$work/bin" "$work/pool"
+cat >"$work/bin/apt-get" <<'APT'
+#!/usr/bin/env bash
+for arg in "$@"; do last=$arg; done
+case " $* " in
+  *" update "*) exit 0 ;;
+  *" source "*) cp "$POOL/${last%%=*}"_* . 2>/dev/null || { echo "E: no $last" >&2; exit 100; } ;;
+esac
+APT
+chmod +x "$work/bin/apt-get"
+export POOL=$work/pool
+
+make_package() {  # NAME VERSION TARBALL-NAME TOP-FOLDER...
+  local name=$1 version=$2 tarball=$3 tree=$work/tree
+  shift 3
+  rm -rf "$tree" && mkdir -p "$tree"
+  for top in "$@"; do mkdir -p "$tree/$top" && echo "$top" >"$tree/$top/file.txt"; done
+  printf 'Format: 3.0 (quilt)\nSource: %s\nVersion: %s\n' "$name" "$version" >"$POOL/${name}_$version.dsc"
+  case $tarball in
+    *.xz) tar -cJf "$POOL/$tarball" -C "$tree" "$@" ;;
+    *) tar -czf "$POOL/$tarball" -C "$tree" "$@" ;;
+  esac
+}
+
+expect_unpacked() {  # CASE PACKAGE FOLDER FILE
+  local out
+  out=$(PATH=$work/bin:$PATH "$script" "$2" "$work/unpack" 2>"$work/err")
+  if [ "$out" != "$work/unpack/$3" ]; then
+    fail "$1: printed '$out' ($(cat "$work/err"))"
+  elif [ ! -f "$work/unpack/$3/$4" ]; then
+    fail "$1: $3/$4 is missing"
+  fi
+}
+
+new_config
+echo "deb file:/srv/archive stable main" >"$work/etc/sources.list"
+make_package one 2:1.5-3 one_1.5.orig.tar.xz one-1.5
+cp "$POOL/one_1.5.orig.tar.xz" "$POOL/one_1.5-3.debian.tar.xz"  # must not be unpacked
+expect_unpacked "xz tarball with one top folder, epoch and revision" one one-1.5 file.txt
+[ -e "$work/unpack/one-1.5/one-1.5" ] && fail "the single top folder was not taken apart"
+make_package multi 5.3.3-1 multi_5.3.3.orig.tar.gz scintilla lexilla scite
+expect_unpacked "tarball with several top folders" multi multi-5.3.3 lexilla/file.txt
+make_package native 7.1 native_7.1.tar.gz native
+expect_unpacked "native package" native native-7.1 file.txt
+out=$(PATH=$work/bin:$PATH "$script" missing "$work/unpack" 2>&1) && fail "a missing package: '$out'"
+[[ $out == *"could not download the source package 'missing'"* ]] || fail "a missing package: $out"
+
 # --- arguments
 "$script" 'not a name' "$work/dest" >/dev/null 2>&1 && fail "a bad package name was accepted"
 "$script" pugixml >/dev/null 2>&1; [ $? -eq 2 ] || fail "a missing DEST is not a usage error"
