@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything below the GUI as Windows programs with mingw-w64 (the
 # converter serz.exe, texture2dds.exe, the pure logic, the Win32 platform
-# code and their tests) and runs the tests under Wine through CTest, in a
-# Wine prefix created for this run, with test keys written to its registry.
+# code, Scintilla's Win32 control with Lexilla's XML lexer, and their tests)
+# and runs the tests under Wine through CTest, in a Wine prefix created for
+# this run, with test keys written to its registry and an Xvfb as display.
 #
 #   scripts/windows-tests.sh        build folder: build-win (or $VANTREL_WINDOWS_BUILD)
 #
@@ -19,26 +20,11 @@ mkdir -p "$deps"
 scripts/setup-debian.sh
 
 # pugixml: Debian packages it for Linux only, so its source package is
-# fetched through apt (signed index, private lists) and compiled with the
+# fetched from the machine's own package sources and compiled with the
 # cross toolchain.
-find_pugixml() { ls -d "$deps"/pugixml-*/ 2>/dev/null | head -n1; }
-if [ -z "$(find_pugixml)" ]; then
-  echo "== fetching the pugixml source package"
-  cat >"$deps/src.sources" <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-  mkdir -p "$deps/lists/partial" "$deps/cache/archives/partial"
-  apt_private=(-o Dir::Etc::SourceList="$deps/src.sources" -o Dir::Etc::SourceParts=/dev/null
-               -o Dir::State::Lists="$deps/lists" -o Dir::Cache="$deps/cache" -qq)
-  apt-get "${apt_private[@]}" update
-  (cd "$deps" && apt-get "${apt_private[@]}" source --download-only pugixml)
-  tar -xzf "$deps"/pugixml_*.orig.tar.gz -C "$deps"
-fi
-pugixml_dir=$(find_pugixml)
+pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
+# Scintilla and Lexilla, with their Win32 layer, come in SciTE's source package.
+scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
 
 # A fresh prefix for this run. Wine's first start takes a while, so it
 # runs while the code compiles.
@@ -47,11 +33,32 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 rm -rf "$WINEPREFIX"
 keepalive=$build/wine-keepalive
+xvfb_pid=
 cleanup() {
   rm -f "$keepalive"
   wineserver -k >/dev/null 2>&1 || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+
+# Wine needs a display for the tests that create windows: an Xvfb of this
+# run's own, started before Wine so that Wine's desktop uses it. It writes
+# its display number once it accepts connections.
+display_file=$build/xvfb.display
+rm -f "$display_file"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>"$build/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  if [ -s "$display_file" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+  cat "$build/xvfb.log" >&2
+  echo "starting Xvfb failed" >&2
+  exit 1
+fi
+export DISPLAY=:$(head -n1 "$display_file")
+
 wineboot -i >"$build/wineboot.log" 2>&1 &
 wineboot_pid=$!
 
@@ -59,7 +66,7 @@ echo "== cross build ($build)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
-  -DVANTREL_PUGIXML_SOURCE_DIR="${pugixml_dir%/}" >/dev/null
+  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 if ! wait "$wineboot_pid"; then

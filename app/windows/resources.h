@@ -1,0 +1,6 @@
+// Resource identifiers of the Windows editor's executable, shared by the
+// resource script and the code that loads them.
+#pragma once
+
+// The application icon: the lowest icon id, so Explorer shows it for the file.
+#define VANTREL_IDI_APPLICATION 1
