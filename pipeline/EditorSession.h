@@ -12,6 +12,9 @@ struct EditorSession {
   std::string strIV;        // full path of the image viewer; empty when none
   std::string VantrelPath;  // the simulator's folder (dialogs' start); "" when unknown
   bool NotBin = false;      // the text came from View other files
+  // The file the editor's text came from (the .bin, or the other file);
+  // empty when none, e.g. after Clear or a failed open.
+  std::string documentPath;
   // True while the editor holds no text converted from the .bin in the path
   // box (a failed Open .bin): Save .bin must then not write over that file.
   bool noConvertedText = false;

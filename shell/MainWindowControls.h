@@ -122,6 +122,23 @@ constexpr bool tableRefersToExistingControls() {
 }
 static_assert(tableRefersToExistingControls());
 
+// The smallest client area at which every control is fully visible. Width:
+// the rows' rightmost control keeps the editor's left margin from the right
+// edge, so at the design size and wider the buttons on the right never touch
+// it. Height: the resize rules then still give the editor about 1000 twips,
+// with both rows below it.
+constexpr int rightmostControlEdge() {
+  int edge = 0;
+  for (const ControlDesign& row : kMainWindowControls) {
+    if (row.follows == Follows::FirstRow || row.follows == Follows::SecondRow)
+      edge = edge > row.left + row.width ? edge : row.left + row.width;
+  }
+  return edge;
+}
+inline constexpr int kMinimumClientWidth = rightmostControlEdge() + kMainWindowControls[kEditor].left;
+inline constexpr int kMinimumClientHeight = 4500;
+static_assert(kMinimumClientWidth <= kDesignClientWidth && kMinimumClientHeight <= kDesignClientHeight);
+
 // The "Options" menu, top to bottom.
 struct MenuEntryDesign {
   const char* name;

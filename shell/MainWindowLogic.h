@@ -28,11 +28,18 @@ class WindowFrame {
  public:
   virtual ~WindowFrame() = default;
   // While a conversion runs the commands that read or change the document
-  // or its files are disabled and the editor is read-only; the window keeps
-  // repainting.
+  // or its files are disabled, the editor is read-only and the mouse shows
+  // the busy cursor; the window keeps repainting.
   virtual void setBusy(bool busy) = 0;
-  // Closes the window as its close box does.
+  // Closes the window as its close box does (which asks confirmClose()).
   virtual void closeWindow() = 0;
+  // The window's title.
+  virtual void setTitle(const std::string& title) = 0;
+  // Brief news without a box, e.g. that a save succeeded: shown for a few
+  // seconds after the title, then the title alone again.
+  virtual void showStatus(const std::string& text) = 0;
+  // Puts the focus into the editor.
+  virtual void focusEditor() = 0;
 };
 
 // The controls the logic reads and writes.
@@ -62,6 +69,18 @@ class MainWindowLogic {
   // file that cannot be written is reported.
   void saveSettings(Settings geometry);
 
+  // The window is about to close (close box, Exit button or menu): false
+  // when the user chose to stay (unsaved changes, Cancel).
+  bool confirmClose();
+  // A file named on the command line or dropped on the window: a .bin opens
+  // as Open .bin does, without the dialog; any other file as View other
+  // files does.
+  void openFile(const std::string& path);
+  // The editor's text left or regained its saved state.
+  void modifiedChanged();
+  // The title for the document as it is now.
+  std::string title() const;
+
   // One handler per control and menu entry.
   void openBin();           // "....."
   void viewOtherFiles();    // "View other Vantrel files"
@@ -81,6 +100,15 @@ class MainWindowLogic {
   const std::string& programFolder() const { return programFolder_; }
 
  private:
+  // Unsaved changes: asks "Save changes to NAME?" and saves on Yes. True
+  // when the caller may go on (saved, or No); false to stay (Cancel, or the
+  // save failed).
+  bool mayDiscardChanges();
+  // After a document was opened: title, and the focus in the editor at the
+  // top of the text.
+  void opened();
+  void updateTitle();
+
   std::string programFolder_;
   MainWindowParts parts_;
   EditorSession session_;

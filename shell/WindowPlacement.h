@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/MainWindowControls.h"
 #include "shell/Settings.h"
 
 // Turning the stored window geometry (twips of the outer frame) into a
@@ -10,10 +11,10 @@
 // Pixels of the screen's coordinate system; no toolkit.
 namespace vantrel::shell {
 
-// Smallest outer size (twips) the resize rules are made for; a stored size
-// below it would open a window too small to use.
-inline constexpr int kMinimumOuterWidth = 800;
-inline constexpr int kMinimumOuterHeight = 3500;
+// A stored outer size (twips) below the window's minimum would open a
+// window with controls cut off; the design size is used instead.
+inline constexpr int kMinimumOuterWidth = kMinimumClientWidth;
+inline constexpr int kMinimumOuterHeight = kMinimumClientHeight;
 
 struct PixelRect {
   int left = 0, top = 0, width = 0, height = 0;

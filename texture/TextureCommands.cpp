@@ -34,20 +34,21 @@ std::string chosenPath(platform::Dialogs& dialogs, bool save, const char* filter
 }  // namespace
 
 void convertToDds(platform::Dialogs& dialogs, const platform::Editor& editor) {
+  // Everything is checked before the user is asked for a name: a text that
+  // is no texture is said to be so at once.
+  const DdsResult result = buildDds(editor.view());
+  if (const auto* problem = std::get_if<DdsProblem>(&result)) {
+    dialogs.message("No .dds file was made: the texture text in the editor " + problem->text + ".",
+                    MessageIcon::Warning);
+    return;
+  }
   const std::string target =
       chosenPath(dialogs, true, "dds Files (*.dds)|*.dds", "Save .DDS format files");
   if (target.empty()) return;  // cancelled: nothing is deleted or written
   platform::processPendingMessages();
 
-  // Everything is checked before the target is touched; it is then replaced
-  // in one step, so a failure leaves the old file as it was.
-  const DdsResult result = buildDds(editor.view());
-  if (const auto* problem = std::get_if<DdsProblem>(&result)) {
-    dialogs.message(target + " was not written: the texture text in the editor " + problem->text +
-                        ".",
-                    MessageIcon::Warning);
-    return;
-  }
+  // The target is replaced in one step, so a failure leaves the old file as
+  // it was.
   const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
   const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (const auto failure = files::replaceWhole(target, content)) {
@@ -98,9 +99,21 @@ void viewDds(platform::Dialogs& dialogs, const std::string& strIV,
 }
 
 void chooseViewerPath(platform::Dialogs& dialogs, std::string& strIV) {
-  const std::string viewer =
-      chosenPath(dialogs, false, "IrfanView (*.exe)|*.exe", "Select your i_view32.exe file");
-  if (!viewer.empty()) strIV = viewer;  // a cancel keeps the old path
+#ifdef _WIN32
+  const char* filter = "IrfanView (*.exe)|*.exe";
+#else
+  // Programs here have no extension of their own: every file is shown.
+  const char* filter = "All files (*)|*";
+#endif
+  const std::string viewer = chosenPath(dialogs, false, filter, "Select your i_view32.exe file");
+  if (viewer.empty()) return;  // a cancel keeps the old path
+  if (!files::isExecutableFile(viewer)) {
+    dialogs.message(viewer + " is not a program that can be started, so the image viewer was not "
+                             "changed. Choose the viewer's program file.",
+                    MessageIcon::Warning);
+    return;
+  }
+  strIV = viewer;
 }
 
 }  // namespace vantrel::texture

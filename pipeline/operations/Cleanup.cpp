@@ -27,6 +27,7 @@ void clearEditor(DocumentContext& ctx) {
     }
   }
   ctx.editor->setBytes({});
+  ctx.session->documentPath.clear();
 }
 
 void clearTempFiles(DocumentContext& ctx) {

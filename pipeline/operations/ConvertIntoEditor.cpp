@@ -1,33 +1,62 @@
 #include "pipeline/operations/ConvertIntoEditor.h"
 
 #include "pipeline/ConverterCommand.h"
+#include "pipeline/WorkingNames.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
 #include "platform/editor/Editor.h"
+#include "platform/window/TextField.h"
 
 namespace vantrel::pipeline::detail {
 
 namespace {
 
-void reportFailure(DocumentContext& ctx, const std::string& chosenPath, const std::string& reason) {
+ConvertOutcome reportFailure(DocumentContext& ctx, const std::string& chosenPath,
+                             const std::string& reason) {
   ctx.editor->setBytes({});
   showMessage(ctx,
-              chosenPath + " could not be converted to XML, so the editor is now empty.\n\n" + reason,
+              fileNameOf(chosenPath) + " could not be read: " + reason +
+                  "\n\nThe editor is now empty.",
               platform::MessageIcon::Warning);
+  return ConvertOutcome::Failed;
+}
+
+// Reads the whole text at path into the editor. A text larger than the
+// editor holds is reported here and leaves the editor as it was; any other
+// failure is the caller's to report.
+std::optional<files::FileError> loadIntoEditor(DocumentContext& ctx, const std::string& path,
+                                               const std::string& chosenPath) {
+  std::string text;
+  auto failure = files::readWhole(path, text, editorByteLimit());
+  if (failure && failure->kind == files::FileError::Kind::TooLarge)
+    showMessage(ctx, tooLargeText(chosenPath, failure->size), platform::MessageIcon::Warning);
+  if (!failure) ctx.editor->setBytes(text);
+  return failure;
+}
+
+bool tooLarge(const std::optional<files::FileError>& failure) {
+  return failure && failure->kind == files::FileError::Kind::TooLarge;
 }
 
 }  // namespace
 
-bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
-                       const std::string& xmlPath, const std::string& chosenPath) {
+SessionSnapshot::SessionSnapshot(const DocumentContext& ctx)
+    : session_(*ctx.session), pathBox_(ctx.pathBox->text()) {}
+
+void SessionSnapshot::restore(DocumentContext& ctx) const {
+  *ctx.session = session_;
+  ctx.pathBox->setText(pathBox_);
+}
+
+ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
+                                 const std::string& xmlPath, const std::string& chosenPath) {
   const std::optional<std::string> command = binToXmlCommand(inputPath, xmlPath);
   if (!command) {
-    // Refused before anything ran: the editor keeps its text.
     showMessage(ctx,
                 chosenPath + " was not converted: its path contains a double quote (\"), which "
                              "cannot be passed to the converter.",
                 platform::MessageIcon::Stop);
-    return false;
+    return ConvertOutcome::Refused;
   }
 
   if (files::sameFile(inputPath, xmlPath)) {
@@ -37,29 +66,38 @@ bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
                 chosenPath + " was not converted: it is the working file the conversion would "
                              "write to. Choose a file outside the working folder.",
                 platform::MessageIcon::Stop);
-    return false;
+    return ConvertOutcome::Refused;
   }
 
   std::string errorText;
   if (!removeStaleFile(xmlPath, errorText)) {
-    reportFailure(ctx, chosenPath,
-                  "The old working file " + xmlPath + " could not be deleted: " + errorText);
-    return false;
+    return reportFailure(ctx, chosenPath,
+                         "the old working file " + xmlPath + " could not be deleted (" + errorText +
+                             ").");
   }
 
   const platform::RunResult outcome = runConverter(ctx, *command);
+  // Whatever a failing converter left behind is not the file's text.
+  if (!outcome.succeeded())
+    return reportFailure(ctx, chosenPath, conversionFailureReason(ctx, outcome, "an XML file"));
 
-  std::string text;
-  if (const auto failure = files::readWhole(xmlPath, text)) {
-    const std::string reason =
-        failure->kind == files::FileError::Kind::Missing
-            ? conversionFailureReason(ctx, outcome, "an XML file")
-            : "The XML file " + xmlPath + " could not be read: " + failure->reason;
-    reportFailure(ctx, chosenPath, reason);
-    return false;
-  }
-  ctx.editor->setBytes(text);
-  return true;
+  const auto failure = loadIntoEditor(ctx, xmlPath, chosenPath);
+  if (!failure) return ConvertOutcome::Loaded;
+  if (tooLarge(failure)) return ConvertOutcome::Refused;
+  return reportFailure(ctx, chosenPath,
+                       failure->kind == files::FileError::Kind::Missing
+                           ? conversionFailureReason(ctx, outcome, "an XML file")
+                           : "the XML file " + xmlPath + " could not be read (" + failure->reason +
+                                 ").");
+}
+
+ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path) {
+  const auto failure = loadIntoEditor(ctx, path, path);
+  if (!failure) return ConvertOutcome::Loaded;
+  if (tooLarge(failure)) return ConvertOutcome::Refused;
+  showMessage(ctx, fileNameOf(path) + " could not be read: " + failure->reason + ".",
+              platform::MessageIcon::Warning);
+  return ConvertOutcome::Refused;
 }
 
 }  // namespace vantrel::pipeline::detail

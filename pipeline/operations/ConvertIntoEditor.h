@@ -5,11 +5,35 @@
 
 namespace vantrel::pipeline::detail {
 
+enum class ConvertOutcome {
+  Loaded,   // the editor holds the converted text
+  Refused,  // nothing ran and nothing changed; the user was told why
+  Failed,   // the conversion failed; the user was told why, the editor is empty
+};
+
 // Converts inputPath to XML at xmlPath and makes that XML, byte for byte,
 // the editor's whole text. A leftover file at xmlPath is deleted first, so a
-// failed conversion can never show an older text. On failure the user is
-// told why (naming chosenPath), the editor is emptied and false returned.
-bool convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
-                       const std::string& xmlPath, const std::string& chosenPath);
+// failed conversion can never show an older text; a converter that exits
+// with a status other than 0 has failed, whatever it wrote. An XML larger
+// than the editor can hold is refused before it is read, and the editor
+// keeps its text. Messages name chosenPath.
+ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputPath,
+                                 const std::string& xmlPath, const std::string& chosenPath);
+
+// Loads a file that already is text into the editor as it is; Refused when
+// it cannot be read or is too large (the editor keeps its text).
+ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path);
+
+// Remembers the session and the path box before an open, so that an open
+// that is refused can leave everything as it was.
+class SessionSnapshot {
+ public:
+  explicit SessionSnapshot(const DocumentContext& ctx);
+  void restore(DocumentContext& ctx) const;
+
+ private:
+  EditorSession session_;
+  std::string pathBox_;
+};
 
 }  // namespace vantrel::pipeline::detail

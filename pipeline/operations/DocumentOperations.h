@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "pipeline/EditorSession.h"
@@ -11,6 +12,7 @@ class TextField;
 }  // namespace vantrel::platform
 
 // The conversion pipeline's commands as the main window's buttons call them.
+// Each tells the user itself why it did not do what was asked.
 namespace vantrel::pipeline {
 
 // What the commands need of the main window.
@@ -26,10 +28,25 @@ struct DocumentContext {
   std::function<void(bool busy)> setBusy;
 };
 
-void openBin(DocumentContext& ctx);         // "....." (Command1)
-void saveBin(DocumentContext& ctx);         // "&Save .bin" (Command3)
-void viewOtherFiles(DocumentContext& ctx);  // "View other Vantrel files" (Command9)
-void saveAs(DocumentContext& ctx);          // "Save As" (Command8)
+// "....." (Command1): a .bin chosen in the open dialog, converted into the
+// editor. openBinFile does the same for a path given without the dialog (the
+// command line, a dropped file). True when the editor holds its text.
+bool openBin(DocumentContext& ctx);
+bool openBinFile(DocumentContext& ctx, const std::string& binPath);
+
+// "View other Vantrel files" (Command9): any other file, converted for
+// reading (or shown as it is when it already is XML). True when the editor
+// holds its text.
+bool viewOtherFiles(DocumentContext& ctx);
+bool viewOtherFile(DocumentContext& ctx, const std::string& path);
+
+// "&Save .bin" (Command3): the path of the backup the old .bin went to, or
+// nullopt when nothing was saved.
+std::optional<std::string> saveBin(DocumentContext& ctx);
+
+// "Save As" (Command8): true when the text was written.
+bool saveAs(DocumentContext& ctx);
+
 void clearEditor(DocumentContext& ctx);     // "Clear" (Command7)
 void clearTempFiles(DocumentContext& ctx);  // "Clear Temp Files" (mnuCTF)
 

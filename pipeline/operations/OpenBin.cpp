@@ -8,12 +8,12 @@ namespace vantrel::pipeline {
 
 using namespace detail;
 
-void openBin(DocumentContext& ctx) {
-  EditorSession& session = *ctx.session;
-  const std::string binPath =
-      chooseSimulatorFileIntoPathBox(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file");
-  if (binPath.empty()) return;
+namespace {
 
+// Opens binPath, which is already in the path box. An open that is refused
+// before anything changed leaves the session as `before`.
+bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionSnapshot& before) {
+  EditorSession& session = *ctx.session;
   const std::optional<std::string> xmlName = workingXmlName(binPath);
   if (!xmlName) {
     // Handled like a cancelled dialog: the path box must not name a file the
@@ -23,7 +23,7 @@ void openBin(DocumentContext& ctx) {
                 binPath + " was not opened: its name is too short to give a working XML name (it "
                           "needs at least four characters).",
                 platform::MessageIcon::Warning);
-    return;
+    return false;
   }
 
   BusyGuard busy(ctx);
@@ -31,9 +31,36 @@ void openBin(DocumentContext& ctx) {
   // Until the conversion has succeeded the editor holds nothing that may be
   // written over the chosen file.
   session.noConvertedText = true;
-  session.noConvertedText =
-      !convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath);
   session.NotBin = false;
+  session.documentPath.clear();
+  switch (convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath)) {
+    case ConvertOutcome::Loaded:
+      session.noConvertedText = false;
+      session.documentPath = binPath;
+      return true;
+    case ConvertOutcome::Refused:
+      before.restore(ctx);  // the editor kept its text, so the session stays with it
+      return false;
+    case ConvertOutcome::Failed:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool openBin(DocumentContext& ctx) {
+  const SessionSnapshot before(ctx);
+  const std::string binPath =
+      chooseSimulatorFileIntoPathBox(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file");
+  if (binPath.empty()) return false;
+  return openChosen(ctx, binPath, before);
+}
+
+bool openBinFile(DocumentContext& ctx, const std::string& binPath) {
+  const SessionSnapshot before(ctx);
+  ctx.pathBox->setText(binPath);
+  return openChosen(ctx, binPath, before);
 }
 
 }  // namespace vantrel::pipeline

@@ -4,7 +4,10 @@
 #include <system_error>
 
 #include "pipeline/ConverterCommand.h"
+#include "pipeline/ByteCountText.h"
 #include "pipeline/WorkingFolder.h"
+#include "pipeline/WorkingNames.h"
+#include "platform/editor/Editor.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
 #include "platform/window/TextField.h"
@@ -55,7 +58,7 @@ platform::RunResult runConverter(const DocumentContext& ctx, const std::string& 
 std::string conversionFailureReason(const DocumentContext& ctx, const platform::RunResult& outcome,
                                     std::string_view missingOutput) {
   if (!outcome.started) {
-    return "The converter " + std::string(kConverterName) + " could not be started from " +
+    return "the converter " + std::string(kConverterName) + " could not be started from " +
            ctx.programFolder + ".";
   }
   std::string_view rest = outcome.errorOutput;
@@ -63,11 +66,24 @@ std::string conversionFailureReason(const DocumentContext& ctx, const platform::
     const std::size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end);
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
-    if (!line.empty()) return "The converter reported: " + std::string(line);
+    if (!line.empty()) return std::string(line);
     if (end == std::string_view::npos) break;
     rest.remove_prefix(end + 1);
   }
-  return "The converter ended without writing " + std::string(missingOutput) + ".";
+  if (!outcome.exitCode) return "the converter was stopped before it had finished.";
+  if (*outcome.exitCode != 0) {
+    return "the converter failed (exit status " + std::to_string(*outcome.exitCode) +
+           ") without saying why.";
+  }
+  return "the converter ended without writing " + std::string(missingOutput) + ".";
+}
+
+std::uint64_t editorByteLimit() { return platform::Editor::kLargestDocument; }
+
+std::string tooLargeText(const std::string& chosenPath, std::uint64_t size) {
+  return fileNameOf(chosenPath) + " was not opened: its text is " + byteCountText(size) +
+         ", more than the editor can hold (" + byteCountText(editorByteLimit()) +
+         "). The editor was left as it was.";
 }
 
 bool removeStaleFile(const std::string& path, std::string& errorText) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,10 +32,16 @@ class BusyGuard {
 // processes pending messages once.
 platform::RunResult runConverter(const DocumentContext& ctx, const std::string& commandLine);
 
-// Why a conversion left no output, for a message: the converter's first
-// line on standard error, or what else is known.
+// Why a conversion failed, to follow "NAME could not be read: ": the
+// converter's first line on standard error, or what else is known (it
+// could not be started, its exit status, the output it did not write).
 std::string conversionFailureReason(const DocumentContext& ctx, const platform::RunResult& outcome,
                                     std::string_view missingOutput);
+
+// The largest text the editor takes; larger documents are refused with a
+// message before anything is loaded.
+std::uint64_t editorByteLimit();
+std::string tooLargeText(const std::string& chosenPath, std::uint64_t size);
 
 // Deletes a leftover file so that a failed conversion cannot show or reuse
 // it. True when nothing is there afterwards; otherwise errorText says why.

@@ -7,6 +7,7 @@
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
+#include "platform/window/TextField.h"
 
 namespace vantrel::pipeline {
 
@@ -29,29 +30,67 @@ bool copyOver(const std::string& source, const std::string& target, std::string&
   return true;
 }
 
-}  // namespace
+// A file that already is XML text (its first character, after blanks and
+// a byte-order mark, is '<') needs no converter.
+bool looksLikeXml(const std::string& path) {
+  std::string bytes;
+  if (files::readStart(path, 64, bytes)) return false;
+  std::string_view start = bytes;
+  if (start.substr(0, 3) == "\xEF\xBB\xBF") start.remove_prefix(3);
+  const std::size_t first = start.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && start[first] == '<';
+}
 
-void viewOtherFiles(DocumentContext& ctx) {
+bool viewChosen(DocumentContext& ctx, const std::string& chosenPath, const SessionSnapshot& before) {
   EditorSession& session = *ctx.session;
-  const std::string chosenPath =
-      chooseSimulatorFileIntoPathBox(ctx, "Vantrel Files (*.*)|*.*", "Open Vantrel files");
-  if (chosenPath.empty()) return;
-
-  const OtherFileNames names = otherFileWorkingNames(chosenPath);
   session.NotBin = true;
+  session.documentPath.clear();
 
   BusyGuard busy(ctx);
-  const std::string binCopy = workingPath(ctx, names.binName);
-  std::string errorText;
-  if (!copyOver(chosenPath, binCopy, errorText)) {
-    showMessage(ctx,
-                chosenPath + " could not be copied to the working file " + binCopy + " (" +
-                    errorText + "), so it was not converted.",
-                platform::MessageIcon::Warning);
-    return;
+  ConvertOutcome outcome = ConvertOutcome::Refused;
+  if (looksLikeXml(chosenPath)) {
+    outcome = loadTextIntoEditor(ctx, chosenPath);
+  } else {
+    const OtherFileNames names = otherFileWorkingNames(chosenPath);
+    const std::string binCopy = workingPath(ctx, names.binName);
+    std::string errorText;
+    if (!copyOver(chosenPath, binCopy, errorText)) {
+      showMessage(ctx,
+                  chosenPath + " could not be copied to the working file " + binCopy + " (" +
+                      errorText + "), so it was not converted.",
+                  platform::MessageIcon::Warning);
+    } else {
+      platform::processPendingMessages();
+      outcome = convertIntoEditor(ctx, binCopy, workingPath(ctx, names.xmlName), chosenPath);
+    }
   }
-  platform::processPendingMessages();
-  convertIntoEditor(ctx, binCopy, workingPath(ctx, names.xmlName), chosenPath);
+  switch (outcome) {
+    case ConvertOutcome::Loaded:
+      session.documentPath = chosenPath;
+      return true;
+    case ConvertOutcome::Refused:
+      before.restore(ctx);  // the editor kept its text, so the session stays with it
+      return false;
+    case ConvertOutcome::Failed:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool viewOtherFiles(DocumentContext& ctx) {
+  const SessionSnapshot before(ctx);
+  const std::string chosenPath =
+      chooseSimulatorFileIntoPathBox(ctx, "Vantrel Files (*.*)|*.*", "Open Vantrel files");
+  if (chosenPath.empty()) return false;
+  return viewChosen(ctx, chosenPath, before);
+}
+
+bool viewOtherFile(DocumentContext& ctx, const std::string& path) {
+  const SessionSnapshot before(ctx);
+  ctx.pathBox->setText(path);
+  return viewChosen(ctx, path, before);
 }
 
 }  // namespace vantrel::pipeline

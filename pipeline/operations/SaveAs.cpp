@@ -6,20 +6,23 @@ namespace vantrel::pipeline {
 
 using namespace detail;
 
-void saveAs(DocumentContext& ctx) {
+bool saveAs(DocumentContext& ctx) {
   platform::FileDialogRequest request;
   request.save = true;
   request.filter = "Vantrel Files (*.*)|*.*";
   request.title = "Save Vantrel format files";
   request.startFolder = workingFolder(ctx);
   const std::string chosen = ctx.dialogs->chooseFile(request);
-  if (chosen.empty()) return;
+  if (chosen.empty()) return false;
 
   std::string errorText;
   if (!ctx.editor->saveToFile(chosen, errorText)) {
     showMessage(ctx, "The text could not be saved as " + chosen + " (" + errorText + ").",
                 platform::MessageIcon::Warning);
+    return false;
   }
+  ctx.editor->markSaved();
+  return true;
 }
 
 }  // namespace vantrel::pipeline

@@ -1,9 +1,11 @@
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "pipeline/BackupSlots.h"
 #include "pipeline/ConverterCommand.h"
 #include "pipeline/UniFile.h"
+#include "pipeline/WorkingNames.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
@@ -19,9 +21,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // A backup name is taken when anything is there, also a file that cannot be
-// read: renaming onto it would destroy it.
+// read or a dangling link: renaming onto it would destroy it.
 bool nameTaken(const std::string& path) {
-  if (files::isReadableFile(path)) return true;
   std::error_code error;
   return fs::exists(fs::symlink_status(files::nativePath(path), error));
 }
@@ -36,68 +37,129 @@ std::error_code renameFile(const std::string& from, const std::string& to) {
   return error;
 }
 
-// The converter left no new .bin: put the original back under its name.
+// The converter rebuilt the .bin: it ended with status 0 and left a file
+// that starts like every file of the format. Anything else (a part written
+// before it failed or was stopped) is not the user's file.
+bool rebuilt(const platform::RunResult& outcome, const std::string& binPath) {
+  if (!outcome.succeeded()) return false;
+  std::string start;
+  return !files::readStart(binPath, 4, start) && start == "SERZ";
+}
+
+std::string localTimeText(std::int64_t seconds) {
+  const std::time_t time = static_cast<std::time_t>(seconds);
+  std::tm parts{};
+#ifdef _WIN32
+  localtime_s(&parts, &time);
+#else
+  localtime_r(&time, &parts);
+#endif
+  char text[32] = {};
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+  return text;
+}
+
+// All five backup names are taken: the oldest may be replaced, but only
+// when the user says so. Returns the name to use, or nullopt.
+std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
+                                               const std::string& binPath) {
+  std::optional<std::string> oldest;
+  std::int64_t oldestTime = 0;
+  for (const char* suffix : kBackupSuffixes) {
+    const std::string candidate = binPath + suffix;
+    if (files::kindOf(candidate) != files::EntryKind::File) continue;  // never a folder or link
+    const auto time = files::modificationTime(candidate);
+    if (time && (!oldest || *time < oldestTime)) {
+      oldest = candidate;
+      oldestTime = *time;
+    }
+  }
+  const std::string name = fileNameOf(binPath);
+  if (!oldest) {
+    refuse(ctx, name + " was not saved: all five backup names beside it (.bak and .bak1 to "
+                       ".bak4) are taken. Move some of them away and save again.");
+    return std::nullopt;
+  }
+  const std::string question = "All five backups of " + name + " exist. Replace the oldest (" +
+                               fileNameOf(*oldest) + ", " + localTimeText(oldestTime) + ")?";
+  if (ctx.dialogs->ask(question, false) != platform::Answer::Yes) {
+    refuse(ctx, name + " was not saved: all five backup names beside it are taken, and the "
+                       "oldest was kept.");
+    return std::nullopt;
+  }
+  std::error_code error;
+  fs::remove(files::nativePath(*oldest), error);
+  if (error) {
+    refuse(ctx, name + " was not saved: the oldest backup " + *oldest + " could not be deleted (" +
+                    error.message() + ").");
+    return std::nullopt;
+  }
+  return oldest;
+}
+
+// The converter left no good .bin: put the original back under its name,
+// over whatever part the converter wrote.
 void restoreAfterFailedConversion(const DocumentContext& ctx, const std::string& binPath,
                                   const std::string& backupPath, const std::string& xmlPath,
                                   const std::string& reason) {
   const std::error_code error = renameFile(backupPath, binPath);
-  std::string text;
+  std::string text = fileNameOf(binPath) + " could not be written: " + reason + "\n\n";
   if (!error) {
-    text = binPath + " could not be rebuilt from the edited XML, so the original file was put "
-                     "back unchanged. The edited text is kept in " +
-           xmlPath + ".\n\n" + reason;
+    text += "The original file was put back unchanged. The edited text is kept in " + xmlPath + ".";
   } else {
-    text = binPath + " could not be rebuilt from the edited XML, and the original file could not "
-                     "be put back (" +
-           error.message() + "): it is kept as " + backupPath + ". The edited text is kept in " +
-           xmlPath + ".\n\n" + reason;
+    text += "The original file could not be put back (" + error.message() + "): it is kept as " +
+            backupPath + ". The edited text is kept in " + xmlPath + ".";
   }
   showMessage(ctx, text, platform::MessageIcon::Warning);
 }
 
 }  // namespace
 
-void saveBin(DocumentContext& ctx) {
+std::optional<std::string> saveBin(DocumentContext& ctx) {
   const EditorSession& session = *ctx.session;
   if (session.NotBin) {
     refuse(ctx, "This file was not a .bin file, so cannot be converted back using this program.");
-    return;
+    return std::nullopt;
   }
-  const std::string binPath = ctx.pathBox->text();
-  if (binPath.empty()) {
+  if (ctx.editor->length() == 0) {
+    refuse(ctx, "There is no text to save.");
+    return std::nullopt;
+  }
+  const std::string named = ctx.pathBox->text();
+  if (named.empty()) {
     refuse(ctx, "No .bin file is named in the path box, so nothing was saved.");
-    return;
+    return std::nullopt;
   }
   // Nothing opened yet (no working name), or the last open failed.
   if (session.noConvertedText || session.strXML.empty()) {
-    refuse(ctx, binPath + " was not saved: the editor holds no text converted from it. Open the "
-                          "file again before saving.");
-    return;
+    refuse(ctx, named + " was not saved: the editor holds no text converted from it. Open the "
+                        "file again before saving.");
+    return std::nullopt;
   }
+  // Through a link the file it points to is backed up and rebuilt; the link
+  // stays as it is.
+  const std::string binPath = files::writeTarget(named);
   if (files::kindOf(binPath) != files::EntryKind::File) {
     // Nothing to move aside (a folder would be moved aside whole).
-    refuse(ctx, binPath + " was not saved: there is no file of that name to rebuild.");
-    return;
+    refuse(ctx, named + " was not saved: there is no file of that name to rebuild.");
+    return std::nullopt;
   }
   const std::string xmlPath = workingPath(ctx, session.strXML);
   const std::optional<std::string> command = xmlToBinCommand(xmlPath, binPath);
   if (!command) {
-    refuse(ctx, binPath + " was not saved: its path contains a double quote (\"), which cannot be "
-                          "passed to the converter.");
-    return;
+    refuse(ctx, named + " was not saved: its path contains a double quote (\"), which cannot be "
+                        "passed to the converter.");
+    return std::nullopt;
   }
-  const std::optional<std::string> backupPath = firstFreeBackup(binPath, nameTaken);
-  if (!backupPath) {
-    refuse(ctx, binPath + " was not saved: all five backup names beside it (.bak and .bak1 to "
-                          ".bak4) are taken. Move some of them away and save again.");
-    return;
-  }
+  std::optional<std::string> backupPath = firstFreeBackup(binPath, nameTaken);
+  if (!backupPath) backupPath = replaceOldestBackup(ctx, binPath);
+  if (!backupPath) return std::nullopt;
 
   BusyGuard busy(ctx);
   std::string errorText;
   if (!writeWholeFile(xmlPath, ctx.editor->view(), errorText)) {
     showMessage(ctx, writeUniFileFailureText(errorText, xmlPath), platform::MessageIcon::Warning);
-    return;
+    return std::nullopt;
   }
   platform::processPendingMessages();
 
@@ -106,16 +168,20 @@ void saveBin(DocumentContext& ctx) {
                 binPath + " could not be moved aside to " + *backupPath + " (" + error.message() +
                     "), so it was not rebuilt. The edited text is kept in " + xmlPath + ".",
                 platform::MessageIcon::Warning);
-    return;
+    return std::nullopt;
   }
   platform::processPendingMessages();
 
   const platform::RunResult outcome = runConverter(ctx, *command);
-  if (!files::isReadableFile(binPath)) {
-    restoreAfterFailedConversion(ctx, binPath, *backupPath, xmlPath,
-                                 conversionFailureReason(ctx, outcome, "a .bin file"));
-    return;
+  if (!rebuilt(outcome, binPath)) {
+    const bool wroteSomething = files::kindOf(binPath) != files::EntryKind::Missing;
+    std::string reason = conversionFailureReason(ctx, outcome, "a .bin file");
+    if (outcome.succeeded() && wroteSomething)
+      reason = "the converter wrote a file that is not in the simulator's format.";
+    restoreAfterFailedConversion(ctx, binPath, *backupPath, xmlPath, reason);
+    return std::nullopt;
   }
+  ctx.editor->markSaved();
   std::error_code error;
   fs::remove(files::nativePath(xmlPath), error);
   if (error) {
@@ -124,6 +190,7 @@ void saveBin(DocumentContext& ctx) {
                     error.message() + ").",
                 platform::MessageIcon::Warning);
   }
+  return backupPath;
 }
 
 }  // namespace vantrel::pipeline

@@ -205,8 +205,32 @@ bool isReadableFile(const std::string& path) {
 #endif
 }
 
-std::optional<FileError> readWhole(const std::string& path, std::string& content,
-                                   std::uint64_t maxBytes) {
+bool isExecutableFile(const std::string& path) {
+  if (path.empty() || kindOf(path) != EntryKind::File) return false;
+#ifdef _WIN32
+  return true;
+#else
+  return ::access(path.c_str(), X_OK) == 0;
+#endif
+}
+
+std::optional<std::int64_t> modificationTime(const std::string& path) {
+#ifdef _WIN32
+  struct _stat64 st {};
+  if (_wstat64(nativePath(path).c_str(), &st) != 0) return std::nullopt;
+#else
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+#endif
+  return static_cast<std::int64_t>(st.st_mtime);
+}
+
+namespace {
+
+// Reads the regular file at path: all of it when `truncate` is false (a file
+// larger than limit is refused), or at most its first `limit` bytes.
+std::optional<FileError> readFile(const std::string& path, std::string& content,
+                                  std::uint64_t limit, bool truncate) {
   // A dangling link, an empty name or one that cannot be looked at counts
   // as missing.
   const EntryKind kind = path.empty() ? EntryKind::Missing : kindOf(path);
@@ -249,8 +273,9 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
   const auto bytes = static_cast<std::uint64_t>(st.st_size);
 #endif
 
-  if (bytes > maxBytes) return FileError{FileError::Kind::TooLarge, "is too large", bytes};
-  if (bytes > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()))
+  if (bytes > limit && !truncate) return FileError{FileError::Kind::TooLarge, "is too large", bytes};
+  const std::uint64_t wanted = std::min(bytes, limit);
+  if (wanted > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()))
     return FileError{FileError::Kind::TooLarge, "is too large", bytes};
 
   std::string text;
@@ -258,9 +283,9 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
     // One read into a buffer of the file's size, advised onto huge pages:
     // growing the text in small steps spends most of the time in page
     // faults for tens of megabytes.
-    text.reserve(static_cast<std::size_t>(bytes));
+    text.reserve(static_cast<std::size_t>(wanted));
     platform::adviseLargeBuffer(text.data(), text.capacity());
-    text.resize(static_cast<std::size_t>(bytes));
+    text.resize(static_cast<std::size_t>(wanted));
   } catch (const std::bad_alloc&) {
     return FileError{FileError::Kind::TooLarge, "is too large for the memory available", bytes};
   } catch (const std::length_error&) {
@@ -287,6 +312,17 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
   text.resize(done);
   content = std::move(text);
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FileError> readWhole(const std::string& path, std::string& content,
+                                   std::uint64_t maxBytes) {
+  return readFile(path, content, maxBytes, false);
+}
+
+std::optional<FileError> readStart(const std::string& path, std::size_t count, std::string& content) {
+  return readFile(path, content, count, true);
 }
 
 std::string writeTarget(const std::string& path) {

@@ -31,6 +31,14 @@ EntryKind kindOf(const std::string& path);
 // A regular file that this user may open for reading (nothing is read).
 bool isReadableFile(const std::string& path);
 
+// A regular file that can be started as a program: on Windows any file, on
+// other systems one this user may execute.
+bool isExecutableFile(const std::string& path);
+
+// Seconds since 1970 of the file's last change (links followed); nullopt
+// when it cannot be looked at.
+std::optional<std::int64_t> modificationTime(const std::string& path);
+
 // Why a read or write failed.
 struct FileError {
   enum class Kind {
@@ -53,6 +61,10 @@ inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::ma
 // failure.
 std::optional<FileError> readWhole(const std::string& path, std::string& content,
                                    std::uint64_t maxBytes = kNoLimit);
+
+// Reads at most the first `count` bytes of the regular file at path, as
+// readWhole does (pipes and devices refused at once).
+std::optional<FileError> readStart(const std::string& path, std::size_t count, std::string& content);
 
 // The file a write to path lands in: path itself, or, when path is a
 // symbolic link, the file it finally points to (the link stays as it is).

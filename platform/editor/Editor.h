@@ -49,6 +49,11 @@ class Editor {
   // stay plain and instant.
   static constexpr long kXmlColouringLimit = 1L * 1024 * 1024;
 
+  // The largest text the control holds correctly: its positions are 32-bit
+  // on some builds, and beyond this a document shows NUL and garbage bytes
+  // that Save As would write. Larger texts are refused before loading.
+  static constexpr std::uint64_t kLargestDocument = 2'147'483'647;
+
   Editor(ScintillaLink link, EditorHooks hooks);
 
   // Whole text as bytes (explicit lengths: a NUL byte survives). Loading

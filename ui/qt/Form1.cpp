@@ -2,8 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +22,7 @@
 #include "shell/ResizeLayout.h"
 #include "ui/qt/EnterPressesButton.h"
 #include "ui/qt/QtEditorControl.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/QtWindowPlacement.h"
 #include "ui/qt/Twips.h"
 
@@ -25,6 +31,7 @@ namespace vantrel::qt {
 namespace {
 constexpr int kFrameSettleMs = 2000;
 constexpr int kMaxFrameFits = 3;
+constexpr int kStatusShownMs = 6000;
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
@@ -34,9 +41,17 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(client);
   ui_ = buildForm1Controls(*this, *client);
 
-  // The design fixes the client area; the menu bar lies above it.
+  // The design fixes the client area; the menu bar lies above it. Below
+  // the minimum some control would be cut off.
+  const int menuHeight = menuBar()->sizeHint().height();
   resize(twipsToPixels(shell::kDesignClientWidth, this),
-         twipsToPixels(shell::kDesignClientHeight, this) + menuBar()->sizeHint().height());
+         twipsToPixels(shell::kDesignClientHeight, this) + menuHeight);
+  setMinimumSize(twipsToPixels(shell::kMinimumClientWidth, this),
+                 twipsToPixels(shell::kMinimumClientHeight, this) + menuHeight);
+  setAcceptDrops(true);
+  statusTimer_ = new QTimer(this);
+  statusTimer_->setSingleShot(true);
+  connect(statusTimer_, &QTimer::timeout, this, [this] { setWindowTitle(title_); });
 
   pathBox_ = QtTextField(ui_.Text1);
   findBox_ = QtTextField(ui_.Text2);
@@ -55,6 +70,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   ui_.Text1->setFocus();
   restorePlacement(logic_->load());
 }
+
+void Form1::openFile(const std::string& path) { logic_->openFile(path); }
 
 Form1::~Form1() = default;
 
@@ -76,11 +93,27 @@ void Form1::wireEvents() {
             [this, handler = shell::kOptionsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
   }
   ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
+  // Files dropped on the editor open as on the rest of the window.
+  ui_.RichTextBox1->viewport()->installEventFilter(this);
+  connect(ui_.RichTextBox1, &QsciScintilla::modificationChanged, this,
+          [this] { logic_->modifiedChanged(); });
 }
 
 // Tab types a tab in the editor, so Ctrl+Tab (Ctrl+Shift+Tab backwards)
 // moves the focus on from it, as in other editors.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_.RichTextBox1->viewport() &&
+      (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!droppedFile(drop->mimeData()).empty()) {
+      if (event->type() == QEvent::DragEnter) {
+        dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+      } else {
+        dropEvent(drop);
+      }
+      return true;
+    }
+  }
   if (watched == ui_.RichTextBox1 && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
@@ -95,6 +128,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::setBusy(bool busy) {
+  if (busy != busy_) {
+    busy_ = busy;
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  }
   for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
     const shell::ControlDesign& row = shell::kMainWindowControls[i];
     if (!row.busyDisables) continue;
@@ -110,6 +151,42 @@ void Form1::setBusy(bool busy) {
 }
 
 void Form1::closeWindow() { close(); }
+
+void Form1::setTitle(const std::string& title) {
+  title_ = fromUtf8(title);
+  if (!statusTimer_->isActive()) setWindowTitle(title_);
+}
+
+void Form1::showStatus(const std::string& text) {
+  setWindowTitle(title_ + QStringLiteral(" - ") + fromUtf8(text));
+  statusTimer_->start(kStatusShownMs);
+}
+
+void Form1::focusEditor() {
+  activateWindow();
+  ui_.RichTextBox1->setFocus();
+}
+
+std::string Form1::droppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return toProgramPath(url.toLocalFile());
+  }
+  return {};
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFile(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const std::string path = droppedFile(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  // Opened once the drop has ended, so the source application is not kept
+  // waiting through a conversion.
+  QTimer::singleShot(0, this, [this, path] { logic_->openFile(path); });
+}
 
 // --- Placement ------------------------------------------------------------
 
@@ -158,6 +235,10 @@ void Form1::fitRestoredFrame() {
 // --- Shutdown -------------------------------------------------------------
 
 void Form1::closeEvent(QCloseEvent* event) {
+  if (!logic_->confirmClose()) {
+    event->ignore();
+    return;
+  }
   // The normal geometry, also while minimized or maximized, so the next
   // start opens a usable window.
   logic_->saveSettings(shell::settingsFromFrame(toPixelRect(normalFrameGeometry(*this)),

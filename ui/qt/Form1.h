@@ -1,5 +1,9 @@
 #pragma once
 #include <QMainWindow>
+#include <QString>
+
+class QMimeData;
+class QTimer;
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,15 +33,25 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   // keeps repainting and Exit, View DDS and the viewer path stay usable.
   void setBusy(bool busy) override;
 
+  // Opens a file named on the command line or dropped on the window.
+  void openFile(const std::string& path);
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void closeWindow() override;
+  void setTitle(const std::string& title) override;
+  void showStatus(const std::string& text) override;
+  void focusEditor() override;
+  // The first local file a drag carries, or "".
+  static std::string droppedFile(const QMimeData* data);
   void restorePlacement(const shell::StoredPreferences& stored);
   void resizeFrameTo(const QSize& frameSize);
   void fitRestoredFrame();
@@ -52,6 +66,9 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   // frame around the shown window.
   std::optional<QSize> restoredFrameSize_;
   int frameFits_ = 0;
+  QString title_;
+  QTimer* statusTimer_ = nullptr;
+  bool busy_ = false;
 };
 
 }  // namespace vantrel::qt

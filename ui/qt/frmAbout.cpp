@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
+#include <vector>
 
 #include "shell/AboutDialogDesign.h"
+#include "shell/StartupArguments.h"
 #include "ui/qt/Form1.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/Twips.h"
@@ -107,7 +110,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 frmAbout::~frmAbout() = default;
 
 void frmAbout::start(const QStringList& arguments) {
-  if (arguments.size() > 1) {
+  std::vector<std::string> given;
+  for (qsizetype i = 1; i < arguments.size(); ++i) given.push_back(toUtf8(arguments[i]));
+  const shell::StartupRequest request = shell::readStartupArguments(given);
+  if (request.fileToOpen) fileToOpen_ = *request.fileToOpen;
+  if (request.skipAbout) {
     cmdOK_->click();
   } else {
     show();
@@ -118,6 +125,12 @@ void frmAbout::pressOk() {
   if (!mainWindow_) mainWindow_ = std::make_unique<Form1>();
   mainWindow_->show();
   close();
+  if (!fileToOpen_.empty()) {
+    // Once the window is on screen, so the user sees the conversion run.
+    QTimer::singleShot(0, mainWindow_.get(),
+                       [window = mainWindow_.get(), path = fileToOpen_] { window->openFile(path); });
+    fileToOpen_.clear();
+  }
 }
 
 }  // namespace vantrel::qt

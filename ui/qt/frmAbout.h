@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -20,7 +21,8 @@ class frmAbout : public QDialog {
   ~frmAbout() override;
 
   // Shows the dialog, or, when the command line carries anything after the
-  // program name, presses OK at once without showing it.
+  // program name, presses OK at once without showing it. A file named there
+  // opens once the main window shows.
   void start(const QStringList& arguments);
 
   // The main window once OK was pressed, else nullptr.
@@ -30,6 +32,7 @@ class frmAbout : public QDialog {
   void pressOk();
   QPushButton* cmdOK_ = nullptr;
   std::unique_ptr<Form1> mainWindow_;
+  std::string fileToOpen_;
 };
 
 }  // namespace vantrel::qt
