@@ -1,0 +1,383 @@
+#include "ui/win32/MainWindow.h"
+
+#include <shellapi.h>
+
+#include <cwctype>
+#include <exception>
+#include <utility>
+
+#include "Scintilla.h"
+#include "platform/core/ProgramFolder.h"
+#include "shell/WindowPlacement.h"
+#include "ui/win32/KeyboardBehaviour.h"
+#include "ui/win32/MainWindowLayout.h"
+#include "ui/win32/MessageLoop.h"
+#include "ui/win32/ScreenPlacement.h"
+#include "ui/win32/Twips.h"
+#include "ui/win32/WideText.h"
+#include "ui/win32/WindowClass.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+using shell::ControlKind;
+using shell::kMainWindowControls;
+using shell::kOptionsMenuEntries;
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr UINT_PTR kStatusTimer = 1;
+constexpr UINT kStatusShownMs = 6000;
+// Posted to itself: open the file named on the command line or dropped.
+constexpr UINT kOpenPendingFile = WM_APP + 1;
+
+HCURSOR waitCursor() { return LoadCursorW(nullptr, IDC_WAIT); }
+
+}  // namespace
+
+MainWindow::MainWindow() {
+  registerWindowClass(kClassName, windowProcedure<MainWindow>);
+  const std::wstring title = widen(shell::kMainWindowTitle);
+  CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (hwnd_ == nullptr) {
+    MessageBoxW(nullptr, L"The main window could not be created.", L"Vantrel_BIN_Editor",
+                MB_OK | MB_ICONSTOP);
+    ExitProcess(1);
+  }
+  dpi_ = windowDpi(hwnd_);
+  controlFont_ = makeFont(kSansSerifFace, kControlFontPoints, false, dpi_);
+  controls_ = createMainWindowControls(hwnd_, controlFont_.get());
+  fitToDesignSize();
+
+  ownDialogs_.setOwner(hwnd_);
+  pathBox_ = EditField(controls_[shell::kPathBox]);
+  findBox_ = EditField(controls_[shell::kFindBox]);
+  replaceBox_ = EditField(controls_[shell::kReplaceBox]);
+  shell::MainWindowParts parts;
+  parts.editor = &controls_.editor->editor();
+  parts.pathBox = &pathBox_;
+  parts.findBox = &findBox_;
+  parts.replaceBox = &replaceBox_;
+  parts.wholeWordChecked = [box = controls_[shell::kWholeWordBox]] {
+    return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  parts.dialogs = platform::dialogsOverride() ? platform::dialogsOverride() : &ownDialogs_;
+  parts.frame = this;
+  logic_ = std::make_unique<shell::MainWindowLogic>(platform::programFolder(), std::move(parts));
+
+  for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
+    if (kMainWindowControls[i].enterPresses != nullptr) {
+      enterPressesButton(controls_[i],
+                         controls_[shell::controlIndex(kMainWindowControls[i].enterPresses)]);
+    }
+  }
+  editorKeyboard(controls_.editor->hwnd());
+  registerDialogWindow(hwnd_, [this](MSG& message) { return handleAccessKey(message); });
+  DragAcceptFiles(hwnd_, TRUE);
+
+  restorePlacement(logic_->load());
+  applyLayout();
+}
+
+MainWindow::~MainWindow() {
+  onClosed_ = nullptr;
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void MainWindow::show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  lastFocus_ = controls_[shell::kPathBox];
+  SetFocus(lastFocus_);
+}
+
+void MainWindow::openFileSoon(const std::string& path) {
+  pendingOpen_ = path;
+  PostMessageW(hwnd_, kOpenPendingFile, 0, 0);
+}
+
+// --- What the logic asks of the window -------------------------------------
+
+void MainWindow::setBusy(bool busy) {
+  if (busy && !busy_) focusBeforeBusy_ = GetFocus();
+  busy_ = busy;
+  for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
+    if (!kMainWindowControls[i].busyDisables) continue;
+    if (kMainWindowControls[i].kind == ControlKind::Editor) {
+      controls_.editor->editor().setReadOnly(busy);
+      controls_.editor->showBusyCursor(busy);
+    } else {
+      EnableWindow(controls_[i], busy ? FALSE : TRUE);
+    }
+  }
+  for (std::size_t i = 0; i < kOptionsMenuEntries.size(); ++i) {
+    if (!kOptionsMenuEntries[i].busyDisables) continue;
+    EnableMenuItem(controls_.optionsMenu, static_cast<UINT>(menuEntryId(i)),
+                   MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
+  }
+  if (busy) {
+    SetCursor(waitCursor());
+    return;
+  }
+  // Let the control under the mouse choose its cursor again.
+  POINT at{};
+  GetCursorPos(&at);
+  const HWND under = WindowFromPoint(at);
+  if (under != nullptr && GetAncestor(under, GA_ROOT) == hwnd_) {
+    const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+  }
+  restoreFocusAfterBusy();
+}
+
+// A disabled control loses the focus; give it back to the control that had
+// it, so the keyboard works again without a click.
+void MainWindow::restoreFocusAfterBusy() {
+  const HWND previous = std::exchange(focusBeforeBusy_, nullptr);
+  if (GetFocus() != nullptr || previous == nullptr || !IsWindow(previous) ||
+      !IsWindowEnabled(previous) || !IsChild(hwnd_, previous)) {
+    return;
+  }
+  lastFocus_ = previous;
+  if (GetActiveWindow() == hwnd_) SetFocus(previous);
+}
+
+void MainWindow::closeWindow() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void MainWindow::setTitle(const std::string& title) {
+  title_ = widen(title);
+  if (!statusShown_) SetWindowTextW(hwnd_, title_.c_str());
+}
+
+void MainWindow::showStatus(const std::string& text) {
+  statusShown_ = true;
+  SetWindowTextW(hwnd_, (title_ + L" - " + widen(text)).c_str());
+  SetTimer(hwnd_, kStatusTimer, kStatusShownMs, nullptr);
+}
+
+void MainWindow::focusEditor() {
+  lastFocus_ = controls_.editor->hwnd();
+  SetFocus(lastFocus_);
+}
+
+// --- Events -----------------------------------------------------------------
+
+void MainWindow::run(const std::function<void()>& handler) {
+  ++handlerDepth_;
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    MessageBoxW(hwnd_, widen(std::string("The command failed: ") + error.what()).c_str(),
+                L"Vantrel_BIN_Editor", MB_OK | MB_ICONSTOP);
+  }
+  --handlerDepth_;
+  if (handlerDepth_ == 0 && closePending_ && hwnd_ != nullptr) {
+    closePending_ = false;
+    DestroyWindow(hwnd_);
+  }
+}
+
+void MainWindow::onCommand(int id, int code) {
+  if (const auto control = controlIndexOfId(id)) {
+    const shell::Handler handler = kMainWindowControls[*control].onPress;
+    if (handler != nullptr && code == BN_CLICKED) run([&] { (logic_.get()->*handler)(); });
+    return;
+  }
+  if (const auto entry = menuEntryIndexOfId(id)) {
+    const shell::Handler handler = kOptionsMenuEntries[*entry].onChoose;
+    run([&] { (logic_.get()->*handler)(); });
+  }
+  // IDOK and IDCANCEL (Enter and Escape outside the search boxes) do nothing.
+}
+
+void MainWindow::onClose() {
+  if (closePending_) return;
+  bool confirmed = false;
+  run([&] { confirmed = logic_->confirmClose(); });
+  if (!confirmed || hwnd_ == nullptr) return;
+  // The normal geometry, also while minimized or maximized, so the next
+  // start opens a usable window.
+  logic_->saveSettings(shell::settingsFromFrame(normalFrame(hwnd_), twipsPerPixel(dpi_), {}));
+  if (handlerDepth_ > 0) {
+    // A command is still running (Exit pressed while a file converts): the
+    // window goes once it has returned.
+    closePending_ = true;
+    ShowWindow(hwnd_, SW_HIDE);
+    return;
+  }
+  DestroyWindow(hwnd_);
+}
+
+bool MainWindow::handleAccessKey(const MSG& message) {
+  if (message.message != WM_SYSCHAR) return false;
+  const auto key = static_cast<wchar_t>(towlower(static_cast<wint_t>(message.wParam)));
+  for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
+    const char* caption = kMainWindowControls[i].caption;
+    if (kMainWindowControls[i].kind != ControlKind::Button || caption == nullptr) continue;
+    if (accessKeyOf(widen(caption).c_str()) != key) continue;
+    pressButton(controls_[i]);  // a disabled button stays unpressed
+    return true;
+  }
+  return false;
+}
+
+void MainWindow::onDropFiles(HDROP drop) {
+  std::wstring path;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  }
+  DragFinish(drop);
+  // Opened once the drop has ended, so the source is not kept waiting
+  // through a conversion; refused while a conversion runs.
+  if (!path.empty() && !busy_) openFileSoon(narrow(path));
+}
+
+// --- Size and place -----------------------------------------------------------
+
+RECT MainWindow::outerRectForClient(int clientWidth, int clientHeight) const {
+  RECT rect{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  return rect;
+}
+
+void MainWindow::fitToDesignSize() {
+  const RECT outer = outerRectForClient(twipsToPixels(shell::kDesignClientWidth, dpi_),
+                                        twipsToPixels(shell::kDesignClientHeight, dpi_));
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::restorePlacement(const shell::StoredPreferences& stored) {
+  if (!stored.hasGeometry()) return;
+  const shell::FramePlacement placement =
+      shell::placementFromSettings(stored.read.settings, twipsPerPixel(dpi_), screenWorkAreas());
+  if (placement.frameSize) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, placement.frameSize->width, placement.frameSize->height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (placement.framePos) {
+    SetWindowPos(hwnd_, nullptr, placement.framePos->left, placement.framePos->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void MainWindow::applyLayout() {
+  if (controls_[0] == nullptr || IsIconic(hwnd_)) return;  // nothing to see while minimized
+  RECT outer{};
+  GetWindowRect(hwnd_, &outer);
+  const ControlPlaces places = placeControls(outer.right - outer.left, outer.bottom - outer.top, dpi_);
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(places.size()));
+  for (std::size_t i = 0; i < places.size() && positions != nullptr; ++i) {
+    const shell::PixelRect& p = places[i];
+    positions = DeferWindowPos(positions, controls_[i], nullptr, p.left, p.top, p.width, p.height,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (positions != nullptr) EndDeferWindowPos(positions);
+}
+
+void MainWindow::onDpiChanged(const RECT& suggested) {
+  UniqueFont font = makeFont(kSansSerifFace, kControlFontPoints, false, dpi_);
+  for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
+    if (kMainWindowControls[i].kind != ControlKind::Editor) useFont(controls_[i], font.get());
+  }
+  controlFont_ = std::move(font);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  applyLayout();
+}
+
+LRESULT MainWindow::onSetCursor(WPARAM wParam, LPARAM lParam) {
+  if (busy_ && LOWORD(lParam) == HTCLIENT) {
+    SetCursor(waitCursor());
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd_, WM_SETCURSOR, wParam, lParam);
+}
+
+// --- The window procedure ---------------------------------------------------
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (logic_ && controls_.editor && header->hwndFrom == controls_.editor->hwnd() &&
+          (header->code == SCN_SAVEPOINTLEFT || header->code == SCN_SAVEPOINTREACHED)) {
+        logic_->modifiedChanged();
+      }
+      return 0;
+    }
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) applyLayout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      if (controls_[0] == nullptr) break;
+      const RECT minimum = outerRectForClient(twipsToPixels(shell::kMinimumClientWidth, dpi_),
+                                              twipsToPixels(shell::kMinimumClientHeight, dpi_));
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {minimum.right - minimum.left, minimum.bottom - minimum.top};
+      return 0;
+    }
+    case WM_DPICHANGED:
+      dpi_ = HIWORD(wParam);
+      onDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else if (HIWORD(wParam) == 0) {  // not minimized
+        HWND target = lastFocus_;
+        if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
+          target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (target != nullptr) SetFocus(target);
+      }
+      return 0;
+    case WM_NEXTDLGCTL: {
+      const HWND target = LOWORD(lParam) != 0
+                              ? reinterpret_cast<HWND>(wParam)
+                              : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0 ? TRUE : FALSE);
+      if (target != nullptr) SetFocus(target);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      return onSetCursor(wParam, lParam);
+    case WM_TIMER:
+      if (wParam == kStatusTimer) {
+        KillTimer(hwnd_, kStatusTimer);
+        statusShown_ = false;
+        SetWindowTextW(hwnd_, title_.c_str());
+      }
+      return 0;
+    case WM_DROPFILES:
+      onDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case kOpenPendingFile: {
+      const std::string path = std::exchange(pendingOpen_, {});
+      if (!path.empty() && !busy_) run([&] { logic_->openFile(path); });
+      return 0;
+    }
+    case WM_CLOSE:
+      onClose();
+      return 0;
+    case WM_DESTROY:
+      unregisterDialogWindow(hwnd_);
+      KillTimer(hwnd_, kStatusTimer);
+      if (controls_.editor) controls_.editor->windowDestroyed();
+      break;
+    case WM_NCDESTROY: {
+      hwnd_ = nullptr;
+      if (const std::function<void()> closed = std::exchange(onClosed_, nullptr)) closed();
+      return 0;
+    }
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace vantrel::win32

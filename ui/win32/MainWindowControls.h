@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+#include "shell/MainWindowControls.h"
+#include "ui/win32/ScintillaControl.h"
+
+// The main window's controls and menu on Windows, made from the design
+// table: `all` holds them in the table's order (the editor too), which is
+// also their tab order; each has the control id controlId(index).
+namespace vantrel::win32 {
+
+struct MainWindowControls {
+  std::array<HWND, shell::kMainWindowControls.size()> all{};
+  std::unique_ptr<ScintillaControl> editor;
+  HWND toolTips = nullptr;
+  HMENU menuBar = nullptr;
+  HMENU optionsMenu = nullptr;
+
+  HWND operator[](std::size_t index) const { return all[index]; }
+};
+
+int controlId(std::size_t index);
+std::optional<std::size_t> controlIndexOfId(int id);
+int menuEntryId(std::size_t index);
+std::optional<std::size_t> menuEntryIndexOfId(int id);
+
+// Creates every control on window at its design place (captions, tooltips,
+// font, the check box ticked) and the "Options" menu.
+MainWindowControls createMainWindowControls(HWND window, HFONT controlFont);
+
+}  // namespace vantrel::win32

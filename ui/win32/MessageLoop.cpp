@@ -1,0 +1,58 @@
+#include "ui/win32/MessageLoop.h"
+
+#include <map>
+
+namespace vantrel::win32 {
+
+namespace {
+
+std::map<HWND, std::function<bool(MSG&)>>& dialogWindows() {
+  static std::map<HWND, std::function<bool(MSG&)>> windows;
+  return windows;
+}
+
+}  // namespace
+
+void registerDialogWindow(HWND window, std::function<bool(MSG&)> hook) {
+  dialogWindows()[window] = std::move(hook);
+}
+
+void unregisterDialogWindow(HWND window) { dialogWindows().erase(window); }
+
+void routeMessage(MSG& message) {
+  if (message.hwnd != nullptr) {
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    const auto found = dialogWindows().find(root);
+    if (found != dialogWindows().end()) {
+      // A copy: the hook may close the window, which unregisters it.
+      const std::function<bool(MSG&)> hook = found->second;
+      if (hook && hook(message)) return;
+      if (IsWindow(root) && IsDialogMessageW(root, &message)) return;
+    }
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+void pumpPendingMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    routeMessage(message);
+  }
+}
+
+int runMessageLoop() {
+  MSG message;
+  BOOL got;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    routeMessage(message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,85 @@
+#include "ui/win32/Win32Dialogs.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "shell/AppIdentity.h"
+#include "ui/win32/WideText.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+// Long enough for any path the file system takes.
+constexpr DWORD kPathBufferLength = 32768;
+
+std::wstring caption() { return widen(shell::kApplicationTitle); }
+
+}  // namespace
+
+std::wstring fileDialogFilter(std::string_view pipeSeparated) {
+  std::wstring filter = widen(pipeSeparated);
+  for (wchar_t& c : filter) {
+    if (c == L'|') c = L'\0';
+  }
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');  // the list's end (std::wstring adds a third)
+  return filter;
+}
+
+std::string Win32Dialogs::chooseFile(const platform::FileDialogRequest& request) {
+  const std::wstring filter = fileDialogFilter(request.filter);
+  const std::wstring title = widen(request.title);
+  const std::wstring start = widen(request.startFolder);
+  std::vector<wchar_t> path(kPathBufferLength, L'\0');
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner_;
+  dialog.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = kPathBufferLength;
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  BOOL chosen = FALSE;
+  if (request.save) {
+    chosen = GetSaveFileNameW(&dialog);
+  } else {
+    dialog.Flags |= OFN_FILEMUSTEXIST;
+    chosen = GetOpenFileNameW(&dialog);
+  }
+  return chosen ? narrow(path.data()) : std::string();
+}
+
+void Win32Dialogs::message(const std::string& text, platform::MessageIcon icon) {
+  UINT style = MB_OK;
+  switch (icon) {
+    case platform::MessageIcon::Stop:
+      style |= MB_ICONSTOP;
+      break;
+    case platform::MessageIcon::Warning:
+      style |= MB_ICONEXCLAMATION;
+      break;
+    case platform::MessageIcon::Information:
+      style |= MB_ICONINFORMATION;
+      break;
+  }
+  MessageBoxW(owner_, widen(text).c_str(), caption().c_str(), style);
+}
+
+platform::Answer Win32Dialogs::ask(const std::string& text, bool withCancel) {
+  const UINT style = MB_ICONQUESTION | (withCancel ? MB_YESNOCANCEL : MB_YESNO);
+  switch (MessageBoxW(owner_, widen(text).c_str(), caption().c_str(), style)) {
+    case IDYES:
+      return platform::Answer::Yes;
+    case IDNO:
+      return platform::Answer::No;
+    default:
+      return withCancel ? platform::Answer::Cancel : platform::Answer::No;
+  }
+}
+
+}  // namespace vantrel::win32

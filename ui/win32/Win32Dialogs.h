@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/window/Dialogs.h"
+
+// The dialogs seam on Windows: the common Open and Save dialogs and message
+// boxes, owned by one window, with the application title as caption.
+namespace vantrel::win32 {
+
+class Win32Dialogs : public platform::Dialogs {
+ public:
+  explicit Win32Dialogs(HWND owner = nullptr) : owner_(owner) {}
+  void setOwner(HWND owner) { owner_ = owner; }
+
+  // Open: the file must exist. Save: an existing file is replaced without
+  // asking, and the name is used as typed (no extension is added). Neither
+  // changes the current folder.
+  std::string chooseFile(const platform::FileDialogRequest& request) override;
+  void message(const std::string& text, platform::MessageIcon icon) override;
+  platform::Answer ask(const std::string& text, bool withCancel) override;
+
+ private:
+  HWND owner_;
+};
+
+// "Description|pattern|..." as the dialog takes it: each part ends in a
+// NUL, and one more NUL ends the list.
+std::wstring fileDialogFilter(std::string_view pipeSeparated);
+
+}  // namespace vantrel::win32
