@@ -57,11 +57,21 @@ TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
   EXPECT_NEAR(t(c().Check1->y() - check1.y()), 500, 2 * kPixel);
 }
 
-TEST_F(ResizeLayout, TooSmallWindowGivesZeroSizesNotNegativeOnes) {
+// The window cannot be made smaller than the size at which every control
+// is whole, and the buttons on the right keep a margin from the edge.
+TEST_F(ResizeLayout, EveryControlStaysWholeAtTheSmallestSize) {
+  const QWidget* client = window_->centralWidget();
+  const auto rightMargin = [&] { return t(client->width() - c().Command2->geometry().right() - 1); };
+  EXPECT_GE(rightMargin(), 360 - kPixel);  // at the design size
+
   window_->resize(20, 20);
   QCoreApplication::processEvents();
-  EXPECT_EQ(c().RichTextBox1->size(), QSize(0, 0));
-  EXPECT_EQ(c().Text1->width(), 0);
+  EXPECT_GE(window_->width(), window_->minimumWidth());
+  for (const QWidget* control : c().all) {
+    EXPECT_TRUE(client->rect().contains(control->geometry())) << control->objectName().toStdString();
+  }
+  EXPECT_GT(t(c().RichTextBox1->height()), 900);
+  EXPECT_GE(rightMargin(), 360 - kPixel);
 }
 
 using SearchCommands = MainWindowInUse;
