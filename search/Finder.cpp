@@ -11,14 +11,16 @@ using platform::Editor;
 // past the selection's first character: pressing Find again after a match
 // moves on to the next occurrence, overlapping ones included ('aa' in
 // 'aaaa' is found at 0, 1 and 2).
-void Finder::find(std::string_view findText, bool wholeWord) {
+long Finder::find(std::string_view findText, bool wholeWord) {
   const int options = wholeWord ? Editor::rtfWholeWord : 0;
-  if (findText.empty()) return;
+  if (findText.empty()) return -1;
   const long selectionStart = editor_.selStart();
   const long start = editor_.selLength() > 0 ? selectionStart + 1 : selectionStart;
   session_.lngStart = static_cast<std::int32_t>(start);
   // A miss leaves the editor as it was: no message, no wrap-around.
-  session_.lngFound = static_cast<std::int32_t>(editor_.find(findText, start, options));
+  const long found = editor_.find(findText, start, options);
+  session_.lngFound = static_cast<std::int32_t>(found);
+  return found;
 }
 
 // The selection (or nothing, at the caret) becomes the replacement, whatever
