@@ -6,6 +6,7 @@
 
 #include "platform/core/MessagePump.h"
 #include "platform/core/Process.h"
+#include "platform/core/WideText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,7 +22,7 @@ constexpr auto kPollPause = std::chrono::milliseconds(50);
 
 bool isFolder(const std::string& path) {
 #ifdef _WIN32
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(platform::utf8ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 #else
   struct stat st {};
@@ -56,7 +57,7 @@ RunOutcome runAndWait(const std::string& commandLine, Truth pump, std::int32_t w
 
 Truth FileCanOpen(const std::string& path) {
   if (path.empty() || isFolder(path)) return False;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(platform::pathFromUtf8(path), std::ios::binary);
   return toTruth(file.is_open());
 }
 

@@ -5,7 +5,8 @@
 #include "platform/core/Truth.h"
 
 // File and process utilities the whole program leans on. None shows a
-// message; each turns every failure into its result.
+// message; each turns every failure into its result. Paths and command
+// lines are UTF-8 (on Windows they go to the wide API as UTF-16).
 namespace vantrel {
 
 // True when the file at path can be opened for reading (a folder, a missing
