@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/core/Utf8Text.h"
 #include "platform/editor/ByteSearch.h"
 #include "platform/editor/EditorAccessibility.h"
 #include "platform/editor/WordCharacters.h"
@@ -59,9 +60,10 @@ long Editor::sciText(unsigned int message, unsigned long wParam, const char* tex
 Editor::Editor(QWidget* parent) : QsciScintilla(parent) {
   installEditorAccessibility();
 
-  // 8-bit text: a position is a byte, every byte value survives.
-  setUtf8(false);
-  sci(SCI_SETCODEPAGE, 0);
+  // UTF-8 text: a position is still a byte, and every byte value survives
+  // (bytes that are not UTF-8 show as hex blobs).
+  setUtf8(true);
+  sci(SCI_SETCODEPAGE, SC_CP_UTF8);
   // Enter types CR LF; loaded line ends are kept as they are.
   setEolMode(EolWindows);
   setEolVisibility(false);
@@ -161,6 +163,7 @@ long Editor::selLength() const { return sci(SCI_GETSELECTIONEND) - sci(SCI_GETSE
 
 void Editor::setSelStart(long index) {
   index = std::clamp(index, 0L, length());
+  if (index < length()) index = static_cast<long>(characterStart(view(), static_cast<std::size_t>(index)));
   sci(SCI_GOTOPOS, static_cast<unsigned long>(index));
 }
 

@@ -8,18 +8,20 @@
 
 #include "platform/editor/ByteSearch.h"
 
-// The editor control: QScintilla in 8-bit mode (code page 0), so the text is
-// bytes, CR LF and bytes 0x80-0xFF survive load and save untouched, and a
-// position counts one byte. Everything outside platform/ talks to the editor
-// only through these named methods.
+// The editor control: QScintilla showing and editing UTF-8 (code page
+// SC_CP_UTF8). The text is kept as bytes: CR LF and bytes that are not
+// UTF-8 (an ANSI file, a stray byte) survive load and save untouched and
+// show as hex blobs, one per byte. Positions count bytes; the caret and
+// every selection the program makes start and end between characters.
+// Everything outside platform/ talks to the editor only through these
+// named methods.
 //
 // Line wrapping is off. Documents up to 1 MiB are coloured as XML; larger
 // ones stay plain so that loading and scrolling stay instant.
 //
-// Word characters (whole-word search, Ctrl+arrow): A-Z, a-z, 0-9, '_' and
-// every byte 0x80-0xFF; see WordCharacters.h. A whole-word match does not
-// continue a word on either side; case-insensitive search folds only the
-// ASCII letters A-Z/a-z (see ByteSearch.h).
+// Search (find, replaceAll): see ByteSearch.h for the rules - matches never
+// split a character, case-insensitive search folds case pairs beyond ASCII
+// (CaseFolding.h), whole words follow WordCharacters.h.
 //
 // Signals: textChanged() after every change, once the text shows it (at
 // the end of setBytes, setSelText and replaceAll - once for a whole Replace
@@ -55,14 +57,15 @@ class Editor : public QsciScintilla {
   long selStart() const;
   // Number of selected bytes; 0 when the selection is empty.
   long selLength() const;
-  // Caret at index (clamped to the end), selection emptied.
+  // Caret at index (clamped to the text; an index inside a character moves
+  // to that character's start), selection emptied.
   void setSelStart(long index);
   // Replaces the selection (or inserts at the caret); the caret ends after it.
   // Setting the selected text and Replace All leave a read-only editor alone.
   void setSelText(std::string_view text);
 
-  // First match of text at or after start (to the end); -1 when none or when
-  // start is past the end. Case-insensitive unless rtfMatchCase; whole words
+  // First match of text (UTF-8) at or after start (to the end); -1 when none
+  // or when start is past the end. Case-insensitive unless rtfMatchCase; whole words
   // with rtfWholeWord. A match becomes the selection unless rtfNoHighlight,
   // and stays visibly highlighted while another control has the focus.
   long find(std::string_view text, long start, int options = 0);

@@ -96,27 +96,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // --- Find, Replace, Replace All -------------------------------------------
-// The boxes' texts go to the editor in its 8-bit encoding; a text with a
-// character the encoding lacks can occur nowhere in the editor, so it finds
-// nothing and replaces nothing.
+// The boxes' texts go to the search as UTF-8, the editor's own encoding.
 
 void Form1::find() {
   const bool wholeWord = ui_.Check1->isChecked();  // read first, even for an empty box
-  if (const auto findText = platform::toEditorBytes(ui_.Text2->text())) {
-    finder_->find(*findText, wholeWord);
-  }
+  finder_->find(platform::toEditorBytes(ui_.Text2->text()), wholeWord);
 }
 
-void Form1::replace() {
-  if (const auto replacement = platform::toEditorBytes(ui_.Text3->text())) {
-    finder_->replace(*replacement);
-  }
-}
+void Form1::replace() { finder_->replace(platform::toEditorBytes(ui_.Text3->text())); }
 
 void Form1::replaceAll() {
-  const auto findText = platform::toEditorBytes(ui_.Text2->text());
-  const auto replacement = platform::toEditorBytes(ui_.Text3->text());
-  if (findText && replacement) finder_->replaceAll(*findText, *replacement);
+  finder_->replaceAll(platform::toEditorBytes(ui_.Text2->text()),
+                      platform::toEditorBytes(ui_.Text3->text()));
 }
 
 void Form1::setBusy(bool busy) {

@@ -99,8 +99,8 @@ TEST_F(SearchCommands, EnterInTheReplaceBoxReplacesTheFoundWord) {
   EXPECT_EQ(c().RichTextBox1->bytes(), "alpha BETA gamma beta");
 }
 
-TEST_F(SearchCommands, FindReadsWholeWordAndTextsGoInTheEditorEncoding) {
-  c().RichTextBox1->setBytes("alphabet bet caf\xE9");
+TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAreUtf8) {
+  c().RichTextBox1->setBytes("alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
   c().Text2->setText(QStringLiteral("bet"));
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->selStart(), 9) << "whole word: the 'bet' inside 'alphabet' is skipped";
@@ -109,17 +109,22 @@ TEST_F(SearchCommands, FindReadsWholeWordAndTextsGoInTheEditorEncoding) {
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->selStart(), 5);
 
-  c().Text2->setText(QStringLiteral("caf\u00E9"));  // e acute is byte 0xE9 in the editor
-  c().Text3->setText(QStringLiteral("tea"));
+  c().Text2->setText(QStringLiteral(u"münchen"));  // any case, also beyond ASCII
+  c().Text3->setText(QStringLiteral(u"Köln"));
   c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->bytes(), "alphabet bet K\xC4\x85ty K\xC3\xB6ln caf\xE9");
 
-  c().Text2->setText(QStringLiteral("\u03B2"));  // Greek beta: no byte for it, finds nothing
-  c().RichTextBox1->setSelStart(3);
+  c().Text2->setText(QStringLiteral(u"KĄTY"));
+  c().RichTextBox1->setSelStart(0);
   c().Command4->click();
-  c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->selStart(), 3);
-  EXPECT_EQ(c().RichTextBox1->bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->selLength(), 5);
+
+  // The ANSI byte 0xE9 is not the letter é: nothing found, the selection stays.
+  c().Text2->setText(QStringLiteral(u"café"));
+  c().Command4->click();
+  EXPECT_EQ(c().RichTextBox1->selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->selLength(), 5);
 }
 
 }  // namespace
