@@ -1,7 +1,6 @@
 #include "platform/ui/ProgramFolder.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace vantrel::platform {
 
@@ -14,7 +13,7 @@ std::string& overrideFolder() {
 
 std::string programFolder() {
   if (!overrideFolder().empty()) return overrideFolder();
-  const QByteArray native = QFile::encodeName(QCoreApplication::applicationDirPath());
+  const QByteArray native = QCoreApplication::applicationDirPath().toUtf8();
   std::string folder(native.constData(), static_cast<std::size_t>(native.size()));
   // No trailing separator, except where the folder is a root ("/" or "C:\").
   while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') &&
