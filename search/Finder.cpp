@@ -16,11 +16,9 @@ using platform::Editor;
 void Finder::find(std::string_view findText, bool wholeWord) {
   const int options = wholeWord ? Editor::rtfWholeWord : 0;
   if (findText.empty()) return;
-  const long selectionStart = editor_.selStart();
-  const long start =
-      editor_.selLength() > 0
-          ? static_cast<long>(platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(selectionStart)))
-          : selectionStart;
+  long start = editor_.selStart();
+  if (editor_.selLength() > 0)
+    start = static_cast<long>(platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(start)));
   session_.lngStart = static_cast<std::int32_t>(start);
   // A miss leaves the editor as it was: no message, no wrap-around.
   session_.lngFound = static_cast<std::int32_t>(editor_.find(findText, start, options));

@@ -178,9 +178,12 @@ TEST(CaseFolding, StableSameLengthAndSymmetric) {
 TEST(WordCharacters, LettersBeyondAsciiJoinPunctuationAndSymbolsSeparate) {
   using namespace vantrel::platform;
   const auto word = [](const char* character) { return isWordCharacterAt(character, 0); };
-  for (const char* letter : {"é", "ß", "ø", "ą", "Ω", "я", "中", "\u0661" /* Arabic one */, "\u0301" /* combining acute */})
+  // Letters, an Arabic digit one, a combining acute accent.
+  for (const char* letter : {"é", "ß", "ø", "ą", "Ω", "я", "中", "\u0661", "\u0301"})
     EXPECT_TRUE(word(letter)) << letter;
-  for (const char* separator : {"\u00A0", "«", "»", "„", "“", "–", "—", "…", "€", "©", "°", "×", "\u3000", LOCOMOTIVE})
+  // No-break space, punctuation, symbols, the ideographic space, an emoji.
+  for (const char* separator :
+       {"\u00A0", "«", "»", "„", "“", "–", "—", "…", "€", "©", "°", "×", "\u3000", LOCOMOTIVE})
     EXPECT_FALSE(word(separator)) << separator;
   EXPECT_TRUE(word("\xE9"));  // a byte that is not UTF-8
 }

@@ -62,8 +62,9 @@ TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
     for (const long expected : c.found) {
       ASSERT_EQ(findNext(c.find, c.wholeWord), expected) << c.text << " from " << from;
       EXPECT_EQ(session.lngStart, from) << c.text;
-      if (expected >= 0)
-        from = static_cast<long>(vantrel::platform::nextCharacterBoundary(c.text, static_cast<std::size_t>(last = expected)));
+      if (expected < 0) continue;
+      last = expected;  // the next search starts one character on
+      from = static_cast<long>(vantrel::platform::nextCharacterBoundary(c.text, static_cast<std::size_t>(last)));
     }
     EXPECT_EQ(editor.selStart(), last) << c.text;
     EXPECT_EQ(editor.selLength(), static_cast<long>(std::string_view(c.find).size())) << c.text;
