@@ -17,7 +17,7 @@ class Finder {
 
   // Find (Command4, Enter in the find box). Nothing happens for an empty
   // find text. The search starts at the caret when nothing is selected, one
-  // past the selection start otherwise; it is case-insensitive, whole words
+  // character past the selection start otherwise; it is case-insensitive, whole words
   // only when wholeWord. A match becomes the selection; a miss changes
   // nothing in the editor (no message, no wrap-around). lngStart records
   // where the search started, lngFound the match index or -1. Returns the

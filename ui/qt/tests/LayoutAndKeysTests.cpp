@@ -109,8 +109,8 @@ TEST_F(SearchCommands, EnterInTheReplaceBoxReplacesTheFoundWord) {
   EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alpha BETA gamma beta");
 }
 
-TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
-  c().RichTextBox1->editor().setBytes("alphabet bet caf\xC3\xA9");
+TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAreUtf8) {
+  c().RichTextBox1->editor().setBytes("alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
   c().Text2->setText(QStringLiteral("bet"));
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->editor().selStart(), 9) << "whole word: the 'bet' inside 'alphabet' is skipped";
@@ -119,17 +119,22 @@ TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->editor().selStart(), 5);
 
-  c().Text2->setText(QStringLiteral("caf\u00E9"));
-  c().Text3->setText(QStringLiteral("tea"));
+  c().Text2->setText(QStringLiteral(u"münchen"));  // any case, also beyond ASCII
+  c().Text3->setText(QStringLiteral(u"Köln"));
   c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet K\xC4\x85ty K\xC3\xB6ln caf\xE9");
 
-  c().Text2->setText(QStringLiteral("\u03B2"));  // not in the text: finds nothing
-  c().RichTextBox1->editor().setSelStart(3);
+  c().Text2->setText(QStringLiteral(u"KĄTY"));
+  c().RichTextBox1->editor().setSelStart(0);
   c().Command4->click();
-  c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 3);
-  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->editor().selLength(), 5);
+
+  // The ANSI byte 0xE9 is not the letter é: nothing found, the selection stays.
+  c().Text2->setText(QStringLiteral(u"café"));
+  c().Command4->click();
+  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->editor().selLength(), 5);
 }
 
 }  // namespace
