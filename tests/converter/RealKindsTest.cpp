@@ -18,6 +18,10 @@ std::string xmlOf(std::initializer_list<std::string_view> lines) {
     return xml;
 }
 
+std::size_t utf8Chars(std::string_view s) {
+    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
 // Where `needle` (hex) lies in `bin`, or npos.
 std::size_t findHex(const std::string& bin, std::string_view needle) { return hex(bin).find(needle); }
 
@@ -127,6 +131,64 @@ TEST(Text, NonAsciiStringsAndNamesCountCharactersBothWays) {
                                  "<Places d:numElements=\"2\" d:elementType=\"cDeltaString\" d:precision=\"string\">" +
                                      katy + " " + worth + "</Places>"}));
     EXPECT_EQ(hex(toBin(xml)), hex(bin));
+}
+
+// Binary name -> XML name -> binary name after converting back.
+struct NameRule {
+    std::string_view binary;
+    std::string_view xml;    // empty: binary to XML refuses the name
+    std::string_view back;   // or the reason for refusing it
+};
+
+constexpr NameRule kNameRules[] = {
+    {"", "e", "e"},  // the game's empty names; the simulator's converter writes "e"
+    {"e", "e", "e"},
+    {"Localisation::cUserLocalisedString", "Localisation-cUserLocalisedString", "Localisation::cUserLocalisedString"},
+    {"Network::cTurnoutPattern::cSave", "Network-cTurnoutPattern-cSave", "Network::cTurnoutPattern::cSave"},
+    // A GUID keeps its '-', whichever way the file spelled it.
+    {"Scenario_833725f9-f537-4e29-87bb-667298f40902", "Scenario_833725f9-f537-4e29-87bb-667298f40902",
+     "Scenario_833725f9-f537-4e29-87bb-667298f40902"},
+    {"Scenario_BE29AEED::34e3::4443::b0ad::250e18bd1b92", "Scenario_BE29AEED-34e3-4443-b0ad-250e18bd1b92",
+     "Scenario_BE29AEED-34e3-4443-b0ad-250e18bd1b92"},
+    {"Ns::833725f9-f537-4e29-87bb-667298f40902::x", "Ns-833725f9-f537-4e29-87bb-667298f40902-x",
+     "Ns::833725f9-f537-4e29-87bb-667298f40902::x"},
+    // Not a GUID: a hex digit more at either end, or a group too short.
+    {"a833725f9-f537-4e29-87bb-667298f40902", "a833725f9-f537-4e29-87bb-667298f40902",
+     "a833725f9::f537::4e29::87bb::667298f40902"},
+    {"x_833725f9-f537-4e29-87bb-667298f409021", "x_833725f9-f537-4e29-87bb-667298f409021",
+     "x_833725f9::f537::4e29::87bb::667298f409021"},
+    {"x_33725f9-f537-4e29-87bb-667298f40902", "x_33725f9-f537-4e29-87bb-667298f40902",
+     "x_33725f9::f537::4e29::87bb::667298f40902"},
+    {"Names-Nested", "Names-Nested", "Names::Nested"},
+    {"Stra\xC3\x9F" "e.v2", "Stra\xC3\x9F" "e.v2", "Stra\xC3\x9F" "e.v2"},
+    {"two words", "", "not a valid XML name"},
+    {"1st", "", "not a valid XML name"},
+    {"a:b", "", "':' that is not part of a \"::\""},
+    {"::a", "", "':' that is not part of a \"::\""},
+};
+
+TEST(Names, OneTableForBothDirections) {
+    for (const NameRule& rule : kNameRules) {
+        SCOPED_TRACE(std::string(rule.binary));
+        const std::string bin = BinBuilder()
+                                    .u8(0xFF).u8('P').str("Root").u32(0).u32(1)
+                                    .u8(0xFF).u8('P').str(rule.binary, static_cast<std::uint32_t>(utf8Chars(rule.binary)))
+                                    .u32(0).u32(0)
+                                    .u8(0xFF).u8('p').ref(1)
+                                    .u8(0xFF).u8('p').ref(0)
+                                    .bytes();
+        auto xml = binToXml(bin);
+        if (rule.xml.empty()) {
+            ASSERT_FALSE(xml.ok());
+            EXPECT_NE(xml.error().reason.find(rule.back), std::string::npos) << xml.error().reason;
+            continue;
+        }
+        ASSERT_TRUE(xml.ok()) << xml.error().message();
+        EXPECT_NE(xml.value().find("\r\n\t<" + std::string(rule.xml) + "/>\r\n"), std::string::npos) << xml.value();
+        auto doc = decode(toBin(xml.value()));
+        ASSERT_TRUE(doc.ok());
+        EXPECT_EQ(doc.value().str(doc.value().nodes[1].name()), rule.back);
+    }
 }
 
 }  // namespace
