@@ -185,7 +185,8 @@ TEST(Names, OneTableForBothDirections) {
         }
         ASSERT_TRUE(xml.ok()) << xml.error().message();
         EXPECT_NE(xml.value().find("\r\n\t<" + std::string(rule.xml) + "/>\r\n"), std::string::npos) << xml.value();
-        auto doc = decode(toBin(xml.value()));
+        const std::string back = toBin(xml.value());
+        auto doc = decode(back);  // views into `back`
         ASSERT_TRUE(doc.ok());
         EXPECT_EQ(doc.value().str(doc.value().nodes[1].name()), rule.back);
     }

@@ -143,7 +143,7 @@ std::string deepFile(std::size_t nils, bool closed = true) {
     return b.bytes();
 }
 
-std::uint64_t deepXmlSize(std::size_t nils) {
+[[maybe_unused]] std::uint64_t deepXmlSize(std::size_t nils) {
     const int depth = kMaxDepth - 1;  // levels of elements
     std::uint64_t size = std::string_view("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n").size() +
                          std::string_view("<a xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\">\r\n").size() +
