@@ -99,8 +99,6 @@ private:
     [[noreturn]] void fail(const char* at, std::string reason) const { detail::fail(offsetOf(at), std::move(reason)); }
     static const char* at(pugi::xml_node e) { return e.name() - 1; }  // the '<'
 
-    const char* textPosition(pugi::xml_node e, const char* text) const { return inBuffer(text) ? text : at(e); }
-
     // Offset in the input of byte `index` of a text that the parser decoded
     // in place from `start`: references and CR LF pairs shrank while it
     // decoded, so the input is walked again (only to report an error).
@@ -134,6 +132,20 @@ private:
     [[noreturn]] void failInText(pugi::xml_node e, const char* start, std::size_t index, std::string reason) const {
         detail::fail(textOffset(e, start, index), std::move(reason));
     }
+
+    // Byte `index` of an element's text, worked out only when asked.
+    class TextPlace final : public valuetext::Where {
+    public:
+        TextPlace(const Reader& reader, pugi::xml_node e, const char* start, std::size_t index)
+            : reader_(reader), e_(e), start_(start), index_(index) {}
+        std::size_t offset() const override { return reader_.textOffset(e_, start_, index_); }
+
+    private:
+        const Reader& reader_;
+        pugi::xml_node e_;
+        const char* start_;
+        std::size_t index_;
+    };
 
     pugi::xml_node rootElement() {
         pugi::xml_node root;
@@ -273,14 +285,14 @@ private:
 
     // ---- numbers -------------------------------------------------------
 
-    std::uint64_t floatValue(const ElementInfo& info, std::string_view s, std::size_t position) {
+    std::uint64_t floatValue(const ElementInfo& info, std::string_view s, const valuetext::Where& where) {
         std::optional<valuetext::AltEncoding> alt;
         if (info.altEncoding) alt = valuetext::AltEncoding{info.altEncoding.value(), offsetOf(info.altEncoding.value())};
-        return valuetext::floatValue(info.type, s, position, alt);
+        return valuetext::floatValue(info.type, s, where, alt);
     }
 
     std::uint64_t attributeNumber(pugi::xml_attribute a, std::uint64_t max, std::string_view what) {
-        return valuetext::unsignedNumber(a.value(), max, what, offsetOf(a.value()));
+        return valuetext::unsignedNumber(a.value(), max, what, valuetext::At(offsetOf(a.value())));
     }
 
     // ---- leaves --------------------------------------------------------
@@ -289,10 +301,10 @@ private:
         noteType(info.type);
         const char* where = nullptr;
         const std::string_view s = elementText(e, where);
-        const std::size_t pos = textOffset(e, where, 0);
+        const TextPlace place(*this, e, where, 0);
         if (info.type == ValueType::String) return Node::value(name, info.type, internText(e, s, where, 0));
-        if (isFloat(info.type)) return Node::value(name, info.type, floatValue(info, s, pos));
-        return Node::value(name, info.type, valuetext::scalar(info.type, s, pos));
+        if (isFloat(info.type)) return Node::value(name, info.type, floatValue(info, s, place));
+        return Node::value(name, info.type, valuetext::scalar(info.type, s, place));
     }
 
     Node array(pugi::xml_node e, const ElementInfo& info, std::uint32_t name) {
@@ -312,7 +324,7 @@ private:
             const std::string_view item = s.substr(start, i - start);
             doc_.elements.push_back(info.type == ValueType::String
                                         ? internText(e, item, where, start)
-                                        : valuetext::scalar(info.type, item, textOffset(e, where, start)));
+                                        : valuetext::scalar(info.type, item, TextPlace(*this, e, where, start)));
         }
         if (found != count)
             detail::fail(textOffset(e, where, 0), "d:numElements says " + std::to_string(count) +
@@ -397,7 +409,7 @@ private:
             const std::uint32_t name = elementName(e);
             const char* where = nullptr;
             const std::string_view s = elementText(e, where);
-            return Node::ref(name, valuetext::id32(s, "ref", textOffset(e, where, 0)));
+            return Node::ref(name, valuetext::id32(s, "ref", TextPlace(*this, e, where, 0)));
         }
         case NodeKind::Nil:
             requireNoContent(e);
@@ -421,7 +433,7 @@ private:
                 fail(at(e), "the root element " + quoted(e.name()) + " must hold elements, not a value");
             if (info.kind == NodeKind::Open) {
                 const std::uint32_t name = elementName(e);
-                const std::uint32_t id = info.id ? valuetext::id32(info.id.value(), "d:id", offsetOf(info.id.value())) : 0;
+                const std::uint32_t id = info.id ? valuetext::id32(info.id.value(), "d:id", valuetext::At(offsetOf(info.id.value()))) : 0;
                 if (!isBlankText(e.value()))
                     fail(e.value(), "text inside " + quoted(e.name()) + ", which holds other elements");
                 if (stack.size() >= static_cast<std::size_t>(kMaxDepth))
