@@ -3,7 +3,6 @@
 #include "platform/core/LargeBuffer.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +12,12 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace serz::io {
@@ -20,28 +25,44 @@ namespace {
 
 std::string systemReason() { return std::strerror(errno); }
 
-std::string temporaryNameFor(const std::string& path) {
-    std::random_device rd;
-    const auto seed = static_cast<unsigned long long>(rd()) ^
-                      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08llx.serz-tmp", seed & 0xFFFFFFFFull);
-    return path + suffix;
+constexpr std::size_t kMaxWrite = 1u << 30;  // per call, so the count fits an int
+
+#ifdef _WIN32
+int createNew(const std::string& path) {
+    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
+int writeSome(int fd, const char* data, std::size_t n) {
+    return _write(fd, data, static_cast<unsigned>(n < kMaxWrite ? n : kMaxWrite));
+}
+bool flushToDisk(int fd) { return _commit(fd) == 0; }
+int closeFile(int fd) { return _close(fd); }
 
 bool replace(const std::string& from, const std::string& to, std::string& error) {
-#ifdef _WIN32
     // std::filesystem::rename may refuse an existing target on Windows.
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     error = "cannot replace the file (Windows error " + std::to_string(GetLastError()) + ")";
     return false;
+}
 #else
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    if (!ec) return true;
-    error = ec.message();
+int createNew(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+int writeSome(int fd, const char* data, std::size_t n) {
+    return static_cast<int>(::write(fd, data, n < kMaxWrite ? n : kMaxWrite));
+}
+bool flushToDisk(int fd) { return ::fsync(fd) == 0; }
+int closeFile(int fd) { return ::close(fd); }
+
+bool replace(const std::string& from, const std::string& to, std::string& error) {
+    if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+    error = systemReason();
     return false;
+}
 #endif
+
+// ".~sz" and four hex digits in the folder of `path`.
+std::string temporaryName(const std::string& path, unsigned number) {
+    char name[16];
+    std::snprintf(name, sizeof name, ".~sz%04x", number & 0xFFFFu);
+    return (std::filesystem::path(path).parent_path() / name).string();
 }
 
 }  // namespace
@@ -75,28 +96,80 @@ bool readFile(const std::string& path, std::string& content, std::string& error)
     return true;
 }
 
-bool writeFileReplacing(const std::string& path, std::string_view content, std::string& error) {
-    const std::string temp = temporaryNameFor(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = systemReason();
-            return false;
-        }
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            error = "write error (disk full?)";
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
+ReplacingFile::~ReplacingFile() { discard(); }
+
+bool ReplacingFile::open(const std::string& path) {
+    discard();
+    path_ = path;
+    error_.clear();
+    std::random_device random;
+    // Another conversion into the same folder may hold a name: try others.
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        temp_ = temporaryName(path, random());
+        fd_ = createNew(temp_);
+        if (fd_ >= 0) return true;
+        if (errno != EEXIST) break;
     }
-    if (!replace(temp, path, error)) {
-        std::remove(temp.c_str());
+    error_ = systemReason();
+    temp_.clear();
+    return false;
+}
+
+bool ReplacingFile::write(std::string_view bytes) {
+    if (fd_ < 0) {
+        if (error_.empty()) error_ = "the file is not open";
         return false;
     }
+    while (!bytes.empty()) {
+        const int n = writeSome(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error_ = n < 0 ? systemReason() : "write error (disk full?)";
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
     return true;
+}
+
+bool ReplacingFile::commit() {
+    if (fd_ < 0) {
+        if (error_.empty()) error_ = "the file is not open";
+        return false;
+    }
+    const bool synced = flushToDisk(fd_);
+    const std::string syncReason = synced ? std::string() : systemReason();
+    const bool closed = closeFile(fd_) == 0;
+    fd_ = -1;
+    if (!synced || !closed) {
+        error_ = !synced ? syncReason : systemReason();
+        discard();
+        return false;
+    }
+    if (!replace(temp_, path_, error_)) {
+        discard();
+        return false;
+    }
+    temp_.clear();
+    return true;
+}
+
+void ReplacingFile::discard() {
+    if (fd_ >= 0) {
+        closeFile(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        std::remove(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+bool writeFileReplacing(const std::string& path, std::string_view content, std::string& error) {
+    ReplacingFile file;
+    if (file.open(path) && file.write(content) && file.commit()) return true;
+    error = file.error();
+    return false;
 }
 
 }  // namespace serz::io
