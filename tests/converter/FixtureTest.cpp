@@ -3,7 +3,7 @@
 // compared with the simulator converter's XML where we have it.
 
 #include "ConverterTestSupport.h"
-#include "converter/FileIo.h"
+#include "platform/core/Files.h"
 #include "converter/Names.h"
 #include "converter/TextFormat.h"
 
@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 using namespace serz::testing;
 
 std::string readFile(const fs::path& path) {
-    std::string content, error;
-    EXPECT_TRUE(io::readFile(path.string(), content, error)) << path << ": " << error;
+    std::string content;
+    const auto failure = vantrel::files::readWhole(path.string(), content);
+    EXPECT_FALSE(failure) << path << ": " << (failure ? failure->reason : "");
     return content;
 }
 

@@ -2,7 +2,7 @@
 // and OUT written only on success.
 
 #include "ConverterTestSupport.h"
-#include "converter/FileIo.h"
+#include "platform/core/Files.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,8 +51,9 @@ protected:
         std::ofstream(path(name), std::ios::binary) << content;
     }
     std::string read(const std::string& name) const {
-        std::string content, error;
-        EXPECT_TRUE(io::readFile(path(name), content, error)) << name << ": " << error;
+        std::string content;
+        const auto failure = vantrel::files::readWhole(path(name), content);
+        EXPECT_FALSE(failure) << name << ": " << (failure ? failure->reason : "");
         return content;
     }
 
