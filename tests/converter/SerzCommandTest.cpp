@@ -221,6 +221,32 @@ TEST_F(SerzCommand, OutputNamesUpToTheFoldersLimitWork) {
 #endif
 }
 
+// Ctrl+C or a termination while the XML is being written leaves OUT as it
+// was and no temporary file beside it.
+TEST_F(SerzCommand, AnInterruptedRunLeavesNoTemporaryFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "signals are sent with the POSIX shell";
+#else
+    write("deep.bin", deepFile(3000000));  // about 3 GB of XML: long enough to interrupt
+    write("out.xml", "previous");
+    for (const char* signal : {"INT", "TERM"}) {
+        SCOPED_TRACE(signal);
+        // The signal goes once the temporary file exists, that is while the
+        // XML is being written.
+        std::string script = "\"";
+        script.append(serzProgram().string()).append("\" ").append(q("deep.bin")).append(" xml:");
+        script.append(q("out.xml")).append(" 2>/dev/null & pid=$!; for i in $(seq 1000); do ls -A ");
+        script.append(q("")).append(" | grep -q tmp && break; sleep 0.01; done; kill -").append(signal);
+        script.append(" $pid; wait $pid; echo $? > ").append(q("status.txt"));
+        ASSERT_EQ(std::system(std::string("sh -c '").append(script).append("'").c_str()), 0);
+        EXPECT_EQ(read("status.txt"), std::string(signal) == std::string("INT") ? "130\n" : "143\n");
+        EXPECT_EQ(read("out.xml"), "previous");
+        fs::remove(path("status.txt"));
+        EXPECT_EQ(filesInFolder(), 2u) << "a temporary file was left behind";
+    }
+#endif
+}
+
 TEST_F(SerzCommand, UnreadableInputAndUnwritableOutputExit1) {
     EXPECT_EQ(run(q("missing.bin") + " xml:" + q("out.xml")), 1);
     EXPECT_EQ(stderr_.rfind("serz: " + path("missing.bin") + ": cannot read", 0), 0u) << stderr_;
