@@ -1,6 +1,8 @@
 #pragma once
 // Writes records to the binary form one at a time, so a caller can stream
 // records into it without keeping them all.
+//
+// Throws detail::Failure at the position the caller gives with each record.
 
 #include "converter/BinFormat.h"
 #include "converter/Document.h"
@@ -14,18 +16,13 @@
 
 namespace serz {
 
-struct EncodeFailure {
-    std::size_t node;  // index of the record that could not be written
-    std::string reason;
-};
-
 class BinEncoder {
 public:
-    // `doc` supplies the strings, array elements and blob bytes the nodes
-    // refer to; it may grow between calls to write().
+    // `doc` supplies the strings, array elements and blobs the nodes refer
+    // to; it may grow between calls to write().
     BinEncoder(const Document& doc, std::size_t reserveBytes);
 
-    void write(const Node& n);  // throws EncodeFailure
+    void write(const Node& n, std::size_t position);
     std::string finish() { return out_.take(); }
 
     // Where the child count of the last open record was written, so that a
@@ -34,7 +31,7 @@ public:
     void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
 
 private:
-    [[noreturn]] void fail(std::string reason);
+    [[noreturn]] void fail(std::string reason) const;
     void writeNewString(std::string_view s);
     void writeString(std::string_view s, std::uint32_t& slot);
     void writeString(std::uint32_t index);
@@ -52,7 +49,7 @@ private:
     std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
     std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
     std::uint32_t spelled_ = 0;
-    std::size_t count_ = 0;  // records written
+    std::size_t position_ = 0;
     std::size_t countOffset_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
-// Constants of the binary layout shared by the reader and the writer.
+// Constants of the binary layout shared by the reader and the writer (the
+// record kinds are in Records.h).
 
 #include <cstdint>
 #include <string_view>
@@ -14,8 +15,5 @@ inline constexpr std::uint8_t kSpelledOut = 0xFF;  // lead byte of a record with
 inline constexpr int kCacheSlots = 255;             // lead bytes 00..FE name a cached shape
 inline constexpr std::uint16_t kNewString = 0xFFFF;
 inline constexpr std::uint32_t kMaxTableSize = 0xFFFF;  // indices 0..FFFE
-
-inline constexpr std::uint8_t kOpen = 'P', kClose = 'p', kValue = 'V', kArray = 'A', kNil = 'N',
-                              kPrefix = 'C', kRef = 'R', kBlob = 'B';
 
 }  // namespace serz::bin

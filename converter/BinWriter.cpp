@@ -3,35 +3,10 @@
 
 #include "converter/BinEncoder.h"
 #include "converter/Codec.h"
+#include "converter/Failure.h"
 #include "converter/Utf8.h"
 
-#include <new>
-#include <stdexcept>
-
 namespace serz {
-namespace {
-
-std::uint8_t command(NodeKind kind) {
-    switch (kind) {
-    case NodeKind::Open: return bin::kOpen;
-    case NodeKind::Close: return bin::kClose;
-    case NodeKind::Value: return bin::kValue;
-    case NodeKind::Array: return bin::kArray;
-    case NodeKind::Nil: return bin::kNil;
-    case NodeKind::Prefix: return bin::kPrefix;
-    case NodeKind::Ref: return bin::kRef;
-    case NodeKind::Blob: return bin::kBlob;
-    }
-    return 0;
-}
-
-bool hasName(NodeKind k) {
-    return k == NodeKind::Open || k == NodeKind::Close || k == NodeKind::Value || k == NodeKind::Array ||
-           k == NodeKind::Ref;
-}
-bool hasType(NodeKind k) { return k == NodeKind::Value || k == NodeKind::Array; }
-
-}  // namespace
 
 BinEncoder::BinEncoder(const Document& doc, std::size_t reserveBytes)
     : doc_(doc), out_(reserveBytes + 64), binIndex_(doc.strings.size(), kUnwritten) {
@@ -41,8 +16,9 @@ BinEncoder::BinEncoder(const Document& doc, std::size_t reserveBytes)
     out_.putU32(bin::kVersion);
 }
 
-void BinEncoder::fail(std::string reason) { throw EncodeFailure{count_, std::move(reason)}; }
+void BinEncoder::fail(std::string reason) const { detail::fail(position_, std::move(reason)); }
 
+// The length counts characters, not bytes.
 void BinEncoder::writeNewString(std::string_view s) {
     const std::int64_t chars = utf8::countChars(s);
     if (chars < 0) fail("a string is not valid UTF-8");
@@ -79,9 +55,10 @@ void BinEncoder::writeType(ValueType type) {
 }
 
 void BinEncoder::writeShape(const Node& n) {
-    const std::uint64_t key = static_cast<std::uint64_t>(n.kind) << 40 |
-                              static_cast<std::uint64_t>(hasType(n.kind) ? n.type : ValueType::Bool) << 32 |
-                              (hasName(n.kind) ? n.name : 0);
+    const RecordKind& kind = n.recordKind();
+    const std::uint64_t key = static_cast<std::uint64_t>(n.kind()) << 40 |
+                              static_cast<std::uint64_t>(kind.hasType ? n.type() : ValueType::Bool) << 32 |
+                              (kind.hasName ? n.name() : 0);
     const auto hit = cacheIndex_.find(key);
     if (hit != cacheIndex_.end()) {
         out_.put(static_cast<char>(hit->second));
@@ -95,9 +72,9 @@ void BinEncoder::writeShape(const Node& n) {
     ++spelled_;
 
     out_.put(static_cast<char>(bin::kSpelledOut));
-    out_.put(static_cast<char>(command(n.kind)));
-    if (hasName(n.kind)) writeString(n.name);
-    if (hasType(n.kind)) writeType(n.type);
+    out_.put(static_cast<char>(kind.command));
+    if (kind.hasName) writeString(n.name());
+    if (kind.hasType) writeType(n.type());
 }
 
 void BinEncoder::writeScalar(ValueType type, std::uint64_t v) {
@@ -109,52 +86,55 @@ void BinEncoder::writeScalar(ValueType type, std::uint64_t v) {
     }
 }
 
-void BinEncoder::write(const Node& n) {
-    if (static_cast<int>(n.type) >= kValueTypeCount) fail("a record has an unknown value type");
+void BinEncoder::write(const Node& n, std::size_t position) {
+    position_ = position;
+    if (static_cast<std::size_t>(n.kind()) >= kRecordKinds.size()) fail("a record of an unknown kind");
+    if (static_cast<int>(n.type()) >= kValueTypeCount) fail("a record has an unknown value type");
     writeShape(n);
-    switch (n.kind) {
+    switch (n.kind()) {
     case NodeKind::Open:
-        out_.putU32(n.a);
+        out_.putU32(n.id());
         countOffset_ = out_.size();
-        out_.putU32(n.b);
+        out_.putU32(n.childCount());
         break;
     case NodeKind::Close:
     case NodeKind::Nil: break;
-    case NodeKind::Value: writeScalar(n.type, n.value); break;
-    case NodeKind::Array:
-        if (n.a > 255) fail("an array holds more than 255 elements");
-        if (n.value > doc_.elements.size() || n.a > doc_.elements.size() - n.value)
+    case NodeKind::Value: writeScalar(n.type(), n.bits()); break;
+    case NodeKind::Array: {
+        const std::size_t first = n.firstElement(), count = n.elementCount();
+        if (count > 255) fail("an array holds more than 255 elements");
+        if (first > doc_.elements.size() || count > doc_.elements.size() - first)
             fail("an array refers to elements that do not exist");
-        out_.put(static_cast<char>(n.a));
-        for (std::uint32_t i = 0; i < n.a; ++i) writeScalar(n.type, doc_.elements[n.value + i]);
-        break;
-    case NodeKind::Prefix:
-        out_.put(static_cast<char>(n.b));
-        out_.putU32(n.a);
-        break;
-    case NodeKind::Ref: out_.putU32(n.a); break;
-    case NodeKind::Blob:
-        if (n.value > doc_.blobBytes.size() || n.a > doc_.blobBytes.size() - n.value)
-            fail("a blob refers to bytes that do not exist");
-        out_.putU32(n.a);
-        out_.put(std::string_view(doc_.blobBytes).substr(n.value, n.a));
+        out_.put(static_cast<char>(count));
+        for (std::size_t i = 0; i < count; ++i) writeScalar(n.type(), doc_.elements[first + i]);
         break;
     }
-    ++count_;
+    case NodeKind::Prefix:
+        out_.put(static_cast<char>(n.prefixFlag()));
+        out_.putU32(n.prefixValue());
+        break;
+    case NodeKind::Ref: out_.putU32(n.id()); break;
+    case NodeKind::Blob: {
+        if (n.blobIndex() >= doc_.blobs.size()) fail("a blob refers to bytes that do not exist");
+        const std::string_view data = doc_.blobs[n.blobIndex()];
+        if (data.size() > 0xFFFFFFFF) fail("a blob is too large for the format");
+        out_.putU32(static_cast<std::uint32_t>(data.size()));
+        out_.put(data);
+        break;
+    }
+    }
 }
 
 Result<std::string> encode(const Document& doc) {
-    try {
-        BinEncoder encoder(doc, doc.nodes.size() * 8 + doc.blobBytes.size());
-        for (const Node& n : doc.nodes) encoder.write(n);
-        return encoder.finish();
-    } catch (const EncodeFailure& f) {
-        return Error{f.node, 0, 0, "record " + std::to_string(f.node) + ": " + f.reason};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory();
-    } catch (const std::length_error&) {
-        return outOfMemory();
-    }
+    return detail::guarded<std::string>(
+        [&] {
+            std::size_t blobBytes = 0;
+            for (std::string_view b : doc.blobs) blobBytes += b.size();
+            BinEncoder encoder(doc, doc.nodes.size() * 8 + blobBytes);
+            for (std::size_t i = 0; i < doc.nodes.size(); ++i) encoder.write(doc.nodes[i], i);
+            return encoder.finish();
+        },
+        [](const detail::Failure& f) { return Error{Error::At::Record, 0, 0, 0, f.position, f.reason}; });
 }
 
 }  // namespace serz

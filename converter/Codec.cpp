@@ -2,19 +2,24 @@
 
 #include <string>
 
-// xmlToBin lives with the XML reader: it streams records into the encoder.
+// binToXml lives with the XML writer and xmlToBin with the XML reader: each
+// streams records from one side to the other.
 
 namespace serz {
 
 std::string Error::position() const {
-    if (line > 0) return "line " + std::to_string(line) + ", column " + std::to_string(column);
-    return "byte " + std::to_string(offset);
+    switch (at) {
+    case At::Nowhere: return {};
+    case At::Byte: return "byte " + std::to_string(offset);
+    case At::LineColumn: return "line " + std::to_string(line) + ", column " + std::to_string(column);
+    case At::Record: return "record " + std::to_string(record);
+    }
+    return {};
 }
 
-Result<std::string> binToXml(std::string_view bin) {
-    auto doc = decode(bin);
-    if (!doc) return doc.error();
-    return writeXml(doc.value());
+std::string Error::message() const {
+    const std::string where = position();
+    return where.empty() ? reason : where + ": " + reason;
 }
 
 }  // namespace serz

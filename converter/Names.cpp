@@ -6,24 +6,32 @@ namespace {
 bool isNameStart(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
 }
-bool isNameChar(unsigned char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '.'; }
+bool isNameChar(unsigned char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+constexpr std::string_view kGuidShape = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+
+// A GUID starts at `at`: hex digits and dashes in its shape, with no hex
+// digit right before or after it.
+bool guidAt(std::string_view s, std::size_t at) {
+    if (s.size() - at < kGuidShape.size() || (at > 0 && isHex(s[at - 1]))) return false;
+    for (std::size_t i = 0; i < kGuidShape.size(); ++i)
+        if (kGuidShape[i] == '-' ? s[at + i] != '-' : !isHex(s[at + i])) return false;
+    const std::size_t end = at + kGuidShape.size();
+    return end == s.size() || !isHex(s[end]);
+}
 
 }  // namespace
 
-std::string whyNotWritable(std::string_view name) {
+std::string whyNotXmlName(std::string_view name) {
     if (name.empty()) return {};
-    // "e" and "-" are how XML spells the empty name and "::", so a real
-    // name using them would come back changed.
-    if (name == "e") return "the element name \"e\" would read back as an empty name";
-    if (name.find('-') != std::string_view::npos)
-        return "the element name \"" + std::string(name) + "\" contains '-', which would read back as \"::\"";
     std::size_t i = 0;
     bool first = true;
     while (i < name.size()) {
         const auto c = static_cast<unsigned char>(name[i]);
         if (c == ':') {
             if (first || i + 1 >= name.size() || name[i + 1] != ':')
-                return "the element name \"" + std::string(name) + "\" has a ':' that is not inside a \"::\" pair";
+                return "the element name \"" + std::string(name) + "\" has a ':' that is not part of a \"::\"";
             i += 2;
             first = false;
             continue;
@@ -54,14 +62,19 @@ void appendXmlName(OutBuf& out, std::string_view name) {
 }
 
 std::string toBinaryName(std::string_view xmlName) {
-    if (xmlName == "e") return {};
     std::string out;
     out.reserve(xmlName.size() + 8);
-    for (char c : xmlName) {
-        if (c == '-')
-            out += "::";
-        else
-            out += c;
+    for (std::size_t i = 0; i < xmlName.size(); ++i) {
+        if (xmlName[i] != '-') {
+            if (isHex(xmlName[i]) && guidAt(xmlName, i)) {
+                out.append(xmlName.substr(i, kGuidShape.size()));
+                i += kGuidShape.size() - 1;
+            } else {
+                out += xmlName[i];
+            }
+            continue;
+        }
+        out += "::";
     }
     return out;
 }

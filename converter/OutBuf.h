@@ -1,7 +1,13 @@
 #pragma once
-// A growable byte buffer with cheap appends, used by both writers. It keeps a
-// raw write pointer so that small appends cost a compare and a copy.
+// A byte buffer with cheap appends, used by both writers. It keeps a raw
+// write pointer so that small appends cost a compare and a copy.
+//
+// It either grows to hold the whole output (take() hands it over), or hands
+// its bytes to a ByteSink whenever its chunk is full, so that it never holds
+// more than one chunk (or one longer item).
 
+#include "converter/ByteSink.h"
+#include "converter/Failure.h"
 #include "platform/core/LargeBuffer.h"
 
 #include <cstddef>
@@ -15,10 +21,11 @@ namespace serz {
 class OutBuf {
 public:
     explicit OutBuf(std::size_t reserve = 4096) { grow(reserve); }
+    OutBuf(ByteSink& sink, std::size_t chunk) : sink_(&sink) { resizeChunk(chunk); }
 
     // Guarantees room for n more bytes and returns the write position.
     char* room(std::size_t n) {
-        if (static_cast<std::size_t>(end_ - pos_) < n) grow(n);
+        if (static_cast<std::size_t>(end_ - pos_) < n) makeRoom(n);
         return pos_;
     }
     void advance(std::size_t n) { pos_ += n; }
@@ -53,7 +60,21 @@ public:
         pos_ += n;
     }
 
+    // Bytes held (all of them, or those not yet handed to the sink).
     std::size_t size() const { return pos_ ? static_cast<std::size_t>(pos_ - buf_.data()) : 0; }
+
+    // With a sink: hands over the bytes held; throws a Failure without a
+    // position when the sink cannot take them.
+    void flush() {
+        const std::size_t n = size();
+        if (!sink_ || n == 0) return;
+        if (!sink_->write(std::string_view(buf_.data(), n)))
+            detail::fail(detail::kNoPosition, "the output could not be written");
+        handedOver_ += n;
+        pos_ = buf_.data();
+    }
+    // With a sink: every byte written so far, handed over or not.
+    std::uint64_t total() const { return handedOver_ + size(); }
 
     std::string take() {
         buf_.resize(size());
@@ -68,6 +89,18 @@ private:
     // the string's size, which std::string zero-fills, advances a chunk at a
     // time just ahead of the write position.
     static constexpr std::size_t kChunk = 1u << 20;
+
+    void makeRoom(std::size_t n) {
+        if (!sink_) return grow(n);
+        flush();
+        if (static_cast<std::size_t>(end_ - pos_) < n) resizeChunk(n);
+    }
+
+    void resizeChunk(std::size_t n) {
+        buf_.resize(n);
+        pos_ = buf_.data();
+        end_ = pos_ + n;
+    }
 
     void grow(std::size_t n) {
         const std::size_t used = size();
@@ -92,6 +125,8 @@ private:
     std::string buf_;
     char* pos_ = nullptr;
     char* end_ = nullptr;
+    ByteSink* sink_ = nullptr;
+    std::uint64_t handedOver_ = 0;
 };
 
 }  // namespace serz

@@ -3,7 +3,7 @@
 
 #include "converter/BinEncoder.h"
 #include "converter/Codec.h"
-#include "platform/core/LargeBuffer.h"
+#include "converter/Failure.h"
 #include "converter/Names.h"
 #include "converter/PugiMemory.h"
 #include "converter/Quote.h"
@@ -11,22 +11,19 @@
 #include "converter/TextFormat.h"
 #include "converter/Utf8.h"
 #include "converter/ValueText.h"
+#include "converter/XmlReferences.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace serz {
 namespace {
-
-struct Failure {
-    const char* at;  // position in the parse buffer, or null for the start
-    std::string reason;
-};
 
 constexpr unsigned kParseFlags = pugi::parse_escapes | pugi::parse_eol | pugi::parse_cdata |
                                  pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
@@ -39,12 +36,13 @@ struct ElementInfo {
     pugi::xml_attribute id, typeAttr, elementType, numElements, altEncoding, size;
 };
 
-// Receives the records in document order as the reader makes them. The
-// child count of an open record is known only at its close, so add() returns
-// a handle that setChildCount() uses to fill it in.
+// Receives the records in document order as the reader makes them, each
+// with the byte offset of its element. The child count of an open record is
+// known only at its close, so add() returns a handle that setChildCount()
+// uses to fill it in.
 class NodeSink {
 public:
-    virtual std::size_t add(const Node& node) = 0;
+    virtual std::size_t add(const Node& node, std::size_t position) = 0;
     virtual void setChildCount(std::size_t handle, std::uint32_t count) = 0;
 
 protected:
@@ -62,55 +60,31 @@ public:
         vantrel::platform::adviseLargeBuffer(buf_, xml_.size() + 1);
         std::memcpy(buf_, xml_.data(), xml_.size());
         buf_[xml_.size()] = '\0';
-        rejectNulReferences();
         const pugi::xml_parse_result parsed =
             dom_.load_buffer_inplace(buf_, xml_.size(), kParseFlags, pugi::encoding_utf8);
-        if (!parsed)
-            throw Failure{buf_ + static_cast<std::size_t>(parsed.offset),
-                          std::string("malformed XML: ") + parsed.description()};
+        // A bad reference before the point where parsing failed is the first fault.
+        const auto parsedUpTo = parsed ? xml_.size() : static_cast<std::size_t>(parsed.offset);
+        xmlrefs::check(xml_.substr(0, parsedUpTo));
+        if (!parsed) detail::fail(parsedUpTo, std::string("malformed XML: ") + parsed.description());
         walk(rootElement());
     }
 
-    // pugixml decodes "&#0;" (and numbers that wrap to 0 in 32 bits) to a
-    // NUL character, which would silently cut the text short.
-    void rejectNulReferences() const {
-        const char* p = xml_.data();
-        const char* const end = p + xml_.size();
-        while ((p = static_cast<const char*>(std::memchr(p, '&', static_cast<std::size_t>(end - p))))) {
-            const char* q = p + 1;
-            if (q < end && *q == '#') {
-                ++q;
-                const bool hex = q < end && *q == 'x';
-                if (hex) ++q;
-                std::uint32_t code = 0;
-                bool digits = false;
-                for (; q < end; ++q, digits = true) {
-                    const char c = *q;
-                    if (c >= '0' && c <= '9') code = code * (hex ? 16u : 10u) + static_cast<std::uint32_t>(c - '0');
-                    else if (hex && ((c | ' ') >= 'a' && (c | ' ') <= 'f')) code = code * 16u + static_cast<std::uint32_t>((c | ' ') - 'a' + 10);
-                    else break;
-                }
-                if (digits && q < end && *q == ';' && code == 0)
-                    fail(buf_ + (p - xml_.data()), "a character reference to NUL, which the file cannot hold");
-            }
-            ++p;
-        }
-    }
-
-    // Line and column (in characters) of a position in the parse buffer.
-    void locate(const char* at, Error& e) const {
-        std::size_t offset = 0;
-        if (inBuffer(at)) offset = static_cast<std::size_t>(at - buf_);
-        e.offset = offset;
+    // Line and column (in characters) of a byte offset. CR LF, LF and a
+    // lone CR each end a line.
+    Error locate(std::size_t offset) const {
+        Error e;
+        e.at = Error::At::LineColumn;
+        e.offset = offset = std::min(offset, xml_.size());
         e.line = 1;
         std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < offset; ++i)
-            if (xml_[i] == '\n') {
-                ++e.line;
-                lineStart = i + 1;
-            }
+        for (std::size_t i = 0; i < offset; ++i) {
+            const char c = xml_[i];
+            if (c == '\r' || (c == '\n' && (i == 0 || xml_[i - 1] != '\r'))) ++e.line;
+            if (c == '\r' || c == '\n') lineStart = i + 1;
+        }
         const auto chars = utf8::countChars(xml_.substr(lineStart, offset - lineStart));
         e.column = 1 + static_cast<int>(chars >= 0 ? chars : static_cast<std::int64_t>(offset - lineStart));
+        return e;
     }
 
 private:
@@ -121,10 +95,57 @@ private:
         return a >= b && a <= b + xml_.size();
     }
 
-    [[noreturn]] static void fail(const char* at, std::string reason) { throw Failure{at, std::move(reason)}; }
+    std::size_t offsetOf(const char* p) const { return inBuffer(p) ? static_cast<std::size_t>(p - buf_) : 0; }
+    [[noreturn]] void fail(const char* at, std::string reason) const { detail::fail(offsetOf(at), std::move(reason)); }
     static const char* at(pugi::xml_node e) { return e.name() - 1; }  // the '<'
 
-    const char* textPosition(pugi::xml_node e, const char* text) const { return inBuffer(text) ? text : at(e); }
+    // Offset in the input of byte `index` of a text that the parser decoded
+    // in place from `start`: references and CR LF pairs shrank while it
+    // decoded, so the input is walked again (only to report an error).
+    // Without a start in the buffer (joined text), the element's position.
+    std::size_t textOffset(pugi::xml_node e, const char* start, std::size_t index) const {
+        if (!start || !inBuffer(start)) return offsetOf(at(e));
+        std::size_t o = offsetOf(start), produced = 0;
+        while (produced < index && o < xml_.size()) {
+            const char c = xml_[o];
+            if (c == '&') {
+                const std::size_t semi = xml_.find(';', o);
+                if (semi == std::string_view::npos) break;
+                const std::string_view ref = xml_.substr(o + 1, semi - o - 1);
+                produced += ref.starts_with('#') ? utf8Length(ref) : 1;
+                o = semi + 1;
+            } else {
+                o += c == '\r' && o + 1 < xml_.size() && xml_[o + 1] == '\n' ? 2 : 1;
+                ++produced;
+            }
+        }
+        return o;
+    }
+
+    static std::size_t utf8Length(std::string_view characterReference) {
+        const bool hex = characterReference.size() > 1 && characterReference[1] == 'x';
+        std::uint32_t code = 0;
+        for (char c : characterReference.substr(hex ? 2 : 1))
+            code = code * (hex ? 16u : 10u) + static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+        return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    }
+    [[noreturn]] void failInText(pugi::xml_node e, const char* start, std::size_t index, std::string reason) const {
+        detail::fail(textOffset(e, start, index), std::move(reason));
+    }
+
+    // Byte `index` of an element's text, worked out only when asked.
+    class TextPlace final : public valuetext::Where {
+    public:
+        TextPlace(const Reader& reader, pugi::xml_node e, const char* start, std::size_t index)
+            : reader_(reader), e_(e), start_(start), index_(index) {}
+        std::size_t offset() const override { return reader_.textOffset(e_, start_, index_); }
+
+    private:
+        const Reader& reader_;
+        pugi::xml_node e_;
+        const char* start_;
+        std::size_t index_;
+    };
 
     pugi::xml_node rootElement() {
         pugi::xml_node root;
@@ -158,10 +179,10 @@ private:
         return intern(doc_.ownedText.emplace_back(std::move(s)));
     }
 
-    std::uint32_t internText(pugi::xml_node e, std::string_view s, const char* where) {
+    // `where`/`offset`: the text's start and the string's place in it.
+    std::uint32_t internText(pugi::xml_node e, std::string_view s, const char* where, std::size_t offset) {
         const std::size_t bad = utf8::firstInvalid(s);
-        if (bad != std::string_view::npos)
-            fail(textPosition(e, where ? where + bad : nullptr), "text is not valid UTF-8");
+        if (bad != std::string_view::npos) failInText(e, where, offset + bad, "text is not valid UTF-8");
         return intern(s);
     }
 
@@ -175,11 +196,11 @@ private:
         std::uint32_t index;
         if (names::needsRewrite(xmlName)) {
             std::string binary = names::toBinaryName(xmlName);
-            std::string why = names::whyNotWritable(binary);
+            std::string why = names::whyNotXmlName(binary);
             if (!why.empty()) fail(at(e), "element " + quoted(xmlName) + ": " + why);
             index = internOwned(std::move(binary));
         } else {
-            std::string why = names::whyNotWritable(xmlName);
+            std::string why = names::whyNotXmlName(xmlName);
             if (!why.empty()) fail(at(e), why);
             index = intern(xmlName);
         }
@@ -264,56 +285,35 @@ private:
 
     // ---- numbers -------------------------------------------------------
 
-    std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, const char* where, std::string_view what) {
-        try {
-            return valuetext::unsignedNumber(s, max, what);
-        } catch (const valuetext::ValueTextError& e) {
-            fail(where, e.reason);
-        }
+    std::uint64_t floatValue(const ElementInfo& info, std::string_view s, const valuetext::Where& where) {
+        std::optional<valuetext::AltEncoding> alt;
+        if (info.altEncoding) alt = valuetext::AltEncoding{info.altEncoding.value(), offsetOf(info.altEncoding.value())};
+        return valuetext::floatValue(info.type, s, where, alt);
     }
 
-    std::uint64_t scalar(ValueType type, std::string_view s, const char* where) {
-        try {
-            return valuetext::scalar(type, s);
-        } catch (const valuetext::ValueTextError& e) {
-            fail(where, e.reason);
-        }
-    }
-
-    std::uint64_t floatValue(const ElementInfo& info, std::string_view s, const char* where) {
-        try {
-            return valuetext::floatValue(info.type, s,
-                                         info.altEncoding ? std::optional<std::string_view>(info.altEncoding.value())
-                                                          : std::nullopt);
-        } catch (const valuetext::ValueTextError& e) {
-            fail(e.inAltEncoding ? info.altEncoding.value() : where, e.reason);
-        }
+    std::uint64_t attributeNumber(pugi::xml_attribute a, std::uint64_t max, std::string_view what) {
+        return valuetext::unsignedNumber(a.value(), max, what, valuetext::At(offsetOf(a.value())));
     }
 
     // ---- leaves --------------------------------------------------------
 
-    void value(pugi::xml_node e, const ElementInfo& info, Node& node) {
+    Node value(pugi::xml_node e, const ElementInfo& info, std::uint32_t name) {
         noteType(info.type);
         const char* where = nullptr;
         const std::string_view s = elementText(e, where);
-        const char* pos = textPosition(e, where);
-        if (info.type == ValueType::String)
-            node.value = internText(e, s, where);
-        else if (isFloat(info.type))
-            node.value = floatValue(info, s, pos);
-        else
-            node.value = scalar(info.type, s, pos);
+        const TextPlace place(*this, e, where, 0);
+        if (info.type == ValueType::String) return Node::value(name, info.type, internText(e, s, where, 0));
+        if (isFloat(info.type)) return Node::value(name, info.type, floatValue(info, s, place));
+        return Node::value(name, info.type, valuetext::scalar(info.type, s, place));
     }
 
-    void array(pugi::xml_node e, const ElementInfo& info, Node& node) {
+    Node array(pugi::xml_node e, const ElementInfo& info, std::uint32_t name) {
         noteType(info.type);
-        const std::uint64_t count =
-            unsignedNumber(info.numElements.value(), 255, info.numElements.value(), "d:numElements (0 to 255)");
+        const auto count =
+            static_cast<std::uint32_t>(attributeNumber(info.numElements, 255, "d:numElements (0 to 255)"));
         const char* where = nullptr;
         const std::string_view s = elementText(e, where);
-        const char* pos = textPosition(e, where);
-        node.a = static_cast<std::uint32_t>(count);
-        node.value = doc_.elements.size();
+        const Node node = Node::array(name, info.type, count, doc_.elements.size());
         std::size_t i = 0, found = 0;
         while (true) {
             while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
@@ -322,24 +322,25 @@ private:
             while (i < s.size() && !(s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
             if (++found > count) break;
             const std::string_view item = s.substr(start, i - start);
-            const char* itemPos = where && pos == where ? where + start : pos;
-            doc_.elements.push_back(info.type == ValueType::String ? internText(e, item, itemPos)
-                                                                   : scalar(info.type, item, itemPos));
+            doc_.elements.push_back(info.type == ValueType::String
+                                        ? internText(e, item, where, start)
+                                        : valuetext::scalar(info.type, item, TextPlace(*this, e, where, start)));
         }
         if (found != count)
-            fail(pos, "d:numElements says " + std::to_string(count) + " but the text holds " +
-                          (found > count ? "more" : std::to_string(found)) + " values");
+            detail::fail(textOffset(e, where, 0), "d:numElements says " + std::to_string(count) +
+                                                      " but the text holds " +
+                                                      (found > count ? "more" : std::to_string(found)) + " values");
+        return node;
     }
 
-    void blob(pugi::xml_node e, const ElementInfo& info, Node& node) {
-        const std::uint64_t size = unsignedNumber(info.size.value(), 0xFFFFFFFF, info.size.value(), "d:size");
+    Node blob(pugi::xml_node e, const ElementInfo& info) {
+        const std::uint64_t size = attributeNumber(info.size, 0xFFFFFFFF, "d:size");
         const char* where = nullptr;
         const std::string_view s = elementText(e, where);
-        const char* pos = textPosition(e, where);
-        node.a = static_cast<std::uint32_t>(size);
-        node.value = doc_.blobBytes.size();
+        std::string bytes;
+        bytes.reserve(std::min<std::uint64_t>(size, s.size() / 2));
         int high = -1;
-        std::uint64_t bytes = 0;
+        std::size_t highAt = 0;
         for (std::size_t i = 0; i < s.size(); ++i) {
             const char c = s[i];
             int d;
@@ -347,19 +348,24 @@ private:
             else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
             else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
             else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-            else fail(where && pos == where ? where + i : pos, "blob data holds a character that is not a hex digit");
+            else failInText(e, where, i, "blob data holds a character that is not a hex digit");
             if (high < 0) {
                 high = d;
+                highAt = i;
                 continue;
             }
-            if (++bytes > size) break;
-            doc_.blobBytes.push_back(static_cast<char>(high * 16 + d));
+            if (bytes.size() == size) {
+                bytes.push_back(0);  // one more than d:size says
+                break;
+            }
+            bytes.push_back(static_cast<char>(high * 16 + d));
             high = -1;
         }
-        if (high >= 0 && bytes <= size) fail(pos, "blob data ends with half a byte");
-        if (bytes != size)
-            fail(pos, "d:size says " + std::to_string(size) + " bytes but the data holds " +
-                          (bytes > size ? "more" : std::to_string(bytes)));
+        if (high >= 0 && bytes.size() <= size) failInText(e, where, highAt, "blob data ends with half a byte");
+        if (bytes.size() != size)
+            failInText(e, where, 0, "d:size says " + std::to_string(size) + " bytes but the data holds " +
+                                        (bytes.size() > size ? "more" : std::to_string(bytes.size())));
+        return Node::blob(doc_.addOwnedBlob(std::move(bytes)));
     }
 
     void requireNoContent(pugi::xml_node e) {
@@ -377,10 +383,10 @@ private:
         pugi::xml_node element;
         std::uint32_t name;
         std::size_t handle;       // for the child count
-        std::uint32_t children;   // counted so far
+        std::uint32_t children;   // counted so far, every kind of child
     };
 
-    static pugi::xml_node nextElement(pugi::xml_node n) {
+    pugi::xml_node nextElement(pugi::xml_node n) const {
         while (n && n.type() != pugi::node_element) {
             if ((n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) && !isBlankText(n.value()))
                 fail(n.value(), "text inside " + quoted(n.parent().name()) + ", which holds other elements");
@@ -391,10 +397,29 @@ private:
 
     void closeElement(const Open& open) {
         sink_.setChildCount(open.handle, open.children);
-        Node close;
-        close.kind = NodeKind::Close;
-        close.name = open.name;
-        sink_.add(close);
+        sink_.add(Node::close(open.name), offsetOf(at(open.element)));
+    }
+
+    // The record for a leaf element (anything but an element with children).
+    Node leaf(pugi::xml_node e, const ElementInfo& info) {
+        switch (info.kind) {
+        case NodeKind::Value: return value(e, info, elementName(e));
+        case NodeKind::Array: return array(e, info, elementName(e));
+        case NodeKind::Ref: {
+            const std::uint32_t name = elementName(e);
+            const char* where = nullptr;
+            const std::string_view s = elementText(e, where);
+            return Node::ref(name, valuetext::id32(s, "ref", TextPlace(*this, e, where, 0)));
+        }
+        case NodeKind::Nil:
+            requireNoContent(e);
+            return Node::nil();
+        case NodeKind::Blob: return blob(e, info);
+        case NodeKind::Open:
+        case NodeKind::Prefix:
+        case NodeKind::Close: break;
+        }
+        return Node::nil();  // not reached: classify() gives only the kinds above
     }
 
     void walk(pugi::xml_node root) {
@@ -403,21 +428,17 @@ private:
         while (true) {
             if (!stack.empty()) ++stack.back().children;
             const ElementInfo info = classify(e);
-            Node node;
-            node.kind = info.kind;
-            node.type = info.type;
+            const std::size_t position = offsetOf(at(e));
             if (stack.empty() && info.kind != NodeKind::Open)
                 fail(at(e), "the root element " + quoted(e.name()) + " must hold elements, not a value");
-            switch (info.kind) {
-            case NodeKind::Open: {
-                node.name = elementName(e);
-                if (info.id) node.a = static_cast<std::uint32_t>(
-                    unsignedNumber(info.id.value(), 0xFFFFFFFF, info.id.value(), "d:id"));
+            if (info.kind == NodeKind::Open) {
+                const std::uint32_t name = elementName(e);
+                const std::uint32_t id = info.id ? valuetext::id32(info.id.value(), "d:id", valuetext::At(offsetOf(info.id.value()))) : 0;
                 if (!isBlankText(e.value()))
                     fail(e.value(), "text inside " + quoted(e.name()) + ", which holds other elements");
                 if (stack.size() >= static_cast<std::size_t>(kMaxDepth))
                     fail(at(e), "elements are nested deeper than " + std::to_string(kMaxDepth) + " levels");
-                stack.push_back({e, node.name, sink_.add(node), 0});
+                stack.push_back({e, name, sink_.add(Node::open(name, id, 0), position), 0});
                 const pugi::xml_node child = nextElement(e.first_child());
                 if (child) {
                     e = child;
@@ -425,36 +446,8 @@ private:
                 }
                 closeElement(stack.back());
                 stack.pop_back();
-                break;
-            }
-            case NodeKind::Value:
-                node.name = elementName(e);
-                value(e, info, node);
-                sink_.add(node);
-                break;
-            case NodeKind::Array:
-                node.name = elementName(e);
-                array(e, info, node);
-                sink_.add(node);
-                break;
-            case NodeKind::Ref: {
-                node.name = elementName(e);
-                const char* where = nullptr;
-                const std::string_view s = elementText(e, where);
-                node.a = static_cast<std::uint32_t>(unsignedNumber(s, 0xFFFFFFFF, textPosition(e, where), "ref"));
-                sink_.add(node);
-                break;
-            }
-            case NodeKind::Nil:
-                requireNoContent(e);
-                sink_.add(node);
-                break;
-            case NodeKind::Blob:
-                blob(e, info, node);
-                sink_.add(node);
-                break;
-            case NodeKind::Prefix:
-            case NodeKind::Close: break;  // never produced by classify()
+            } else {
+                sink_.add(leaf(e, info), position);
             }
             // Move on: the next sibling element, or close parents until one has one.
             while (!stack.empty()) {
@@ -485,25 +478,29 @@ private:
 class CollectingSink final : public NodeSink {
 public:
     explicit CollectingSink(Document& doc) : doc_(doc) {}
-    std::size_t add(const Node& node) override {
+    std::size_t add(const Node& node, std::size_t) override {
         doc_.nodes.push_back(node);
         return doc_.nodes.size() - 1;
     }
-    void setChildCount(std::size_t handle, std::uint32_t count) override { doc_.nodes[handle].b = count; }
+    void setChildCount(std::size_t handle, std::uint32_t count) override { doc_.nodes[handle].setChildCount(count); }
 
 private:
     Document& doc_;
 };
 
 // Writes each record to the binary at once; array elements and blob bytes
-// are dropped as soon as they are written.
+// are let go as soon as they are written. The encoder reports a failure at
+// the record's element.
 class EncodingSink final : public NodeSink {
 public:
     EncodingSink(Document& doc, std::size_t reserveBytes) : doc_(doc), encoder_(doc, reserveBytes) {}
-    std::size_t add(const Node& node) override {
-        encoder_.write(node);
-        if (node.kind == NodeKind::Array) doc_.elements.clear();
-        if (node.kind == NodeKind::Blob) doc_.blobBytes.clear();
+    std::size_t add(const Node& node, std::size_t position) override {
+        encoder_.write(node, position);
+        if (node.kind() == NodeKind::Array) doc_.elements.clear();
+        if (node.kind() == NodeKind::Blob) {
+            doc_.blobs.clear();
+            doc_.ownedBlobs.clear();
+        }
         return encoder_.lastCountOffset();
     }
     void setChildCount(std::size_t handle, std::uint32_t count) override { encoder_.patchU32(handle, count); }
@@ -514,48 +511,42 @@ private:
     BinEncoder encoder_;
 };
 
-Error failureToError(const Reader& reader, const Failure& f) {
-    Error e;
-    e.reason = f.reason;
-    reader.locate(f.at, e);
-    return e;
-}
-
 }  // namespace
 
 Result<Document> readXml(std::string_view xml) {
     Document doc;
-    doc.nodes.reserve(xml.size() / 32 + 16);  // about 40 bytes of XML a record
-    vantrel::platform::adviseLargeBuffer(doc.nodes.data(), doc.nodes.capacity() * sizeof(Node));
     CollectingSink sink(doc);
     Reader reader(xml, doc, sink);
-    try {
-        reader.run();
-    } catch (const Failure& f) {
-        return failureToError(reader, f);
-    } catch (const std::bad_alloc&) {
-        return outOfMemory();
-    } catch (const std::length_error&) {
-        return outOfMemory();
-    }
-    return doc;
+    return detail::guarded<Document>(
+        [&] {
+            doc.nodes.reserve(xml.size() / 32 + 16);  // about 40 bytes of XML a record
+            vantrel::platform::adviseLargeBuffer(doc.nodes.data(), doc.nodes.capacity() * sizeof(Node));
+            reader.run();
+            return std::move(doc);
+        },
+        [&](const detail::Failure& f) {
+            Error e = reader.locate(f.position);
+            e.reason = f.reason;
+            return e;
+        });
 }
 
 Result<std::string> xmlToBin(std::string_view xml) {
     Document doc;
-    EncodingSink sink(doc, xml.size() / 4);
-    Reader reader(xml, doc, sink);
-    try {
-        reader.run();
-    } catch (const Failure& f) {
-        return failureToError(reader, f);
-    } catch (const EncodeFailure& f) {
-        return Error{0, 0, 0, f.reason};    } catch (const std::bad_alloc&) {
-        return outOfMemory();
-    } catch (const std::length_error&) {
-        return outOfMemory();
-    }
-    return sink.finish();
+    std::optional<EncodingSink> sink;
+    std::optional<Reader> reader;
+    return detail::guarded<std::string>(
+        [&] {
+            sink.emplace(doc, xml.size() / 4);
+            reader.emplace(xml, doc, *sink);
+            reader->run();
+            return sink->finish();
+        },
+        [&](const detail::Failure& f) {
+            Error e = reader ? reader->locate(f.position) : Error{};
+            e.reason = f.reason;
+            return e;
+        });
 }
 
 }  // namespace serz

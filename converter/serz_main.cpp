@@ -2,17 +2,29 @@
 // serz IN bin:OUT   XML to binary
 // Exit status: 0 done, 1 bad input or a file problem (one line on standard
 // error), 2 wrong command line.
-
-#include "converter/Codec.h"
-#include "converter/FileIo.h"
+//
+// OUT is replaced only when the conversion succeeded, in one step, through a
+// symbolic link to the file it points to, keeping its permission bits; a
+// read-only OUT, or OUT that is IN, is refused. The XML is written to the
+// file as it is made, so it can be far larger than the memory at hand. An
+// interrupt leaves no temporary file behind.
 
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "converter/ByteSink.h"
+#include "converter/Codec.h"
+#include "platform/core/Arguments.h"
+#include "platform/core/Files.h"
 
 namespace {
+
+namespace files = vantrel::files;
 
 constexpr const char* kUsage = "usage: serz IN xml:OUT (binary to XML) | serz IN bin:OUT (XML to binary)\n";
 
@@ -21,35 +33,75 @@ int failWith(const std::string& file, const std::string& message) {
     return 1;
 }
 
+int writeFailure(const std::string& out, const files::FileError& failure) {
+    if (failure.kind == files::FileError::Kind::ReadOnly) return failWith(out, "is read-only, so it was not replaced");
+    return failWith(out, "cannot write: " + failure.reason);
+}
+
+// The converter's output, handed to a file that replaces OUT on commit.
+class FileSink final : public serz::ByteSink {
+public:
+    std::optional<files::FileError> open(const std::string& path) { return failure_ = writer_.open(path); }
+    bool write(std::string_view bytes) override {
+        failure_ = writer_.write(bytes);
+        return !failure_;
+    }
+    std::optional<files::FileError> commit() { return failure_ = writer_.commit(); }
+    const std::optional<files::FileError>& failure() const { return failure_; }
+
+private:
+    files::AtomicWriter writer_;
+    std::optional<files::FileError> failure_;
+};
+
+int toXml(const std::string& in, const std::string& input, const std::string& out) {
+    FileSink file;
+    if (const auto failure = file.open(out)) return writeFailure(out, *failure);
+    auto written = serz::binToXml(input, file);
+    if (!written) {
+        if (file.failure()) return writeFailure(out, *file.failure());
+        return failWith(in, written.error().message());
+    }
+    if (const auto failure = file.commit()) return writeFailure(out, *failure);
+    return 0;
+}
+
+int toBin(const std::string& in, const std::string& input, const std::string& out) {
+    auto converted = serz::xmlToBin(input);
+    if (!converted) return failWith(in, converted.error().message());
+    if (const auto failure = files::replaceWhole(out, converted.value())) return writeFailure(out, *failure);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
+    const std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
+    if (arguments.size() != 3) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    const std::string in = argv[1];
-    const std::string_view target = argv[2];
-    const bool toXml = target.starts_with("xml:");
-    const bool toBin = target.starts_with("bin:");
-    if (in.empty() || (!toXml && !toBin) || target.size() == 4) {
+    const std::string& in = arguments[1];
+    const std::string_view target = arguments[2];
+    const bool toXmlForm = target.starts_with("xml:");
+    const bool toBinForm = target.starts_with("bin:");
+    if (in.empty() || (!toXmlForm && !toBinForm) || target.size() == 4) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string out(target.substr(4));
+    files::removeTemporariesOnInterrupt();
 
     try {
-        std::string input, error;
-        if (!serz::io::readFile(in, input, error)) return failWith(in, "cannot read: " + error);
-
-        auto converted = toXml ? serz::binToXml(input) : serz::xmlToBin(input);
-        if (!converted) {
-            const serz::Error& e = converted.error();
-            return failWith(in, e.position() + ": " + e.reason);
+        if (files::sameFile(in, out)) return failWith(out, "is the input file itself; it was not overwritten");
+        std::string input;
+        if (const auto failure = files::readWhole(in, input)) {
+            if (failure->kind == files::FileError::Kind::NotAFile) return failWith(in, failure->reason);
+            if (failure->kind == files::FileError::Kind::TooLarge)
+                return failWith(in, "not enough memory to read its " + std::to_string(failure->size) + " bytes");
+            return failWith(in, "cannot read: " + failure->reason);
         }
-        if (!serz::io::writeFileReplacing(out, converted.value(), error))
-            return failWith(out, "cannot write: " + error);
-        return 0;
+        return toXmlForm ? toXml(in, input, out) : toBin(in, input, out);
     } catch (const std::bad_alloc&) {
         return failWith(in, "not enough memory for the conversion");
     } catch (const std::exception& e) {

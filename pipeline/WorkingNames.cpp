@@ -1,5 +1,7 @@
 #include "pipeline/WorkingNames.h"
 
+#include "platform/core/Utf8Text.h"
+
 namespace vantrel::pipeline {
 
 std::string fileNameOf(std::string_view path) {
@@ -14,8 +16,11 @@ std::string fileNameOf(std::string_view path) {
 
 std::optional<std::string> workingXmlName(std::string_view chosenPath) {
   std::string name = fileNameOf(chosenPath);
-  if (name.size() < 4) return std::nullopt;
-  name.resize(name.size() - 4);  // whatever the last four characters are
+  // Whatever the last four characters are; a letter beyond ASCII counts as
+  // one, so the name is never cut inside it.
+  const std::optional<std::size_t> cut = platform::startOfLastCharacters(name, 4);
+  if (!cut) return std::nullopt;
+  name.resize(*cut);
   return name + ".xml";
 }
 

@@ -11,7 +11,8 @@ std::string fileNameOf(std::string_view path);
 
 // Open .bin: the file name with its last four characters replaced by ".xml"
 // ("Tracks.BIN" -> "Tracks.xml", "Tracks.dat" -> "Tracks.xml"); nullopt when
-// the name has fewer than four characters.
+// the name has fewer than four characters. Names are UTF-8 and characters
+// are counted as such (a byte that is not UTF-8 counts as one).
 std::optional<std::string> workingXmlName(std::string_view chosenPath);
 
 // View other files: base is the name up to and including its last '.'

@@ -1,5 +1,7 @@
 #include "search/Finder.h"
 
+#include "platform/core/Utf8Text.h"
+#include "platform/core/Utf8Text.h"
 #include "platform/editor/Editor.h"
 
 namespace vantrel::search {
@@ -8,17 +10,21 @@ using platform::Editor;
 
 // With nothing selected the search starts at the caret, so an occurrence
 // right there (index 0 included) is found. With a selection it starts one
-// past the selection's first character: pressing Find again after a match
-// moves on to the next occurrence, overlapping ones included ('aa' in
-// 'aaaa' is found at 0, 1 and 2).
-void Finder::find(std::string_view findText, bool wholeWord) {
+// character past the selection's start (a whole character, however many
+// bytes it takes): pressing Find again after a match moves on to the next
+// occurrence, overlapping ones included ('aa' in 'aaaa' is found at 0, 1
+// and 2).
+long Finder::find(std::string_view findText, bool wholeWord) {
   const int options = wholeWord ? Editor::rtfWholeWord : 0;
-  if (findText.empty()) return;
-  const long selectionStart = editor_.selStart();
-  const long start = editor_.selLength() > 0 ? selectionStart + 1 : selectionStart;
+  if (findText.empty()) return -1;
+  long start = editor_.selStart();
+  if (editor_.selLength() > 0)
+    start = static_cast<long>(platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(start)));
   session_.lngStart = static_cast<std::int32_t>(start);
   // A miss leaves the editor as it was: no message, no wrap-around.
-  session_.lngFound = static_cast<std::int32_t>(editor_.find(findText, start, options));
+  const long found = editor_.find(findText, start, options);
+  session_.lngFound = static_cast<std::int32_t>(found);
+  return found;
 }
 
 // The selection (or nothing, at the caret) becomes the replacement, whatever

@@ -7,8 +7,8 @@ namespace vantrel::platform {
 class Editor;
 }
 
-// Find, Replace and Replace All over the editor's text. The texts come in
-// already converted to the editor's 8-bit encoding.
+// Find, Replace and Replace All over the editor's text. The texts are UTF-8,
+// as the editor's.
 namespace vantrel::search {
 
 class Finder {
@@ -17,11 +17,12 @@ class Finder {
 
   // Find (Command4, Enter in the find box). Nothing happens for an empty
   // find text. The search starts at the caret when nothing is selected, one
-  // past the selection start otherwise; it is case-insensitive, whole words
+  // character past the selection start otherwise; it is case-insensitive, whole words
   // only when wholeWord. A match becomes the selection; a miss changes
   // nothing in the editor (no message, no wrap-around). lngStart records
-  // where the search started, lngFound the match index or -1.
-  void find(std::string_view findText, bool wholeWord);
+  // where the search started, lngFound the match index or -1. Returns the
+  // match index, -1 when there is none.
+  long find(std::string_view findText, bool wholeWord);
   // Replace (Command5, Enter in the replace box): the selection becomes
   // replacement (inserted at the caret when nothing is selected; an empty
   // replacement deletes the selection). The caret ends after it.

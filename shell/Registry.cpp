@@ -49,16 +49,14 @@ RegistryValue convertRegistryValue(const RawRegistryValue& raw) {
 std::optional<RawRegistryValue> lookUpWineRegistry(std::string_view systemRegText,
                                                    std::string_view keyPath,
                                                    std::string_view valueName) {
-  auto found = platform::findInWineRegistryText(systemRegText, keyPath, valueName);
-  if (!found) return std::nullopt;
-  return RawRegistryValue{found->type, std::move(found->bytes)};
+  return platform::findInWineRegistryText(systemRegText, keyPath, valueName);
 }
 
 RegistryValue ReadRegistryValue(std::string_view keyPath, std::string_view valueName,
                                 RegistryValue defaultValue) {
   auto found = platform::queryLocalMachineValue(keyPath, valueName);
   if (!found) return defaultValue;  // a key that cannot be opened is no error
-  return convertRegistryValue(RawRegistryValue{found->type, std::move(found->bytes)});
+  return convertRegistryValue(*found);
 }
 
 std::string registryValueToText(const RegistryValue& value) {

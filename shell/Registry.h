@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/core/RegistryData.h"
+
 // ReadRegistryValue: one value of HKEY_LOCAL_MACHINE, converted by its type.
 // On Windows it reads the real registry (32-bit view); elsewhere the Wine
 // registry file system.reg of WINEPREFIX (default ~/.wine).
@@ -24,11 +26,8 @@ struct RegistryError : std::runtime_error {
 };
 
 // Raw result of a query: the registry type number and the value's bytes as
-// the Win32 query would hand them over (text with its terminating zero(s)).
-struct RawRegistryValue {
-  std::uint32_t type = 0;  // 0 when the value does not exist
-  std::vector<std::uint8_t> bytes;
-};
+// the Win32 query hands them over (text with its terminating zero(s)).
+using RawRegistryValue = platform::RegistryData;
 
 // The type table: REG_SZ/EXPAND_SZ (length - 1 chars), REG_BINARY, REG_DWORD,
 // REG_MULTI_SZ (length - 2 chars); anything else throws RegistryError.

@@ -7,7 +7,6 @@
 #include <new>
 #include <optional>
 
-#include "texture/NumberBase.h"
 #include "texture/TextNumber.h"
 #include "texture/TextureFormat.h"
 
@@ -69,15 +68,12 @@ std::variant<std::int32_t, DdsProblem> dataSize(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-// Stores value little-endian in byteCount bytes at offset: its hexadecimal
-// text, padded with "0" to two digits per byte, is read back pair by pair
-// from the right.
+// Stores value little-endian in byteCount bytes at offset.
 void storeLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value,
                        std::size_t byteCount) {
-  std::string hex = std::get<std::string>(Dec2Hex(value));
-  if (hex.size() < 2 * byteCount) hex.insert(0, 2 * byteCount - hex.size(), '0');
+  const auto bits = static_cast<std::uint32_t>(value);
   for (std::size_t k = 0; k < byteCount; ++k) {
-    bytes[offset + k] = static_cast<std::uint8_t>(Hex2Dec(std::string_view(hex).substr(hex.size() - 2 * (k + 1), 2)));
+    bytes[offset + k] = static_cast<std::uint8_t>((bits >> (8 * k)) & 0xFF);
   }
 }
 

@@ -3,7 +3,7 @@
 
 #include "SampleDocument.h"
 #include "converter/Codec.h"
-#include "converter/FileIo.h"
+#include "platform/core/Files.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +20,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "serz_sample: %s\n", bin.error().reason.c_str());
         return 1;
     }
-    std::string error;
-    if (!serz::io::writeFileReplacing(argv[1], bin.value(), error)) {
-        std::fprintf(stderr, "serz_sample: %s: %s\n", argv[1], error.c_str());
+    if (const auto failure = vantrel::files::replaceWhole(argv[1], bin.value())) {
+        std::fprintf(stderr, "serz_sample: %s: %s\n", argv[1], failure->reason.c_str());
         return 1;
     }
     return 0;

@@ -43,6 +43,21 @@ const std::string& sandstone10Mb() {
   return xml;
 }
 
+// The same shapes with a place name beyond ASCII in every 20th entity.
+const std::string& localised50Mb() {
+  static const std::string xml = [] {
+    std::string text = makeSceneryXml(50 * MB, "Concrete", 20);
+    insertLineAt(text, 0.99, "Łódź Kaliska");
+    return text;
+  }();
+  return xml;
+}
+
+const std::string& gres10Mb() {
+  static const std::string xml = makeSceneryXml(10 * MB, "Grès", 20);
+  return xml;
+}
+
 void BM_Set50MbAndPaint(benchmark::State& state) {
   Window window;
   const std::string& xml = working50Mb();
@@ -57,6 +72,21 @@ void BM_Set50MbAndPaint(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }
 BENCHMARK(BM_Set50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_SetLocalised50MbAndPaint(benchmark::State& state) {
+  Window window;
+  const std::string& xml = localised50Mb();
+  for (auto _ : state) {
+    window.editor->setBytes(xml);
+    window.paint();
+    state.PauseTiming();
+    window.editor->setBytes("");
+    window.paint();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
+}
+BENCHMARK(BM_SetLocalised50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_KeystrokeAtEndOf50Mb(benchmark::State& state) {
   Window window;
@@ -85,6 +115,23 @@ void BM_ReplaceAllIn10Mb(benchmark::State& state) {
   state.counters["replacements"] = static_cast<double>(replaced);
 }
 BENCHMARK(BM_ReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A needle beyond ASCII in another case than the text's: every "Grès".
+void BM_ReplaceAllLocalisedIn10Mb(benchmark::State& state) {
+  Window window;
+  const std::string& xml = gres10Mb();
+  long replaced = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.editor->setBytes(xml);
+    window.paint();
+    state.ResumeTiming();
+    replaced = window.editor->replaceAll("GRÈS", "Granit");
+    window.paint();
+  }
+  state.counters["replacements"] = static_cast<double>(replaced);
+}
+BENCHMARK(BM_ReplaceAllLocalisedIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // The largest case: every entity of a 50 MB scenery file, about 520,000
 // replacements, then Ctrl+Z.
@@ -135,6 +182,21 @@ void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
   if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
 }
 BENCHMARK(BM_FindRareWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+void BM_FindLocalisedWordFromTopOf50Mb(benchmark::State& state) {
+  Window window;
+  window.editor->setBytes(localised50Mb());
+  window.paint();
+  vantrel::EditorSession session;
+  vantrel::search::Finder finder(*window.editor, session);
+  for (auto _ : state) {
+    window.editor->setSelStart(0);
+    finder.find("ŁÓDŹ KALISKA", true);
+    window.paint();
+  }
+  if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
+}
+BENCHMARK(BM_FindLocalisedWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 // `editor_bench --write-sample=PATH` writes the 10 MB document of the
 // Replace All benchmark, so that sed can be timed on the same bytes.

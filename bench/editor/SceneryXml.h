@@ -10,8 +10,10 @@ namespace vantrel::bench {
 // At least `bytes` bytes of XML whose every entity has `material` as the
 // text of its one Material element. The rest of the text is made of tag
 // names, attributes and digits, so a material word such as "Sandstone"
-// occurs exactly once per entity.
-std::string makeSceneryXml(std::size_t bytes, std::string_view material);
+// occurs exactly once per entity. With namedEvery = n > 0, every n-th
+// entity also gets a Name element holding a place name with letters beyond
+// ASCII (UTF-8), as localised route files have them.
+std::string makeSceneryXml(std::size_t bytes, std::string_view material, unsigned namedEvery = 0);
 
 // Inserts one line holding `word` at the start of the line that contains
 // the byte at `fraction` (0..1) of the document.

@@ -105,7 +105,8 @@ void restoreAfterFailedConversion(const DocumentContext& ctx, const std::string&
   const std::error_code error = renameFile(backupPath, binPath);
   std::string text = fileNameOf(binPath) + " could not be written: " + reason + "\n\n";
   if (!error) {
-    text += "The original file was put back unchanged. The edited text is kept in " + xmlPath + ".";
+    text += "The original file " + binPath + " was put back unchanged. The edited text is kept in " +
+            xmlPath + ".";
   } else {
     text += "The original file could not be put back (" + error.message() + "): it is kept as " +
             backupPath + ". The edited text is kept in " + xmlPath + ".";

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "platform/core/LargeBuffer.h"
+#include "platform/core/WideText.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -170,14 +171,9 @@ std::optional<FileError> moveOver(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-fs::path nativePath(std::string_view utf8Path) {
-  return fs::path(std::u8string(utf8Path.begin(), utf8Path.end()));
-}
+fs::path nativePath(std::string_view utf8Path) { return platform::pathFromUtf8(utf8Path); }
 
-std::string utf8Path(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
+std::string utf8Path(const fs::path& path) { return platform::utf8FromPath(path); }
 
 EntryKind kindOf(const std::string& path) {
   std::error_code error;

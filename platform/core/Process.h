@@ -11,8 +11,9 @@ namespace vantrel::platform {
 // the rest is read and dropped so the program never blocks on a full pipe.
 inline constexpr std::size_t kErrorOutputLimit = 64 * 1024;
 
-// A program started from a Windows-style command line and polled until it
-// ends. Windows: CreateProcessA with the window style, then a query handle.
+// A program started from a Windows-style command line (UTF-8) and polled
+// until it ends. Windows: CreateProcessW with the command line in UTF-16
+// and the window style, then a query handle.
 // Elsewhere: the command line is split by the Windows rules, a bare program
 // name is looked up in the current folder and then PATH ("X.exe" falling
 // back to "X"), a Windows executable runs through wine; standard input and,

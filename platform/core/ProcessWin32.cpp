@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/core/Process.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::platform {
 
@@ -12,7 +11,7 @@ constexpr DWORD kStillActive = 259;
 
 HANDLE openNullDevice(DWORD access) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  return ::CreateFileA("NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING,
+  return ::CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -56,7 +55,7 @@ ChildProcess::~ChildProcess() = default;
 std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine,
                                                   int windowStyle, bool captureErrors) {
   auto impl = std::make_unique<Impl>();
-  STARTUPINFOA si{};
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = static_cast<WORD>(windowStyle == 0 ? SW_HIDE : SW_SHOWNORMAL);
@@ -74,10 +73,11 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine
     si.hStdError = std.errorWrite;
   }
 
-  std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-  mutableLine.push_back('\0');
+  // The command line is UTF-8; the wide call passes every name through,
+  // whatever the system's ANSI code page holds. It takes a writable line.
+  std::wstring mutableLine = utf8ToWide(commandLine);
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr,
+  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr,
                         captureErrors ? TRUE : FALSE, 0, nullptr, nullptr, &si, &pi))
     return nullptr;
 

@@ -1,13 +1,20 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
-// Searching the editor's 8-bit text, free of any widget. Case-insensitive
-// matching folds the ASCII letters A-Z onto a-z; every other byte (0x80-0xFF
-// included) matches only itself. A whole-word match may not continue a word:
-// when its first byte is a word character (see WordCharacters.h) the byte
-// before it must not be one, and likewise at its end.
+// Searching the editor's UTF-8 text, free of any widget. The text may hold
+// bytes that are not UTF-8; each such byte is a character of its own that
+// matches only itself (see platform/core/Utf8Text.h). A match starts and
+// ends between characters, never inside one, and is exactly as long as the
+// needle. Case-insensitive matching compares characters by their folded
+// form (CaseFolding.h): A-Z with a-z, and beyond ASCII every case pair whose
+// two forms have UTF-8 encodings of the same length. A whole-word match may
+// not continue a word: when its first character is a word character (see
+// WordCharacters.h) the character before it must not be one, and likewise
+// at its end.
 namespace vantrel::platform {
 
 struct ByteSearchOptions {
@@ -30,22 +37,32 @@ class ByteSearch {
   static constexpr std::size_t npos = std::string_view::npos;
 
  private:
-  // First candidate start in [from, last] whose first and last bytes fit
-  // the needle's (a quick filter, 16 positions at a time where possible).
+  // A quick test of one byte of a candidate: (byte | mask) == target holds
+  // for every byte a match can have there (and for a few more, which the
+  // full comparison then rejects).
+  struct ByteFilter {
+    unsigned char mask = 0;
+    unsigned char target = 0;
+  };
+  ByteFilter filterFor(std::size_t offset) const;
+  // First candidate start in [from, last] whose first and last bytes pass
+  // the filters (16 positions at a time where possible).
   std::size_t nextCandidate(const unsigned char* text, std::size_t from, std::size_t last) const;
   bool matchesAt(std::string_view text, std::size_t at) const;
+  bool matchesFoldedAt(std::string_view text, std::size_t at) const;
   bool isWholeWordAt(std::string_view text, std::size_t at) const;
-  unsigned char fold(unsigned char byte) const { return fold_[byte]; }
 
   std::string_view needle_;
   ByteSearchOptions options_;
-  unsigned char fold_[256];
-  // The filter compares bytes with 0x20 set when case is ignored: that maps
-  // both cases of a letter together (and lets a few other bytes through,
-  // which the full comparison then rejects).
-  unsigned char filterMask_ = 0;
-  unsigned char firstFiltered_ = 0;
-  unsigned char lastFiltered_ = 0;
+  // Case-insensitive only: the needle with every character in its folded
+  // form (same length); at each byte, the length of the character that
+  // starts there (1 for ASCII and for a byte that is not UTF-8, 0 inside a
+  // character) and the folded character.
+  std::string folded_;
+  std::vector<std::uint8_t> characterLength_;
+  std::vector<char32_t> foldedCharacter_;
+  ByteFilter first_;
+  ByteFilter last_;
 };
 
 }  // namespace vantrel::platform

@@ -4,14 +4,16 @@
 #include <vector>
 
 #include "platform/core/Files.h"
+#include "platform/core/Utf8Text.h"
 #include "platform/editor/SciMessages.h"
 #include "platform/editor/WordCharacters.h"
 
 namespace vantrel::platform {
 
 Editor::Editor(ScintillaLink link, EditorHooks hooks) : link_(link), hooks_(std::move(hooks)) {
-  // 8-bit text: a position is a byte, every byte value survives.
-  sci(sci::kSetCodePage, 0);
+  // UTF-8 text: a position is still a byte, and every byte value survives
+  // (bytes that are not UTF-8 show as hex blobs).
+  sci(sci::kSetCodePage, sci::kCodePageUtf8);
   // Enter types CR LF; loaded line ends are kept as they are.
   sci(sci::kSetEolMode, sci::kEolCrLf);
   sci(sci::kSetViewEol, 0);
@@ -81,6 +83,7 @@ long Editor::selLength() const {
 
 void Editor::setSelStart(long index) {
   index = std::clamp(index, 0L, length());
+  if (index < length()) index = static_cast<long>(characterStart(view(), static_cast<std::size_t>(index)));
   sci(sci::kGotoPos, static_cast<std::uintptr_t>(index));
 }
 

@@ -11,11 +11,15 @@
 // Win32 control on Windows. Each window's adapter creates the control and
 // hands over its direct function; everything else is decided here.
 //
-// The text is bytes: CR LF and any byte value survive load and save
-// untouched, and a position counts one byte. Line wrapping is off.
+// The text is UTF-8 (Scintilla's code page SC_CP_UTF8), kept as bytes: CR
+// LF and bytes that are not UTF-8 (an ANSI file, a stray byte) survive load
+// and save untouched and show as hex blobs, one per byte. Positions count
+// bytes; the caret and every selection the program makes start and end
+// between characters. Line wrapping is off.
 //
-// Word characters (whole-word search, Ctrl+arrow): see WordCharacters.h.
-// A whole-word match does not continue a word on either side.
+// Search (find, replaceAll): see ByteSearch.h for the rules - matches never
+// split a character, case-insensitive search folds case pairs beyond ASCII
+// (CaseFolding.h), whole words follow WordCharacters.h.
 namespace vantrel::platform {
 
 // How to reach one Scintilla control: its direct function and the pointer
@@ -69,14 +73,15 @@ class Editor {
   long selStart() const;
   // Number of selected bytes; 0 when the selection is empty.
   long selLength() const;
-  // Caret at index (clamped to the end), selection emptied.
+  // Caret at index (clamped to the text; an index inside a character moves
+  // to that character's start), selection emptied.
   void setSelStart(long index);
   // Replaces the selection (or inserts at the caret); the caret ends after
   // it. A read-only editor is left alone.
   void setSelText(std::string_view text);
 
-  // First match of text at or after start (to the end); -1 when none or
-  // when start is past the end. Case-insensitive unless rtfMatchCase; whole
+  // First match of text (UTF-8) at or after start (to the end); -1 when
+  // none or when start is past the end. Case-insensitive unless rtfMatchCase; whole
   // words with rtfWholeWord. A match becomes the selection unless
   // rtfNoHighlight, scrolled into view.
   long find(std::string_view text, long start, int options = 0);

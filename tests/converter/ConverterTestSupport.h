@@ -6,12 +6,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace serz::testing {
+
+// ../shared/fixtures, which may be absent.
+inline std::filesystem::path fixtureDir(const char* folder) {
+    return std::filesystem::path(VANTREL_SHARED_DIR) / "fixtures" / folder;
+}
+
+inline std::string withoutCR(std::string s) {
+    std::erase(s, '\r');
+    return s;
+}
 
 // The XML serz writes for a root element <Root> holding `children`, one line
 // each (already indented by one tab here).

@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 #include "pipeline/UniFile.h"
 #include "pipeline/myfile.h"
+#include "platform/core/Paths.h"
+#include "platform/core/WideText.h"
 
 using namespace vantrel;
 using vantrel::test::TempFolder;
@@ -37,6 +39,22 @@ TEST(FileCanOpenAndDirExists, FilesAndFoldersCountOnlyAsWhatTheyAre) {
   std::string twoBackslashes = plain + "\\\\";
   DirExists(twoBackslashes);
   EXPECT_EQ(twoBackslashes, plain + "\\");  // only one is removed
+}
+
+// Names beyond ASCII (UTF-8 in the program); on Windows through the wide
+// API, so a name outside the ANSI code page works too.
+TEST(FileCanOpenAndDirExists, NamesBeyondAsciiWork) {
+  TempFolder dir;
+  const std::string folder = dir.file("K\xC4\x85ty Z\xC3\xBCrich");  // Kąty Zürich
+  const std::string file = folder + (platform::kPathSeparator + std::string("Z\xC3\xBCrich Hbf.bin"));
+  std::filesystem::create_directory(platform::pathFromUtf8(folder));
+  std::ofstream(platform::pathFromUtf8(file), std::ios::binary) << "SERZ";
+  std::string folderPath = folder;
+  EXPECT_EQ(DirExists(folderPath), True);
+  EXPECT_EQ(FileCanOpen(file), True);
+  std::string filePath = file;
+  EXPECT_EQ(DirExists(filePath), False);
+  EXPECT_EQ(FileCanOpen(folder), False);
 }
 
 TEST(WholeFile, BytesRoundTripUnchangedEmptyFileGivesEmptyTextMissingFileKeepsIt) {

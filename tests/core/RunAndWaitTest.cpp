@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "platform/core/MessagePump.h"
 #include "platform/core/Process.h"
+#include "platform/core/WideText.h"
 #include "pipeline/myfile.h"
 #include "platform/core/RunProgram.h"
 
@@ -69,6 +70,24 @@ TEST_F(RunAndWaitTest, ArgumentsSplitByTheWindowsRulesReachAProgramByPathWithBla
   EXPECT_GT(RunAndWait("cwd_only_child.exe args fallback.txt", True, 0), 0);
   EXPECT_TRUE(std::filesystem::exists(folder / "fallback.txt"));
 #endif
+}
+
+// The command line is UTF-8; a program in a folder named beyond ASCII
+// starts, and its arguments arrive whole (on Windows: outside the ANSI code
+// page too).
+TEST_F(RunAndWaitTest, NamesBeyondAsciiReachTheProgram) {
+  TempFolder dir;
+  const std::string folder = dir.file("K\xC4\x85ty Z\xC3\xBCrich");  // Kąty Zürich
+  std::filesystem::create_directory(platform::pathFromUtf8(folder));
+  const std::string name = std::string("child") + test::kExeSuffix;
+  const std::filesystem::path program = platform::pathFromUtf8(folder) / name;
+  std::filesystem::copy_file(test::helperProgram(), program);
+  const std::string argument = "M\xC3\xBCnchen \xCE\xB1\xCE\xB8 \xF0\x9F\x9A\x82";  // München αθ, an emoji
+  EXPECT_GT(RunAndWait(quote(platform::utf8FromPath(program)) + " args " + quote(dir.file("o.txt")) + " " +
+                           quote(argument),
+                       True, 0),
+            0);
+  EXPECT_EQ(test::readFile(dir.file("o.txt")), argument + "\n");
 }
 
 // runProgram, under RunAndWait: the exit status and standard error, which

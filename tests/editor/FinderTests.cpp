@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/core/Utf8Text.h"
 #include "platform/editor/Editor.h"
 #include "search/Finder.h"
 #include "tests/support/TestEditor.h"
@@ -10,6 +11,10 @@
 using vantrel::EditorSession;
 using vantrel::platform::Editor;
 using vantrel::search::Finder;
+
+// Four-byte characters (U+1F682 and U+1F683).
+#define LOCOMOTIVE "\xF0\x9F\x9A\x82"
+#define CARRIAGE "\xF0\x9F\x9A\x83"
 
 namespace {
 
@@ -36,8 +41,8 @@ class FinderTest : public ::testing::Test {
 // --- Find ---------------------------------------------------------------
 
 // Each Find searches from the caret (a match right at it counts), then from
-// one past the last match; there is no wrap-around, and a miss leaves the
-// last match selected.
+// one character past the last match's start; there is no wrap-around, and a
+// miss leaves the last match selected.
 TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
   struct Case { const char* text; long caret; const char* find; bool wholeWord; std::vector<long> found; };
   const Case cases[] = {
@@ -46,6 +51,12 @@ TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
       {"abab", 2, "ab", false, {2, -1}},
       {"Widths Width", 0, "Width", true, {7, -1}},                    // whole word only from the check box
       {"Widths Width", 0, "Width", false, {0, 7, -1}},
+      // Beyond ASCII: any case, whole characters, whole words.
+      {"München MÜNCHEN münchen", 0, "MÜNCHEN", false, {0, 9, 18, -1}},
+      {"ääää", 0, "ää", false, {0, 2, 4, -1}},                          // steps a whole character
+      {LOCOMOTIVE LOCOMOTIVE, 0, LOCOMOTIVE, false, {0, 4, -1}},  // a four-byte emoji
+      {"øy Tromsøy øy", 0, "ØY", true, {0, 13, -1}},                     // not inside Tromsøy
+      {"Straße Strasse", 0, "STRASSE", false, {8, -1}},                  // ß is not "ss"
   };
   for (const Case& c : cases) {
     load(c.text, c.caret);
@@ -53,7 +64,9 @@ TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
     for (const long expected : c.found) {
       ASSERT_EQ(findNext(c.find, c.wholeWord), expected) << c.text << " from " << from;
       EXPECT_EQ(session.lngStart, from) << c.text;
-      if (expected >= 0) from = (last = expected) + 1;
+      if (expected < 0) continue;
+      last = expected;  // the next search starts one character on
+      from = static_cast<long>(vantrel::platform::nextCharacterBoundary(c.text, static_cast<std::size_t>(last)));
     }
     EXPECT_EQ(editor.selStart(), last) << c.text;
     EXPECT_EQ(editor.selLength(), static_cast<long>(std::string_view(c.find).size())) << c.text;
@@ -120,6 +133,9 @@ TEST_F(FinderTest, ReplaceAllTakesEveryOccurrenceLeftToRight) {
       {"AB ab Ab", "ab", "", "  ", 2},       // case-insensitive; empty replacement deletes
       {"Widths", "Width", "W", "Ws", 1},     // never whole-word
       {"a\r\nb\r\n", "\r\n", "\n", "a\nb\n", 4},
+      {"München, MÜNCHEN", "münchen", "Köln", "Köln, Köln", 12},
+      {"ßSS", "ss", "x", "ßx", 3},
+      {LOCOMOTIVE "a" LOCOMOTIVE, LOCOMOTIVE, CARRIAGE, CARRIAGE "a" CARRIAGE, 9},
   };
   for (const Case& c : cases) {
     load(c.text, 3);

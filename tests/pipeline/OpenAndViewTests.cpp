@@ -41,8 +41,7 @@ TEST_F(OpenBinTest, MissingConverterIsReportedAndSaveCannotWriteOverTheFile) {
   editor_.setBytes("text of another document");
   choose(user("a.bin"));
   openBin(ctx_);
-  EXPECT_TRUE(contains(onlyMessage().text, user("a.bin")));
-  EXPECT_TRUE(contains(onlyMessage().text, "could not be started"));
+  EXPECT_TRUE(contains(onlyMessage().text, "a.bin could not be read: the converter serz.exe could not be started"));
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
   saveBin(ctx_);
@@ -68,11 +67,14 @@ TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
   writeBytes(user("a\"b.bin"), "x");  // a quote cannot be put in a command line
   writeBytes(user("abc"), "x");       // too short to give a working name
   writeBytes(working("w.xml"), "<w/>");  // the working file itself
-  for (const std::string& path : {user("a\"b.bin"), working("w.xml"), user("abc")}) {
+  pathBox_.setText(user("kept.bin"));
+  for (const std::string& path : {user("a\"b.bin"), working("w.xml")}) {
     choose(path);
-    openBin(ctx_);
-    EXPECT_TRUE(session_.noConvertedText);
+    EXPECT_FALSE(openBin(ctx_));
+    EXPECT_EQ(pathBox_.text(), user("kept.bin"));  // the editor's text still belongs to it
   }
+  choose(user("abc"));
+  EXPECT_FALSE(openBin(ctx_));
   EXPECT_TRUE(pathBox_.text().empty());
   EXPECT_EQ(editor_.bytes(), "kept");
   EXPECT_EQ(readBytes(working("w.xml")), "<w/>");
@@ -123,6 +125,56 @@ TEST_F(ViewOtherFilesTest, FailingCopyOrSaveIsReportedAndChangesNothing) {
   EXPECT_TRUE(contains(dialogs_.messages[0].text, "vanished.bin"));
   EXPECT_TRUE(contains(dialogs_.messages[1].text, "new.txt"));
   EXPECT_EQ(editor_.bytes(), "kept");
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// Whatever a failing converter wrote is not the file's text.
+TEST_F(OpenBinTest, AConverterThatFailsAfterWritingIsAFailure) {
+  installConverter("printf '<partial' > \"${2#xml:}\"\nexit 3\n");
+  writeBytes(user("a.bin"), "x");
+  choose(user("a.bin"));
+  EXPECT_FALSE(openBin(ctx_));
+  EXPECT_EQ(editor_.bytes(), "");
+  EXPECT_TRUE(contains(onlyMessage().text, "a.bin could not be read: the converter failed (exit status 3)"));
+  EXPECT_TRUE(session_.noConvertedText);
+}
+
+// A text larger than the editor holds is refused by its size before it is
+// read, and everything stays as it was.
+TEST_F(OpenBinTest, ADocumentLargerThanTheEditorHoldsIsRefused) {
+  installConverter();
+  writeBytes(user("old.bin"), "old");
+  choose(user("old.bin"));
+  ASSERT_TRUE(openBin(ctx_));
+  installConverter("truncate -s 3G \"${2#xml:}\"\n");  // sparse: takes no disk space
+  writeBytes(user("huge.bin"), "x");
+  choose(user("huge.bin"));
+  EXPECT_FALSE(openBin(ctx_));
+  EXPECT_TRUE(contains(onlyMessage().text, "huge.bin was not opened: its text is 3,221,225,472 bytes (3.2 GB)"));
+  EXPECT_EQ(editor_.bytes(), "old");
+  EXPECT_EQ(pathBox_.text(), user("old.bin"));
+  EXPECT_EQ(session_.strXML, "old.xml");
+  EXPECT_FALSE(session_.noConvertedText);
+}
+
+// A file that already is XML opens as it is; no converter runs, and it
+// cannot be saved as a .bin.
+TEST_F(ViewOtherFilesTest, AnXmlFileOpensAsItIs) {
+  installConverter("touch \"$0.ran\"\nexit 1\n");
+  const std::string xml = "\xEF\xBB\xBF\r\n<cRecordSet>M\xC3\xBCnchen</cRecordSet>\r\n";
+  writeBytes(user("scenery.xml"), xml);
+  choose(user("scenery.xml"));
+  EXPECT_TRUE(viewOtherFiles(ctx_));
+  EXPECT_EQ(editor_.bytes(), xml);
+  EXPECT_FALSE(fs::exists(program_ / "serz.ran"));
+  EXPECT_EQ(session_.documentPath, user("scenery.xml"));
+  saveBin(ctx_);
+  EXPECT_EQ(onlyMessage().text, "This file was not a .bin file, so cannot be converted back using this program.");
 }
 
 }  // namespace

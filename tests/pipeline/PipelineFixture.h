@@ -60,9 +60,15 @@ class PipelineFixture : public ::testing::Test {
     fs::remove_all(root_, error);
   }
 
-  // A converter script named serz in the program folder; the default one
-  // copies its input to its output in both directions.
-  void installConverter(const std::string& body = "cp \"$1\" \"${2#*:}\"\n") {
+  // A converter script named serz in the program folder. The default one
+  // copies its input to its output, adding the format's "SERZ" mark on the
+  // way to a .bin and dropping it on the way back.
+  static constexpr const char* kCopyingConverter =
+      "case \"$2\" in\n"
+      "  bin:*) { printf SERZ; cat \"$1\"; } > \"${2#bin:}\" ;;\n"
+      "  *) if [ \"$(head -c 4 \"$1\")\" = SERZ ]; then tail -c +5 \"$1\"; else cat \"$1\"; fi > \"${2#xml:}\" ;;\n"
+      "esac\n";
+  void installConverter(const std::string& body = kCopyingConverter) {
     writeBytes(program_ / "serz", "#!/bin/sh\n" + body);
     fs::permissions(program_ / "serz", fs::perms::owner_all);
   }

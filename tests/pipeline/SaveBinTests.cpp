@@ -32,14 +32,14 @@ class SaveBinTest : public PipelineFixture {
 TEST_F(SaveBinTest, WritesTheEditorBytesAndRotatesBackups) {
   editor_.setBytes("first\r\n\xe9");
   saveBin(ctx_);
-  EXPECT_EQ(readBytes(user("x.bin")), "first\r\n\xe9");
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZfirst\r\n\xe9");
   EXPECT_EQ(readBytes(user("x.bin.bak")), "original");
   EXPECT_FALSE(fs::exists(working("x.xml")));
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
   editor_.setBytes("second");
   saveBin(ctx_);
-  EXPECT_EQ(readBytes(user("x.bin.bak1")), "first\r\n\xe9");
-  EXPECT_EQ(readBytes(user("x.bin")), "second");
+  EXPECT_EQ(readBytes(user("x.bin.bak1")), "SERZfirst\r\n\xe9");
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZsecond");
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -107,6 +107,83 @@ TEST_F(SaveBinTest, FailedWriteStopsTheSave) {
   EXPECT_TRUE(endsWith(onlyMessage().text,
                        " occurred in WriteUniFile while processing\r\nfile " + working("x.xml")));
   EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Warning);
+  expectBinUnchanged();
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// A converter that fails after writing part of the .bin, or that is killed,
+// or that "succeeds" without writing the format: the .bin stays
+// byte-identical and the edit stays in the working XML.
+TEST_F(SaveBinTest, AFailingConverterNeverCostsTheBinOrTheEdit) {
+  const std::pair<const char*, const char*> converters[] = {
+      {"partial then exit 1", "printf PARTIAL > \"${2#bin:}\"\necho 'disk full' >&2\nexit 1\n"},
+      {"partial then killed", "printf PARTIAL > \"${2#bin:}\"\nkill -9 $$\n"},
+      {"exit 0, not the format", "printf '<xml/>' > \"${2#bin:}\"\n"},
+      {"exit 0, empty output", ": > \"${2#bin:}\"\n"},
+  };
+  for (const auto& [what, body] : converters) {
+    SCOPED_TRACE(what);
+    dialogs_.messages.clear();
+    installConverter(body);
+    editor_.setBytes("<edited/>");
+    EXPECT_FALSE(saveBin(ctx_));
+    EXPECT_TRUE(contains(onlyMessage().text, "x.bin could not be written: "));
+    EXPECT_TRUE(contains(onlyMessage().text, "put back unchanged"));
+    expectBinUnchanged();
+    EXPECT_EQ(readBytes(working("x.xml")), "<edited/>");
+  }
+}
+
+TEST_F(SaveBinTest, ThroughALinkTheFileItPointsToIsBackedUpAndRebuilt) {
+  fs::create_directory(user("real"));
+  fs::rename(user("x.bin"), user("real/x.bin"));
+  fs::create_symlink("real/x.bin", user("x.bin"));
+  editor_.setBytes("edited");
+  ASSERT_TRUE(saveBin(ctx_));
+  EXPECT_TRUE(fs::is_symlink(user("x.bin")));
+  EXPECT_EQ(readBytes(user("real/x.bin")), "SERZedited");
+  EXPECT_EQ(readBytes(user("real/x.bin.bak")), "original");
+  EXPECT_FALSE(fs::exists(user("x.bin.bak")));
+}
+
+// With all five backup names taken the oldest may go, but only on Yes.
+TEST_F(SaveBinTest, AllFiveBackupsTakenAsksBeforeReplacingTheOldest) {
+  const char* suffixes[] = {".bak", ".bak1", ".bak2", ".bak3", ".bak4"};
+  const auto now = fs::file_time_type::clock::now();
+  for (int i = 0; i < 5; ++i) {
+    writeBytes(user(std::string("x.bin") + suffixes[i]), suffixes[i]);
+    fs::last_write_time(user(std::string("x.bin") + suffixes[i]), now - std::chrono::hours(10 - i));
+  }
+  fs::last_write_time(user("x.bin.bak2"), now - std::chrono::hours(100));  // the oldest
+  editor_.setBytes("edited");
+
+  dialogs_.questionAnswers = {platform::Answer::No};
+  EXPECT_FALSE(saveBin(ctx_));
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_TRUE(contains(dialogs_.questions[0], "All five backups of x.bin exist. Replace the oldest (x.bin.bak2, "));
+  EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Stop);
+  expectBinUnchanged(5);
+
+  dialogs_.messages.clear();
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  EXPECT_EQ(saveBin(ctx_), user("x.bin.bak2"));
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(readBytes(user("x.bin.bak2")), "original");
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZedited");
+  EXPECT_EQ(readBytes(user("x.bin.bak")), ".bak");
+}
+
+TEST_F(SaveBinTest, AnEmptyEditorHasNoTextToSaveAndNoConverterRuns) {
+  installConverter("touch \"$0.ran\"\n");
+  editor_.setBytes("");
+  EXPECT_FALSE(saveBin(ctx_));
+  EXPECT_EQ(onlyMessage().text, "There is no text to save.");
+  EXPECT_FALSE(fs::exists(program_ / "serz.ran"));
   expectBinUnchanged();
 }
 

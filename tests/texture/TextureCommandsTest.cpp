@@ -67,19 +67,28 @@ TEST_F(TextureCommands, ConvertReplacesALongerTargetThroughTheSaveDialog) {
 
 TEST_F(TextureCommands, ConvertCancelledOrRefusedLeavesTheTargetAsItWas) {
   std::ofstream(root_ / "out.dds") << "old";
-  editor_.setBytes(testing::textureXml("4", "70000", "16", ""));
+  editor_.setBytes(testing::textureXml("4", "4", "16", ""));
   convertToDds(dialogs_, editor_);  // cancelled
   EXPECT_TRUE(dialogs_.messages.empty());
 
-  dialogs_.answers = {q(root_ / "out.dds"), q(root_ / "no folder" / "out.dds")};
+  dialogs_.answers = {q(root_ / "no folder" / "out.dds")};
   convertToDds(dialogs_, editor_);
-  editor_.setBytes(testing::textureXml("4", "4", "16", ""));
-  convertToDds(dialogs_, editor_);
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_TRUE(startsWith(dialogs_.messages[0].text, q(root_ / "no folder" / "out.dds") + " could not be written ("));
+
+  // A text that is no texture is said to be so before any name is asked.
+  dialogs_.messages.clear();
+  dialogs_.fileRequests.clear();
+  for (const std::string& text : {testing::textureXml("4", "70000", "16", ""), std::string("<cRecordSet/>")}) {
+    editor_.setBytes(text);
+    convertToDds(dialogs_, editor_);
+  }
+  EXPECT_TRUE(dialogs_.fileRequests.empty());
   ASSERT_EQ(dialogs_.messages.size(), 2u);
-  EXPECT_EQ(dialogs_.messages[0].text, q(root_ / "out.dds") + " was not written: the texture text in the editor "
-                                                              "gives the height 70000, outside 0 to 32767.");
+  EXPECT_EQ(dialogs_.messages[0].text,
+            "No .dds file was made: the texture text in the editor gives the height 70000, outside 0 to 32767.");
   EXPECT_EQ(dialogs_.messages[0].icon, platform::MessageIcon::Warning);
-  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, q(root_ / "no folder" / "out.dds") + " could not be written ("));
+  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, "No .dds file was made: the texture text in the editor "));
   EXPECT_EQ(readAll(root_ / "out.dds"), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 2);
 }
@@ -143,13 +152,27 @@ TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
 #endif
 
 TEST_F(TextureCommands, ViewerPathComesFromTheDialogAndACancelKeepsIt) {
+  const std::string viewer = fakeViewer();
   std::string strIV = "/old/viewer";
-  dialogs_.answers = {q(root_ / "i_view32.exe")};
+  dialogs_.answers = {viewer};
   chooseViewerPath(dialogs_, strIV);
-  chooseViewerPath(dialogs_, strIV);
-  EXPECT_EQ(strIV, (root_ / "i_view32.exe").string());
+  chooseViewerPath(dialogs_, strIV);  // cancelled
+  EXPECT_EQ(strIV, viewer);
+#ifdef _WIN32
   EXPECT_EQ(dialogs_.fileRequests[1].filter + dialogs_.fileRequests[1].title,
             "IrfanView (*.exe)|*.exeSelect your i_view32.exe file");
+#else
+  // Programs have no extension here: every file is shown, and one that
+  // cannot be started is refused with a message.
+  EXPECT_EQ(dialogs_.fileRequests[1].filter + dialogs_.fileRequests[1].title,
+            "All files (*)|*Select your i_view32.exe file");
+  std::ofstream(root_ / "picture.png") << "png";
+  dialogs_.answers = {q(root_ / "picture.png")};
+  chooseViewerPath(dialogs_, strIV);
+  EXPECT_EQ(strIV, viewer);
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_TRUE(contains(dialogs_.messages[0].text, "picture.png is not a program that can be started"));
+#endif
 }
 
 }  // namespace

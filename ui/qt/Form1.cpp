@@ -102,8 +102,8 @@ void Form1::wireEvents() {
 // Tab types a tab in the editor, so Ctrl+Tab (Ctrl+Shift+Tab backwards)
 // moves the focus on from it, as in other editors.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ui_.RichTextBox1->viewport() &&
-      (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+  const bool onEditor = watched == ui_.RichTextBox1 || watched == ui_.RichTextBox1->viewport();
+  if (onEditor && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
     auto* drop = static_cast<QDropEvent*>(event);
     if (!droppedFile(drop->mimeData()).empty()) {
       if (event->type() == QEvent::DragEnter) {

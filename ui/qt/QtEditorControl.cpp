@@ -80,8 +80,9 @@ platform::ScintillaLink directLink(QsciScintillaBase& control) {
 QtEditorControl::QtEditorControl(QWidget* parent) : QsciScintilla(parent) {
   installEditorAccessibility();
   // The core drives Scintilla directly; QScintilla's own idea of the text's
-  // encoding must agree with it.
-  setUtf8(false);
+  // encoding must agree with it, so that typed and pasted characters go in
+  // as UTF-8.
+  setUtf8(true);
   setEolVisibility(false);
   setWrapMode(WrapNone);
 

@@ -9,12 +9,15 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "ui/qt/QtEditorControl.h"
 
 using vantrel::qt::QtEditorControl;
+namespace fs = std::filesystem;
 
 TEST(EditorControl, TheKeyboardTypesCrLfAndCtrlZUndoes) {
   QtEditorControl control;
@@ -25,6 +28,42 @@ TEST(EditorControl, TheKeyboardTypesCrLfAndCtrlZUndoes) {
   EXPECT_EQ(editor.bytes(), std::string("hello\r\n\0, world", 15));
   QTest::keyClick(&control, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
+}
+
+// UTF-8 shows as characters; bytes that are not UTF-8 (an ANSI file, stray
+// or cut-off sequences) survive loading, edits elsewhere and saving byte
+// for byte, coloured or not.
+TEST(EditorControl, ShowsUtf8AndKeepsBytesThatAreNot) {
+  const std::string notUtf8 = "M\xFCnchen \xC3 \xBC \xC0\xAF \xED\xA0\x80 \xF5\xFF \xE2\x82";
+  const std::string tail = "\r\n<Ansi>" + notUtf8 + "</Ansi>\r\n<x>old</x>";
+  std::string large;  // beyond the size that is coloured
+  while (large.size() < 2 * 1024 * 1024) large += "<Line>text</Line>\r\n";
+  for (const std::string& before : {std::string(), large}) {
+    const std::size_t padding = before.size();
+    QtEditorControl control;
+    auto& editor = control.editor();
+    editor.setBytes(before + "<Name>M\xC3\xBCnchen</Name>" + tail);
+    EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_GETCODEPAGE), QsciScintillaBase::SC_CP_UTF8);
+    control.setFocus();
+    editor.setSelStart(static_cast<long>(padding) + 7);  // after "<Name>M"
+    QTest::keyClick(&control, Qt::Key_Right);  // over ü: two bytes
+    EXPECT_EQ(editor.selStart(), static_cast<long>(padding) + 9);
+    QTest::keyClicks(&control, QStringLiteral(u"ß"));  // typed as UTF-8
+    editor.setSelStart(static_cast<long>(padding) + 8);  // inside ü: moves to its start
+    EXPECT_EQ(editor.selStart(), static_cast<long>(padding) + 7);
+    EXPECT_EQ(editor.replaceAll("OLD", "K\xC3\xB6ln"), 1);
+
+    const std::string expected =
+        before + "<Name>M\xC3\xBC\xC3\x9Fnchen</Name>" +
+        "\r\n<Ansi>" + notUtf8 + "</Ansi>\r\n<x>K\xC3\xB6ln</x>";
+    EXPECT_EQ(editor.bytes(), expected);
+    const fs::path path = fs::temp_directory_path() / "editor_tests_not_utf8.xml";
+    std::string error;
+    ASSERT_TRUE(editor.saveToFile(path.string(), error)) << error;
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected) << "saved bytes differ";
+    fs::remove(path);
+  }
 }
 
 TEST(EditorControl, LargeDocumentsStayUncolouredAndKeepTheirBytes) {

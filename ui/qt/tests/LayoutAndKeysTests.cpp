@@ -57,11 +57,21 @@ TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
   EXPECT_NEAR(t(c().Check1->y() - check1.y()), 500, 2 * kPixel);
 }
 
-TEST_F(ResizeLayout, TooSmallWindowGivesZeroSizesNotNegativeOnes) {
+// The window cannot be made smaller than the size at which every control
+// is whole, and the buttons on the right keep a margin from the edge.
+TEST_F(ResizeLayout, EveryControlStaysWholeAtTheSmallestSize) {
+  const QWidget* client = window_->centralWidget();
+  const auto rightMargin = [&] { return t(client->width() - c().Command2->geometry().right() - 1); };
+  EXPECT_GE(rightMargin(), 360 - kPixel);  // at the design size
+
   window_->resize(20, 20);
   QCoreApplication::processEvents();
-  EXPECT_EQ(c().RichTextBox1->size(), QSize(0, 0));
-  EXPECT_EQ(c().Text1->width(), 0);
+  EXPECT_GE(window_->width(), window_->minimumWidth());
+  for (const QWidget* control : c().all) {
+    EXPECT_TRUE(client->rect().contains(control->geometry())) << control->objectName().toStdString();
+  }
+  EXPECT_GT(t(c().RichTextBox1->height()), 900);
+  EXPECT_GE(rightMargin(), 360 - kPixel);
 }
 
 using SearchCommands = MainWindowInUse;
@@ -99,8 +109,8 @@ TEST_F(SearchCommands, EnterInTheReplaceBoxReplacesTheFoundWord) {
   EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alpha BETA gamma beta");
 }
 
-TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
-  c().RichTextBox1->editor().setBytes("alphabet bet caf\xC3\xA9");
+TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAreUtf8) {
+  c().RichTextBox1->editor().setBytes("alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
   c().Text2->setText(QStringLiteral("bet"));
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->editor().selStart(), 9) << "whole word: the 'bet' inside 'alphabet' is skipped";
@@ -109,17 +119,22 @@ TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
   c().Command4->click();
   EXPECT_EQ(c().RichTextBox1->editor().selStart(), 5);
 
-  c().Text2->setText(QStringLiteral("caf\u00E9"));
-  c().Text3->setText(QStringLiteral("tea"));
+  c().Text2->setText(QStringLiteral(u"münchen"));  // any case, also beyond ASCII
+  c().Text3->setText(QStringLiteral(u"Köln"));
   c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet K\xC4\x85ty K\xC3\xB6ln caf\xE9");
 
-  c().Text2->setText(QStringLiteral("\u03B2"));  // not in the text: finds nothing
-  c().RichTextBox1->editor().setSelStart(3);
+  c().Text2->setText(QStringLiteral(u"KĄTY"));
+  c().RichTextBox1->editor().setSelStart(0);
   c().Command4->click();
-  c().Command6->click();
-  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 3);
-  EXPECT_EQ(c().RichTextBox1->editor().bytes(), "alphabet bet tea");
+  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->editor().selLength(), 5);
+
+  // The ANSI byte 0xE9 is not the letter é: nothing found, the selection stays.
+  c().Text2->setText(QStringLiteral(u"café"));
+  c().Command4->click();
+  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 13);
+  EXPECT_EQ(c().RichTextBox1->editor().selLength(), 5);
 }
 
 }  // namespace

@@ -2,12 +2,18 @@
 // folder, the simulator folder, the reports when files fail, and Open .bin
 // with the real converter.
 #include <QDeadlineTimer>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <functional>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
 
 #include "GuiFixture.h"
+#include "ui/qt/QtText.h"
+#include "ui/qt/frmAbout.h"
 #include "ui/qt/QtEditorControl.h"
 #include "shell/Registry.h"
 #include "shell/WindowPlacement.h"
@@ -28,17 +34,17 @@ class StartupAndShutdown : public GuiFixture {
 
 TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchanged) {
   const std::pair<const char*, const char*> cases[] = {
-      {"9000,6000,1500,1200,\"/opt/view, er/i_view32.exe\"\r\n", "/opt/view, er/i_view32.exe"},
-      {"9000,6000,1500,1200\r\n", ""},  // no path: geometry only
+      {"13500,7200,1500,1200,\"/opt/view, er/i_view32.exe\"\r\n", "/opt/view, er/i_view32.exe"},
+      {"13500,7200,1500,1200\r\n", ""},  // no path: geometry only
   };
   for (const auto& [line, viewer] : cases) {
     SCOPED_TRACE(line);
     writeFile(preferences(), line);
     auto window = showMainWindow();
-    EXPECT_EQ(frameTwips(*window), QRect(1200, 1500, 9000, 6000));
+    EXPECT_EQ(frameTwips(*window), QRect(1200, 1500, 13500, 7200));
     EXPECT_EQ(window->session().strIV, viewer);
     window->close();
-    EXPECT_EQ(readFile(preferences()), "9000,6000,1500,1200,\"" + std::string(viewer) + "\"\r\n");
+    EXPECT_EQ(readFile(preferences()), "13500,7200,1500,1200,\"" + std::string(viewer) + "\"\r\n");
   }
 }
 
@@ -49,7 +55,7 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
       {nullptr, ""},                              // first run
       {"40000,6000,1500,1200,\"/v\"\r\n", ""},  // not a 16-bit number: path ignored too
       {"9000,x,1500,1200,\"/v\"\r\n", ""},      // not a number
-      {"9000,6000\r\n", ""},                     // ends before the position
+      {"13500,7200\r\n", ""},                     // ends before the position
       {"0,0,0,0,\"/v\"\r\n", "/v"},              // a window of no size
   };
   for (const auto& [line, viewer] : cases) {
@@ -72,14 +78,14 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
 }
 
 TEST_F(StartupAndShutdown, PositionOffEveryScreenIsNotRestored) {
-  writeFile(preferences(), "9000,6000,30000,30000,\"\"\r\n");
+  writeFile(preferences(), "13500,7200,30000,30000,\"\"\r\n");
   auto window = showMainWindow();
-  EXPECT_EQ(frameTwips(*window).size(), QSize(9000, 6000));
+  EXPECT_EQ(frameTwips(*window).size(), QSize(13500, 7200));
   EXPECT_TRUE(shell::titleBarReachable(qt::toPixelRect(window->frameGeometry()), qt::currentScreenAreas()));
 }
 
 TEST_F(StartupAndShutdown, MaximizedOrMinimizedWindowSavesItsNormalGeometry) {
-  const std::string line = "9000,6000,1500,1200,\"\"\r\n";
+  const std::string line = "13500,7200,1500,1200,\"\"\r\n";
   for (const bool maximize : {false, true}) {
     SCOPED_TRACE(maximize ? "maximized" : "minimized");
     writeFile(preferences(), line);
@@ -140,6 +146,73 @@ TEST_F(StartupAndShutdown, OpenBinShowsTheConvertedXmlInTheEditor) {
   EXPECT_NE(text.find("AP Tree Near Beech 1"), std::string::npos);
   EXPECT_TRUE(window->controls().Command1->isEnabled()) << "the busy state must end";
   for (const auto& m : dialogs_.messages) ADD_FAILURE() << "message: " << m.text;
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// Files from outside: named on the command line (as "Open with" passes
+// them) or dropped on the window, on the editor too. The title names the
+// file and marks unsaved changes, and a close with unsaved changes asks.
+class FilesFromOutside : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    if (!fs::exists(SERZ_PATH)) GTEST_SKIP() << "serz not built";
+    fs::copy_file(SERZ_PATH, programFolder_ / "serz");
+    xml_ = programFolder_.parent_path() / "Z\xC3\xBCrich Hbf.xml";
+    writeFile(xml_, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet/>\r\n");
+  }
+  static void waitFor(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  fs::path xml_;
+};
+
+TEST_F(FilesFromOutside, ACommandLineFileOpensOnceTheWindowShows) {
+  qt::frmAbout about;
+  about.start({QStringLiteral("Vantrel_BIN_Editor"), qt::fromUtf8(xml_.string())});
+  ASSERT_NE(about.mainWindow(), nullptr);
+  qt::Form1& window = *about.mainWindow();
+  waitFor([&] { return window.controls().RichTextBox1->editor().length() > 0; });
+  EXPECT_EQ(window.controls().RichTextBox1->editor().bytes().substr(0, 5), "<?xml");
+  EXPECT_EQ(window.windowTitle(),
+            QStringLiteral("Vantrel bin file editor and texture viewer - Z\u00FCrich Hbf.xml"));
+  EXPECT_EQ(window.controls().Text1->text(), qt::fromUtf8(xml_.string()));
+  EXPECT_TRUE(dialogs_.messages.empty());
+  window.hide();
+}
+
+TEST_F(FilesFromOutside, ADroppedFileOpensAndUnsavedChangesAskBeforeClosing) {
+  auto window = showMainWindow();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(qt::fromUtf8(xml_.string()))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->controls().RichTextBox1->viewport(), &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->controls().RichTextBox1->viewport(), &drop);
+  waitFor([&] { return window->controls().RichTextBox1->editor().length() > 0; });
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(window->controls().RichTextBox1->editor().bytes().substr(0, 5), "<?xml");
+
+  window->controls().RichTextBox1->setFocus();
+  QTest::keyClicks(window->controls().RichTextBox1, "x");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" - Z\u00FCrich Hbf.xml *")))
+      << window->windowTitle().toStdString();
+
+  dialogs_.questionAnswers = {platform::Answer::Cancel};
+  window->close();
+  EXPECT_TRUE(window->isVisible());
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Save changes to Z\xC3\xBCrich Hbf.xml?");
+  dialogs_.questionAnswers = {platform::Answer::No};
+  window->close();
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

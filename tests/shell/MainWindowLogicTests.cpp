@@ -1,0 +1,166 @@
+// What the main window does beyond single commands: the unsaved-changes
+// question, the title, feedback after a save, files from outside. On a real
+// editor control, with scripted dialogs, a stand-in window frame and a
+// stand-in converter.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/MainWindowControls.h"
+#include "shell/MainWindowLogic.h"
+#include "tests/pipeline/PipelineFixture.h"
+
+#ifndef _WIN32
+namespace vantrel::testing {
+namespace {
+
+using platform::Answer;
+
+// Records what the logic asks of the window.
+struct RecordingFrame : shell::WindowFrame {
+  std::vector<std::string> titles, statuses;
+  int focusedEditor = 0, closed = 0;
+  void setBusy(bool) override {}
+  void closeWindow() override { ++closed; }
+  void setTitle(const std::string& title) override { titles.push_back(title); }
+  void showStatus(const std::string& text) override { statuses.push_back(text); }
+  void focusEditor() override { ++focusedEditor; }
+};
+
+class MainWindowLogicTest : public PipelineFixture {
+ protected:
+  void SetUp() override {
+    PipelineFixture::SetUp();
+    installConverter();
+    writeBytes(user("x.bin"), "original");
+    writeBytes(user("other.dat"), "other");
+    shell::MainWindowParts parts;
+    parts.editor = &editor_;
+    parts.pathBox = &pathBox_;
+    parts.findBox = &findBox_;
+    parts.replaceBox = &replaceBox_;
+    parts.wholeWordChecked = [] { return false; };
+    parts.dialogs = &dialogs_;
+    parts.frame = &frame_;
+    logic_ = std::make_unique<shell::MainWindowLogic>(program_.string(), parts);
+    logic_->load();
+  }
+  // The user types into the editor.
+  void type(const std::string& text) {
+    editor_.setSelText(text);
+    logic_->modifiedChanged();
+  }
+  std::string title() const { return frame_.titles.empty() ? "" : frame_.titles.back(); }
+
+  static constexpr const char* kTitle = "Vantrel bin file editor and texture viewer";
+  RecordingFrame frame_;
+  platform::PlainTextField findBox_, replaceBox_;
+  std::unique_ptr<shell::MainWindowLogic> logic_;
+};
+
+TEST_F(MainWindowLogicTest, TitleNamesTheFileAndMarksUnsavedChanges) {
+  EXPECT_EQ(title(), kTitle);
+  choose(user("x.bin"));
+  logic_->openBin();
+  EXPECT_EQ(title(), std::string(kTitle) + " - x.bin");
+  EXPECT_EQ(frame_.focusedEditor, 1);
+  EXPECT_EQ(editor_.selStart(), 0);
+  type("new ");
+  EXPECT_EQ(title(), std::string(kTitle) + " - x.bin *");
+
+  logic_->saveBin();
+  EXPECT_EQ(title(), std::string(kTitle) + " - x.bin");
+  ASSERT_EQ(frame_.statuses.size(), 1u);
+  EXPECT_EQ(frame_.statuses[0], "Saved x.bin; the previous version is x.bin.bak");
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.questions.empty());  // nothing was unsaved when asked
+
+  logic_->clear();
+  EXPECT_EQ(title(), kTitle);
+}
+
+// Yes saves and goes on only when the save worked; No discards; Cancel
+// stays. Each action that would drop the text asks.
+TEST_F(MainWindowLogicTest, UnsavedChangesAreNeverDroppedWithoutAnAnswer) {
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+
+  dialogs_.questionAnswers = {Answer::Cancel, Answer::Cancel, Answer::Cancel};
+  logic_->openBin();
+  logic_->viewOtherFiles();
+  logic_->clear();
+  EXPECT_FALSE(logic_->confirmClose());
+  ASSERT_EQ(dialogs_.questions.size(), 4u);
+  EXPECT_EQ(dialogs_.questions[0], "Save changes to x.bin?");
+  EXPECT_TRUE(dialogs_.fileRequests.size() == 1);  // no dialog after Cancel
+  EXPECT_EQ(editor_.bytes(), "edited original");
+
+  // Yes: Save .bin runs first, then the open goes on.
+  dialogs_.questionAnswers = {Answer::Yes};
+  choose(user("other.dat"));
+  logic_->viewOtherFiles();
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZedited original");
+  EXPECT_EQ(readBytes(user("x.bin.bak")), "original");
+  EXPECT_EQ(editor_.bytes(), "other");
+
+  // After View other files, Yes offers Save As, and a cancelled Save As
+  // stays.
+  type("more ");
+  dialogs_.questionAnswers = {Answer::Yes};
+  EXPECT_FALSE(logic_->confirmClose());
+  EXPECT_TRUE(dialogs_.fileRequests.back().save);
+  choose(user("kept.txt"));
+  dialogs_.questionAnswers = {Answer::Yes};
+  EXPECT_TRUE(logic_->confirmClose());
+  EXPECT_EQ(readBytes(user("kept.txt")), "more other");
+
+  // No discards.
+  type("again ");
+  dialogs_.questionAnswers = {Answer::No};
+  logic_->clear();
+  EXPECT_EQ(editor_.bytes(), "");
+  EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+// A save that fails keeps the user where they were.
+TEST_F(MainWindowLogicTest, YesWithAFailingSaveStays) {
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+  installConverter("exit 1\n");
+  dialogs_.questionAnswers = {Answer::Yes};
+  EXPECT_FALSE(logic_->confirmClose());
+  EXPECT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(readBytes(user("x.bin")), "original");
+  EXPECT_EQ(editor_.bytes(), "edited original");
+}
+
+// Files from the command line or dropped on the window: a .bin opens as
+// Open .bin does, anything else as View other files does, without a dialog.
+TEST_F(MainWindowLogicTest, FilesFromOutsideOpenWithoutADialog) {
+  writeBytes(user("Y.BIN"), "bin text");
+  logic_->openFile(user("Y.BIN"));
+  EXPECT_EQ(editor_.bytes(), "bin text");
+  EXPECT_EQ(pathBox_.text(), user("Y.BIN"));
+  EXPECT_FALSE(session_.NotBin);
+  EXPECT_TRUE(logic_->session().strXML == "Y.xml");
+
+  logic_->openFile(user("other.dat"));
+  EXPECT_EQ(editor_.bytes(), "other");
+  EXPECT_TRUE(logic_->session().NotBin);
+  EXPECT_TRUE(dialogs_.fileRequests.empty());
+  EXPECT_EQ(title(), std::string(kTitle) + " - other.dat");
+  EXPECT_EQ(frame_.focusedEditor, 2);
+}
+
+TEST_F(MainWindowLogicTest, ExitClosesTheWindowWhichThenAsks) {
+  logic_->exit();
+  EXPECT_EQ(frame_.closed, 1);
+  EXPECT_TRUE(logic_->confirmClose());  // nothing to save: no question
+  EXPECT_TRUE(dialogs_.questions.empty());
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+#endif
