@@ -32,6 +32,12 @@ function(vantrel_add_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 60)
   endif()
+  if(CMAKE_CROSSCOMPILING AND T_TOOLKIT)
+    # Windows starts a program named without a folder from the starting
+    # program's own folder first: tests that put a converter of their own
+    # into a program folder must not sit beside the real serz.exe.
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/toolkit-tests)
+  endif()
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)

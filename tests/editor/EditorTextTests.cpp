@@ -89,8 +89,10 @@ TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
   std::ofstream(path, std::ios::binary) << std::string(1000, 'o');  // replaced, not appended to
   std::string error;
   ASSERT_TRUE(editor.saveToFile(path.string(), error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+  {
+    std::ifstream in(path, std::ios::binary);  // closed before the remove (Windows)
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+  }
   fs::remove(path);
 
   const fs::path missing = fs::temp_directory_path() / "editor_tests_no_folder" / "file.xml";

@@ -1,4 +1,6 @@
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "tests/pipeline/PipelineFixture.h"
 
@@ -42,6 +44,7 @@ TEST_F(CleanupTest, ClearTempFilesRemovesReadOnlyEntriesAndKeepsTheEditor) {
 }
 
 TEST_F(CleanupTest, FailuresAreReportedAndTheFolderRemains) {
+#ifndef _WIN32  // a read-only folder is a Linux idea
   if (geteuid() != 0) {  // root may delete in a read-only folder
     writeBytes(program_ / "TempFiles" / "a.xml", "x");
     fs::permissions(program_, fs::perms::owner_read | fs::perms::owner_exec);
@@ -50,6 +53,7 @@ TEST_F(CleanupTest, FailuresAreReportedAndTheFolderRemains) {
     EXPECT_TRUE(fs::is_directory(program_ / "TempFiles"));
     dialogs_.messages.clear();
   }
+#endif
   writeBytes(root_ / "a file", "x");
   ctx_.programFolder = (root_ / "a file").string();  // TempFiles cannot live under a file
   pipeline::clearTempFiles(ctx_);

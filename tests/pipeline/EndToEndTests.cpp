@@ -9,10 +9,10 @@ class EndToEndTest : public PipelineFixture {
  protected:
   void SetUp() override {
     PipelineFixture::SetUp();
-    const fs::path fixture = fs::path(VANTREL_SHARED_DIR) / "fixtures/serz/ScenaryItem.bin";
-    if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture;
+    const fs::path fixture = sharedFixture("serz/ScenaryItem.bin");
+    if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture.string();
     if (!fs::exists(SERZ_PATH)) GTEST_SKIP() << "serz not built: " << SERZ_PATH;
-    fs::create_symlink(SERZ_PATH, program_ / "serz");
+    installRealConverter();
     bin_ = user("ScenaryItem.bin");
     original_ = readBytes(fixture);
     writeBytes(bin_, original_);

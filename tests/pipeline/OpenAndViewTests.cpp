@@ -50,6 +50,7 @@ TEST_F(OpenBinTest, MissingConverterIsReportedAndSaveCannotWriteOverTheFile) {
   EXPECT_FALSE(fs::exists(user("a.bin.bak")));
 }
 
+#ifndef _WIN32
 TEST_F(OpenBinTest, FailedConversionShowsTheReasonNeverAnOlderXml) {
   installConverter("echo \"$1: line 3, column 7: unexpected end of element\" >&2\nexit 1\n");
   writeBytes(working("a.xml"), "<stale/>");  // left by an earlier run
@@ -60,6 +61,7 @@ TEST_F(OpenBinTest, FailedConversionShowsTheReasonNeverAnOlderXml) {
   EXPECT_FALSE(fs::exists(working("a.xml")));
   EXPECT_TRUE(contains(onlyMessage().text, "line 3, column 7: unexpected end of element"));
 }
+#endif
 
 TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
   installConverter();
@@ -133,6 +135,7 @@ TEST_F(ViewOtherFilesTest, FailingCopyOrSaveIsReportedAndChangesNothing) {
 namespace vantrel::testing {
 namespace {
 
+#ifndef _WIN32
 // Whatever a failing converter wrote is not the file's text.
 TEST_F(OpenBinTest, AConverterThatFailsAfterWritingIsAFailure) {
   installConverter("printf '<partial' > \"${2#xml:}\"\nexit 3\n");
@@ -161,7 +164,9 @@ TEST_F(OpenBinTest, ADocumentLargerThanTheEditorHoldsIsRefused) {
   EXPECT_EQ(session_.strXML, "old.xml");
   EXPECT_FALSE(session_.noConvertedText);
 }
+#endif
 
+#ifndef _WIN32
 // A file that already is XML opens as it is; no converter runs, and it
 // cannot be saved as a .bin.
 TEST_F(ViewOtherFilesTest, AnXmlFileOpensAsItIs) {
@@ -176,6 +181,15 @@ TEST_F(ViewOtherFilesTest, AnXmlFileOpensAsItIs) {
   saveBin(ctx_);
   EXPECT_EQ(onlyMessage().text, "This file was not a .bin file, so cannot be converted back using this program.");
 }
+#endif
+
+#ifdef _WIN32
+// Reported, so that a run on Windows says what it left out.
+TEST(OpenAndViewOnWindows, ShellScriptCasesRunOnLinuxOnly) {
+  GTEST_SKIP() << "A failing, a partly writing, a huge and a never-started converter: their "
+                  "stand-ins are POSIX shell scripts";
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -10,6 +10,7 @@
 
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/WideText.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/Dialogs.h"
 #include "platform/window/TextField.h"
@@ -35,6 +36,17 @@ inline bool endsWith(std::string_view text, std::string_view end) {
 inline void writeBytes(const fs::path& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// The program's paths are UTF-8 strings; std::filesystem takes a std::string
+// in the system's code page on Windows, so names beyond ASCII go through
+// these.
+inline std::string readBytes(const std::string& utf8Path) { return readBytes(platform::pathFromUtf8(utf8Path)); }
+inline std::string readBytes(const char* utf8Path) { return readBytes(std::string(utf8Path)); }
+inline void writeBytes(const std::string& utf8Path, std::string_view bytes) {
+  writeBytes(platform::pathFromUtf8(utf8Path), bytes);
+}
+inline void writeBytes(const char* utf8Path, std::string_view bytes) { writeBytes(std::string(utf8Path), bytes); }
+inline bool exists(const std::string& utf8Path) { return fs::exists(platform::pathFromUtf8(utf8Path)); }
 
 // A temporary program folder with TempFiles, a user folder beside it,
 // scripted dialogs, real widgets and a context wired to them.
@@ -68,14 +80,47 @@ class PipelineFixture : public ::testing::Test {
       "  bin:*) { printf SERZ; cat \"$1\"; } > \"${2#bin:}\" ;;\n"
       "  *) if [ \"$(head -c 4 \"$1\")\" = SERZ ]; then tail -c +5 \"$1\"; else cat \"$1\"; fi > \"${2#xml:}\" ;;\n"
       "esac\n";
+#ifdef _WIN32
+  // No shell runs scripts here: the copying converter is a program that
+  // does the same (tests/support/StandInSerz.cpp, PROGRAMS stand_in_serz).
+  // Tests that need other scripts are Linux-only.
+#ifdef STAND_IN_SERZ_PATH
+  void installConverter() {
+    fs::copy_file(STAND_IN_SERZ_PATH, program_ / "serz.exe", fs::copy_options::overwrite_existing);
+  }
+#endif
+#else
   void installConverter(const std::string& body = kCopyingConverter) {
     writeBytes(program_ / "serz", "#!/bin/sh\n" + body);
     fs::permissions(program_ / "serz", fs::perms::owner_all);
   }
+#endif
+#ifdef SERZ_PATH
+  // The real converter, as the program folder holds it.
+  void installRealConverter() {
+#ifdef _WIN32
+    fs::copy_file(SERZ_PATH, program_ / "serz.exe", fs::copy_options::overwrite_existing);
+#else
+    fs::create_symlink(SERZ_PATH, program_ / "serz");
+#endif
+  }
+#endif
+  // A file of ../shared/fixtures (reached through drive Z: under Wine).
+  static fs::path sharedFixture(const std::string& relative) {
+    std::string shared = VANTREL_SHARED_DIR;
+#ifdef _WIN32
+    if (!shared.empty() && shared.front() == '/') shared = "Z:" + shared;
+#endif
+    return fs::path(shared) / "fixtures" / relative;
+  }
   // Chooses path in the next file dialog.
   void choose(const std::string& path) { dialogs_.answers.push_back(path); }
-  std::string working(const std::string& name) const { return (program_ / "TempFiles" / name).string(); }
-  std::string user(const std::string& name) const { return (userFolder_ / name).string(); }
+  std::string working(const std::string& name) const {
+    return platform::utf8FromPath(program_ / "TempFiles" / platform::pathFromUtf8(name));
+  }
+  std::string user(const std::string& name) const {
+    return platform::utf8FromPath(userFolder_ / platform::pathFromUtf8(name));
+  }
   // File dialog request i as "open|title|filter|start folder" (or "save|...").
   std::string request(std::size_t i) const {
     const auto& r = dialogs_.fileRequests.at(i);

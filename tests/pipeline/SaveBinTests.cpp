@@ -1,4 +1,6 @@
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <functional>
 
@@ -77,6 +79,7 @@ TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
   EXPECT_EQ(readBytes(working("x.xml")), "original");  // not even the working XML
 }
 
+#ifndef _WIN32
 // Every way a save can fail leaves the .bin as it was and keeps the edit.
 TEST_F(SaveBinTest, EveryFailureLeavesTheBinAsItWas) {
   const std::vector<std::pair<std::string, std::function<void()>>> failures = {
@@ -100,6 +103,7 @@ TEST_F(SaveBinTest, EveryFailureLeavesTheBinAsItWas) {
     EXPECT_EQ(busy_.back(), false);
   }
 }
+#endif
 
 TEST_F(SaveBinTest, FailedWriteStopsTheSave) {
   fs::remove_all(program_ / "TempFiles");  // removed behind the program's back
@@ -116,6 +120,7 @@ TEST_F(SaveBinTest, FailedWriteStopsTheSave) {
 namespace vantrel::testing {
 namespace {
 
+#ifndef _WIN32
 // A converter that fails after writing part of the .bin, or that is killed,
 // or that "succeeds" without writing the format: the .bin stays
 // byte-identical and the edit stays in the working XML.
@@ -150,6 +155,7 @@ TEST_F(SaveBinTest, ThroughALinkTheFileItPointsToIsBackedUpAndRebuilt) {
   EXPECT_EQ(readBytes(user("real/x.bin.bak")), "original");
   EXPECT_FALSE(fs::exists(user("x.bin.bak")));
 }
+#endif
 
 // With all five backup names taken the oldest may go, but only on Yes.
 TEST_F(SaveBinTest, AllFiveBackupsTakenAsksBeforeReplacingTheOldest) {
@@ -178,6 +184,7 @@ TEST_F(SaveBinTest, AllFiveBackupsTakenAsksBeforeReplacingTheOldest) {
   EXPECT_EQ(readBytes(user("x.bin.bak")), ".bak");
 }
 
+#ifndef _WIN32
 TEST_F(SaveBinTest, AnEmptyEditorHasNoTextToSaveAndNoConverterRuns) {
   installConverter("touch \"$0.ran\"\n");
   editor_.setBytes("");
@@ -186,6 +193,15 @@ TEST_F(SaveBinTest, AnEmptyEditorHasNoTextToSaveAndNoConverterRuns) {
   EXPECT_FALSE(fs::exists(program_ / "serz.ran"));
   expectBinUnchanged();
 }
+#endif
+
+#ifdef _WIN32
+// Reported, so that a run on Windows says what it left out.
+TEST(SaveBinOnWindows, ShellScriptCasesRunOnLinuxOnly) {
+  GTEST_SKIP() << "Failing, killed, wrongly writing and never-started converters, a read-only "
+                  "folder and a symbolic link: their stand-ins are POSIX shell scripts and rights";
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::testing

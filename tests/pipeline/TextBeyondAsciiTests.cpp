@@ -49,6 +49,7 @@ TEST_F(TextBeyondAsciiTest, ANamedFileOpensAndSavesWithItsBackupKeepingEveryByte
   EXPECT_EQ(readBytes(user(kZurich + " copy.xml")), edited);
 }
 
+#ifndef _WIN32  // the failing converter is a shell script
 TEST_F(TextBeyondAsciiTest, MessagesShowTheNameAsTheUserWroteIt) {
   installConverter("echo \"$1: bad header at byte 0\" >&2\nexit 1\n");
   writeBytes(user(kZurich + ".bin"), "garbage");
@@ -60,14 +61,15 @@ TEST_F(TextBeyondAsciiTest, MessagesShowTheNameAsTheUserWroteIt) {
     ++count;
   EXPECT_EQ(count, 2u) << text;  // ours and the converter's
 }
+#endif
 
 // The real converter: a .bin holding "München" (made by serz from XML),
 // Replace All with "Köln", Save .bin, and back to XML.
 TEST_F(TextBeyondAsciiTest, ReplaceAllInAConvertedBinEndToEnd) {
-  const fs::path fixture = fs::path(VANTREL_SHARED_DIR) / "fixtures/serz/ScenaryItem.bin.xml";
-  if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture;
+  const fs::path fixture = sharedFixture("serz/ScenaryItem.bin.xml");
+  if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture.string();
   if (!fs::exists(SERZ_PATH)) GTEST_SKIP() << "serz not built: " << SERZ_PATH;
-  fs::create_symlink(SERZ_PATH, program_ / "serz");
+  installRealConverter();
   const auto serz = [&](const std::string& in, const std::string& out) {
     return RunAndWait("serz \"" + in + "\" " + out, False, 0) > 0;
   };
@@ -82,7 +84,7 @@ TEST_F(TextBeyondAsciiTest, ReplaceAllInAConvertedBinEndToEnd) {
   writeBytes(user("made.xml"), xml);
   const std::string bin = user(kZurich + ".bin");
   fs::current_path(program_);
-  ASSERT_TRUE(serz(user("made.xml"), "bin:\"" + bin + "\"") && fs::exists(bin)) << "serz could not make the .bin";
+  ASSERT_TRUE(serz(user("made.xml"), "bin:\"" + bin + "\"") && exists(bin)) << "serz could not make the .bin";
   ASSERT_TRUE(serz(bin, "xml:\"" + user("before.xml") + "\""));
   const std::string before = readBytes(user("before.xml"));
   ASSERT_NE(before.find("M\xC3\xBCnchen"), std::string::npos) << "serz lost the name";
@@ -93,7 +95,7 @@ TEST_F(TextBeyondAsciiTest, ReplaceAllInAConvertedBinEndToEnd) {
   finder_.replaceAll("M\xC3\xBCnchen", "K\xC3\xB6ln");
   saveBin(ctx_);
   ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
-  EXPECT_TRUE(fs::exists(bin + ".bak"));
+  EXPECT_TRUE(exists(bin + ".bak"));
 
   const std::string saved = readBytes(bin);
   EXPECT_NE(saved.find("K\xC3\xB6ln"), std::string::npos);

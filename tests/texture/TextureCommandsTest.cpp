@@ -23,7 +23,7 @@ using testing::readAll;
 
 std::string q(const fs::path& path) { return path.string(); }
 
-bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+[[maybe_unused]] bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 bool startsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
 class TextureCommands : public ::testing::Test {

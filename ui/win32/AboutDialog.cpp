@@ -5,7 +5,7 @@
 #include "shell/StartupArguments.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/Twips.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 #include "ui/win32/WindowClass.h"
 
 namespace vantrel::win32 {
@@ -61,7 +61,7 @@ UniqueFont fittedFont(FontDesign design, const std::wstring& text, int width, un
 
 AboutDialog::AboutDialog() {
   registerWindowClass(kClassName, windowProcedure<AboutDialog>);
-  const std::wstring title = widen(shell::aboutTitle());
+  const std::wstring title = platform::utf8ToWide(shell::aboutTitle());
   CreateWindowExW(kDialogExStyle, kClassName, title.c_str(), kDialogStyle, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
@@ -114,7 +114,7 @@ void AboutDialog::createControls(unsigned dpi) {
   }
 
   for (const shell::AboutLabelDesign& label : shell::kAboutLabels) {
-    const std::wstring text = widen(shell::aboutLabelText(label));
+    const std::wstring text = platform::utf8ToWide(shell::aboutLabelText(label));
     // The texts show "&" as it is.
     const DWORD style = SS_NOPREFIX | (label.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP);
     HWND control = addControl(label.name, L"STATIC", text, style, label.left, label.top,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -11,11 +11,11 @@ std::string windowText(HWND window) {
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return narrow(text);
+  return platform::wideToUtf8(text);
 }
 
 std::string EditField::text() const { return windowText(edit_); }
 
-void EditField::setText(std::string_view text) { SetWindowTextW(edit_, widen(text).c_str()); }
+void EditField::setText(std::string_view text) { SetWindowTextW(edit_, platform::utf8ToWide(text).c_str()); }
 
 }  // namespace vantrel::win32

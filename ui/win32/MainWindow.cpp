@@ -14,7 +14,7 @@
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/ScreenPlacement.h"
 #include "ui/win32/Twips.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 #include "ui/win32/WindowClass.h"
 
 namespace vantrel::win32 {
@@ -37,7 +37,7 @@ HCURSOR waitCursor() { return LoadCursorW(nullptr, IDC_WAIT); }
 
 MainWindow::MainWindow() {
   registerWindowClass(kClassName, windowProcedure<MainWindow>);
-  const std::wstring title = widen(shell::kMainWindowTitle);
+  const std::wstring title = platform::utf8ToWide(shell::kMainWindowTitle);
   CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_ == nullptr) {
@@ -147,13 +147,13 @@ void MainWindow::restoreFocusAfterBusy() {
 void MainWindow::closeWindow() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void MainWindow::setTitle(const std::string& title) {
-  title_ = widen(title);
+  title_ = platform::utf8ToWide(title);
   if (!statusShown_) SetWindowTextW(hwnd_, title_.c_str());
 }
 
 void MainWindow::showStatus(const std::string& text) {
   statusShown_ = true;
-  SetWindowTextW(hwnd_, (title_ + L" - " + widen(text)).c_str());
+  SetWindowTextW(hwnd_, (title_ + L" - " + platform::utf8ToWide(text)).c_str());
   SetTimer(hwnd_, kStatusTimer, kStatusShownMs, nullptr);
 }
 
@@ -169,7 +169,7 @@ void MainWindow::run(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& error) {
-    MessageBoxW(hwnd_, widen(std::string("The command failed: ") + error.what()).c_str(),
+    MessageBoxW(hwnd_, platform::utf8ToWide(std::string("The command failed: ") + error.what()).c_str(),
                 L"Vantrel_BIN_Editor", MB_OK | MB_ICONSTOP);
   }
   --handlerDepth_;
@@ -216,7 +216,7 @@ bool MainWindow::handleAccessKey(const MSG& message) {
   for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
     const char* caption = kMainWindowControls[i].caption;
     if (kMainWindowControls[i].kind != ControlKind::Button || caption == nullptr) continue;
-    if (accessKeyOf(widen(caption).c_str()) != key) continue;
+    if (accessKeyOf(platform::utf8ToWide(caption).c_str()) != key) continue;
     pressButton(controls_[i]);  // a disabled button stays unpressed
     return true;
   }
@@ -232,7 +232,7 @@ void MainWindow::onDropFiles(HDROP drop) {
   DragFinish(drop);
   // Opened once the drop has ended, so the source is not kept waiting
   // through a conversion; refused while a conversion runs.
-  if (!path.empty() && !busy_) openFileSoon(narrow(path));
+  if (!path.empty() && !busy_) openFileSoon(platform::wideToUtf8(path));
 }
 
 // --- Size and place -----------------------------------------------------------

@@ -5,7 +5,7 @@
 #include "ui/win32/Fonts.h"
 #include "ui/win32/MainWindowLayout.h"
 #include "ui/win32/Twips.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -25,7 +25,7 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_GROUP;
 HWND createChild(HWND window, std::size_t index, DWORD exStyle, const wchar_t* windowClass,
                  DWORD style) {
   const shell::ControlDesign& design = kMainWindowControls[index];
-  const std::wstring caption = design.caption != nullptr ? widen(design.caption) : std::wstring();
+  const std::wstring caption = design.caption != nullptr ? platform::utf8ToWide(design.caption) : std::wstring();
   return CreateWindowExW(exStyle, windowClass, caption.c_str(), kChild | style, 0, 0, 0, 0, window,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))),
                          GetModuleHandleW(nullptr), nullptr);
@@ -64,7 +64,7 @@ HWND createToolTips(HWND window, const MainWindowControls& c) {
                               GetModuleHandleW(nullptr), nullptr);
   for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
     if (kMainWindowControls[i].toolTip == nullptr) continue;
-    std::wstring text = widen(kMainWindowControls[i].toolTip);
+    std::wstring text = platform::utf8ToWide(kMainWindowControls[i].toolTip);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -109,10 +109,10 @@ MainWindowControls createMainWindowControls(HWND window, HFONT controlFont) {
   c.optionsMenu = CreatePopupMenu();
   for (std::size_t i = 0; i < kOptionsMenuEntries.size(); ++i) {
     AppendMenuW(c.optionsMenu, MF_STRING, static_cast<UINT_PTR>(menuEntryId(i)),
-                widen(kOptionsMenuEntries[i].caption).c_str());
+                platform::utf8ToWide(kOptionsMenuEntries[i].caption).c_str());
   }
   AppendMenuW(c.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(c.optionsMenu),
-              widen(shell::kOptionsMenuCaption).c_str());
+              platform::utf8ToWide(shell::kOptionsMenuCaption).c_str());
   SetMenu(window, c.menuBar);
   return c;
 }

@@ -6,7 +6,7 @@
 #include "Scintilla.h"
 #include "platform/editor/SciMessages.h"
 #include "ui/win32/Fonts.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -121,7 +121,7 @@ void ScintillaControl::setUpLook() {
   send(SCI_SETCOMMANDEVENTS, 0);
   send(SCI_SETMODEVENTMASK, SC_MOD_NONE);
 
-  const std::string face = narrow(kSansSerifFace);
+  const std::string face = platform::wideToUtf8(kSansSerifFace);
   send(SCI_STYLESETFONT, STYLE_DEFAULT, reinterpret_cast<std::intptr_t>(face.c_str()));
   send(SCI_STYLESETSIZE, STYLE_DEFAULT, kEditorFontPoints);
   send(SCI_STYLESETBOLD, STYLE_DEFAULT, 1);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shell/AppIdentity.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -14,12 +14,12 @@ namespace {
 // Long enough for any path the file system takes.
 constexpr DWORD kPathBufferLength = 32768;
 
-std::wstring caption() { return widen(shell::kApplicationTitle); }
+std::wstring caption() { return platform::utf8ToWide(shell::kApplicationTitle); }
 
 }  // namespace
 
 std::wstring fileDialogFilter(std::string_view pipeSeparated) {
-  std::wstring filter = widen(pipeSeparated);
+  std::wstring filter = platform::utf8ToWide(pipeSeparated);
   for (wchar_t& c : filter) {
     if (c == L'|') c = L'\0';
   }
@@ -30,8 +30,8 @@ std::wstring fileDialogFilter(std::string_view pipeSeparated) {
 
 std::string Win32Dialogs::chooseFile(const platform::FileDialogRequest& request) {
   const std::wstring filter = fileDialogFilter(request.filter);
-  const std::wstring title = widen(request.title);
-  const std::wstring start = widen(request.startFolder);
+  const std::wstring title = platform::utf8ToWide(request.title);
+  const std::wstring start = platform::utf8ToWide(request.startFolder);
   std::vector<wchar_t> path(kPathBufferLength, L'\0');
 
   OPENFILENAMEW dialog{};
@@ -51,7 +51,7 @@ std::string Win32Dialogs::chooseFile(const platform::FileDialogRequest& request)
     dialog.Flags |= OFN_FILEMUSTEXIST;
     chosen = GetOpenFileNameW(&dialog);
   }
-  return chosen ? narrow(path.data()) : std::string();
+  return chosen ? platform::wideToUtf8(path.data()) : std::string();
 }
 
 void Win32Dialogs::message(const std::string& text, platform::MessageIcon icon) {
@@ -67,12 +67,12 @@ void Win32Dialogs::message(const std::string& text, platform::MessageIcon icon) 
       style |= MB_ICONINFORMATION;
       break;
   }
-  MessageBoxW(owner_, widen(text).c_str(), caption().c_str(), style);
+  MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), caption().c_str(), style);
 }
 
 platform::Answer Win32Dialogs::ask(const std::string& text, bool withCancel) {
   const UINT style = MB_ICONQUESTION | (withCancel ? MB_YESNOCANCEL : MB_YESNO);
-  switch (MessageBoxW(owner_, widen(text).c_str(), caption().c_str(), style)) {
+  switch (MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), caption().c_str(), style)) {
     case IDYES:
       return platform::Answer::Yes;
     case IDNO:

@@ -37,7 +37,7 @@ TEST_F(AboutDialogTest, ShowsIdentityThenOkOpensTheOneMainWindow) {
     if (GetWindowLongW(control, GWL_STYLE) & SS_LEFTNOWORDWRAP) {
       HDC dc = GetDC(control);
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-      const std::wstring text = win32::widen(textOf(control));
+      const std::wstring text = platform::utf8ToWide(textOf(control));
       SIZE size{};
       GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
       ReleaseDC(control, dc);

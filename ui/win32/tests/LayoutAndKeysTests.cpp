@@ -135,9 +135,9 @@ TEST_F(SearchCommands, EnterInTheReplaceBoxReplacesTheFoundWord) {
   EXPECT_EQ(focused(), control("Text3"));
 }
 
-TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
+TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAreUtf8) {
   platform::Editor& editor = window_->editor();
-  editor.setBytes("alphabet bet caf\xC3\xA9");
+  editor.setBytes("alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
   setTextOf(control("Text2"), "bet");
   SendMessageW(control("Command4"), BM_CLICK, 0, 0);
   EXPECT_EQ(editor.selStart(), 9) << "whole word: the 'bet' inside 'alphabet' is skipped";
@@ -146,18 +146,42 @@ TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAsUtf8) {
   SendMessageW(control("Command4"), BM_CLICK, 0, 0);
   EXPECT_EQ(editor.selStart(), 5);
 
-  setTextOf(control("Text2"), "caf\xC3\xA9");
-  setTextOf(control("Text3"), "tea");
+  setTextOf(control("Text2"), "m\xC3\xBCnchen");  // any case, also beyond ASCII
+  setTextOf(control("Text3"), "K\xC3\xB6ln");
   SendMessageW(control("Command6"), BM_CLICK, 0, 0);
-  EXPECT_EQ(editor.bytes(), "alphabet bet tea");
+  EXPECT_EQ(editor.bytes(), "alphabet bet K\xC4\x85ty K\xC3\xB6ln caf\xE9");
 
-  setTextOf(control("Text2"), "\xCE\xB2");  // not in the text: finds nothing
-  editor.setSelStart(3);
+  setTextOf(control("Text2"), "K\xC4\x84TY");
+  editor.setSelStart(0);
   SendMessageW(control("Command4"), BM_CLICK, 0, 0);
-  SendMessageW(control("Command6"), BM_CLICK, 0, 0);
-  EXPECT_EQ(editor.selStart(), 3);
-  EXPECT_EQ(editor.bytes(), "alphabet bet tea");
+  EXPECT_EQ(editor.selStart(), 13);
+  EXPECT_EQ(editor.selLength(), 5);
+
+  // The ANSI byte 0xE9 is not the letter é: nothing found, the selection stays.
+  setTextOf(control("Text2"), "caf\xC3\xA9");
+  SendMessageW(control("Command4"), BM_CLICK, 0, 0);
+  EXPECT_EQ(editor.selStart(), 13);
+  EXPECT_EQ(editor.selLength(), 5);
 }
+
+// Characters typed on the keyboard go into the editor as UTF-8.
+TEST_F(SearchCommands, TypedCharactersBeyondAsciiAreUtf8) {
+  platform::Editor& editor = window_->editor();
+  editor.setBytes("M\xC3\xBCnchen");
+  SetFocus(c().editor->hwnd());
+  editor.setSelStart(7);
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wScan = 0x0105;  // ą, as an input method delivers it
+    key.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  pumpUntil([&] { return editor.length() > 9; }, 2000);
+  EXPECT_EQ(editor.bytes(), "M\xC3\xBCnche\xC4\x85n");
+}
+
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -57,13 +57,13 @@ std::string toolTipOf(const win32::MainWindow& window, HWND control) {
     return "";
   tool.lpszText = text;
   SendMessageW(window.controls().toolTips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-  return win32::narrow(text);
+  return platform::wideToUtf8(text);
 }
 
 std::string menuText(HMENU menu, UINT position) {
   wchar_t text[64] = {};
   GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-  return win32::narrow(text);
+  return platform::wideToUtf8(text);
 }
 
 TEST_F(MainWindowControls, StartEmptyInThePathBoxAndTabVisitsEveryControlInTheTable) {
@@ -147,7 +147,7 @@ TEST_F(MainWindowControls, FontsAreMsSansSerifAndTheEditorTwelvePointBold) {
     SCOPED_TRACE(kMainWindowControls[i].name);
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c[i], WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(win32::narrow(font.lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(platform::wideToUtf8(font.lfFaceName), "MS Sans Serif");
     EXPECT_EQ(font.lfHeight, -static_cast<LONG>(std::lround(8.25 * dpi / 72)));
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
   }

@@ -17,6 +17,25 @@ namespace {
 
 using StartupAndShutdown = WindowFixture;
 
+// What the shell does when a file is dropped on a window: the nearest
+// window that accepts files (the window itself or a parent) gets a
+// DROPFILES block with the wide path, posted.
+void dropFile(HWND over, const std::string& path) {
+  HWND target = over;
+  while (target != nullptr && !(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
+    target = GetParent(target);
+  ASSERT_NE(target, nullptr) << "no window there accepts files";
+  const std::wstring wide = platform::utf8ToWide(path);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                               sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(wide.begin(), wide.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
 // The test keys of scripts/windows-tests.sh are in the registry.
 bool testKeysInRegistry() { return std::getenv("VANTREL_TEST_REGISTRY_KEYS") != nullptr; }
 
@@ -55,7 +74,9 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
     EXPECT_NEAR(clientTwips(window->hwnd()).first, 12450, 15);
     EXPECT_NEAR(clientTwips(window->hwnd()).second, 10140, 15);
     EXPECT_EQ(window->session().strIV, viewer);
-    if (testKeysInRegistry()) EXPECT_EQ(window->session().VantrelPath, "C:\\Games\\RailSim");
+    if (testKeysInRegistry()) {
+      EXPECT_EQ(window->session().VantrelPath, "C:\\Games\\RailSim");
+    }
     EXPECT_TRUE(fs::is_directory(workingFolder()));
     const std::string frame = frameTwips(window->hwnd());
     SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
@@ -148,27 +169,26 @@ TEST_F(OpeningARealBin, FromTheCommandLine) {
 
 TEST_F(OpeningARealBin, DroppedOnTheWindow) {
   auto window = showMainWindow();
-  // What the shell hands over: a DROPFILES block with the wide path.
-  const std::wstring path = win32::widen(bin_.string());
-  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(drop + 1));
-  GlobalUnlock(memory);
-  PostMessageW(window->controls().editor->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  PostMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  dropFile(window->hwnd(), bin_.string());
   expectOpened(*window);
 }
 
-// Typing marks the title; closing then asks, and Cancel keeps the window.
-TEST_F(StartupAndShutdown, UnsavedChangesMarkTheTitleAndAreAskedAboutOnClose) {
+// A file dropped on the editor opens (an XML file as it is, without a
+// converter); typing marks the title, and closing then asks about the
+// unsaved changes: Cancel keeps the window, No closes it.
+TEST_F(StartupAndShutdown, ADroppedFileOpensAndUnsavedChangesAskBeforeClosing) {
+  const std::string name = "Z\xC3\xBCrich Hbf.xml";
+  const fs::path xml = root_ / platform::pathFromUtf8(name);
+  writeFile(xml, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet/>\r\n");
   auto window = showMainWindow();
-  SetFocus(window->controls().editor->hwnd());
+  dropFile(window->controls().editor->hwnd(), platform::utf8FromPath(xml));
+  ASSERT_TRUE(pumpUntil([&] { return window->editor().length() > 0; }));
+  EXPECT_EQ(textOf(window->controls()[shell::kPathBox]), platform::utf8FromPath(xml));
+  EXPECT_EQ(focused(), window->controls().editor->hwnd());
+
+  window->editor().setSelStart(window->editor().length());
   typeKey('X');
-  EXPECT_EQ(window->editor().bytes(), "x");
-  EXPECT_EQ(textOf(window->hwnd()), "Vantrel bin file editor and texture viewer *");
+  EXPECT_EQ(textOf(window->hwnd()), "Vantrel bin file editor and texture viewer - " + name + " *");
   dialogs_.questionAnswers = {platform::Answer::Cancel, platform::Answer::No};
   SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(window->isOpen());
@@ -176,9 +196,11 @@ TEST_F(StartupAndShutdown, UnsavedChangesMarkTheTitleAndAreAskedAboutOnClose) {
   SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(window->isOpen());
   ASSERT_EQ(dialogs_.questions.size(), 2u);
-  EXPECT_EQ(dialogs_.questions[0], "Save changes to the text in the editor?");
+  EXPECT_EQ(dialogs_.questions[0], "Save changes to " + name + "?");
   EXPECT_TRUE(fs::exists(preferences()));
+  EXPECT_TRUE(dialogs_.messages.empty());
 }
+
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -21,7 +21,7 @@
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/Twips.h"
-#include "ui/win32/WideText.h"
+#include "platform/core/WideText.h"
 
 // The Win32 windows driven through their messages, in a temporary program
 // folder with scripted dialogs. The windows are real, on the display Wine
@@ -54,7 +54,7 @@ inline bool pumpUntil(const std::function<bool()>& done, int milliseconds = 5000
 
 inline std::string textOf(HWND window) { return win32::windowText(window); }
 inline void setTextOf(HWND window, const std::string& text) {
-  SetWindowTextW(window, win32::widen(text).c_str());
+  SetWindowTextW(window, platform::utf8ToWide(text).c_str());
 }
 
 // Keys typed on the keyboard: each with the modifiers held while it is
