@@ -9,7 +9,7 @@ packages=(
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-dev libxml2-utils
   xvfb xauth imagemagick libnvtt-bin
-  g++-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64 wine wine64 xdotool zip unzip
 )
 
 missing=()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything below the GUI as Windows programs with mingw-w64 (the
-# converter serz.exe, texture2dds.exe, the pure logic, the Win32 platform
-# code, Scintilla's Win32 control with Lexilla's XML lexer, and their tests)
-# and runs the tests under Wine through CTest, in a Wine prefix created for
-# this run, with test keys written to its registry and an Xvfb as display.
+# Builds the Windows programs with mingw-w64 (the editor's Win32 window over
+# the core with Scintilla's Win32 control and Lexilla's XML lexer, the
+# converter serz.exe, texture2dds.exe, and their tests) and runs the tests
+# under Wine through CTest, in a Wine prefix created for this run, with test
+# keys written to its registry and an Xvfb as display. Then it makes the
+# zip (scripts/package-windows.sh) and drives the editor from it with the
+# keyboard in a fresh prefix (tests/windows/end_to_end.sh).
 #
 #   scripts/windows-tests.sh        build folder: build-win (or $VANTREL_WINDOWS_BUILD)
 #
@@ -14,17 +16,9 @@ cd "$(dirname "$0")/.."
 root=$PWD
 started=$(date +%s)
 build=$root/${VANTREL_WINDOWS_BUILD:-build-win}
-deps=$build/deps
-mkdir -p "$deps"
+mkdir -p "$build"
 
-scripts/setup-debian.sh
-
-# pugixml: Debian packages it for Linux only, so its source package is
-# fetched from the machine's own package sources and compiled with the
-# cross toolchain.
-pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
-# Scintilla and Lexilla, with their Win32 layer, come in SciTE's source package.
-scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
+scripts/setup-debian.sh  # Xvfb and Wine before they start
 
 # A fresh prefix for this run. Wine's first start takes a while, so it
 # runs while the code compiles.
@@ -63,10 +57,7 @@ wineboot -i >"$build/wineboot.log" 2>&1 &
 wineboot_pid=$!
 
 echo "== cross build ($build)"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-  -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
-  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" >/dev/null
+scripts/windows-configure.sh "$build"
 cmake --build "$build" -j "$(nproc)"
 
 if ! wait "$wineboot_pid"; then
@@ -100,6 +91,17 @@ export VANTREL_TEST_REGISTRY_KEYS=1
 
 echo "== tests under Wine"
 ctest --test-dir "$build" --output-on-failure
+
+echo "== the zip, and the editor from it driven with the keyboard in a fresh prefix"
+zip=$(scripts/package-windows.sh | tail -n1)
+mkdir -p "$build/end-to-end"
+end_to_end=0
+tests/windows/end_to_end.sh "$zip" "$root/../shared" "$build/end-to-end" || end_to_end=$?
+case $end_to_end in
+  0) ;;
+  77) echo "(the end-to-end run was skipped)" ;;
+  *) exit "$end_to_end" ;;
+esac
 
 if [ -x build/bin/core_tests ]; then
   echo "== Linux build: a Windows program started through Wine, and the prefix's registry file"

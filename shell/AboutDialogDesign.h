@@ -45,7 +45,7 @@ inline constexpr std::array<AboutLabelDesign, 8> kAboutLabels{{
      4920, 195, AboutFont::Regular, false},
     {"lblCredit1", "Written by the Vantrel BIN Editor developers.", 120, 1800, 5535, 255,
      AboutFont::Regular, false},
-    {"lblCredit2", "Built on Qt 6, QScintilla and pugixml.", 120, 2040, 5535, 255,
+    {"lblCredit2", "Built on Scintilla, pugixml and, on Linux, Qt 6.", 120, 2040, 5535, 255,
      AboutFont::Regular, false},
     {"lblContact1", "Questions and bug reports:", 1080, 2280, 3975, 255, AboutFont::Regular, false},
     {"lblContact2", "the project's issue tracker, see the README.", 1080, 2520, 3975, 255,

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Configures the Windows cross build (mingw-w64) in a build folder: installs
+# what is missing, fetches pugixml and scite (Scintilla and Lexilla) as
+# Debian source packages into BUILD/deps, and runs CMake with the toolchain
+# file. Used by scripts/windows-tests.sh and scripts/package-windows.sh.
+#
+#   scripts/windows-configure.sh BUILD
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:?usage: scripts/windows-configure.sh BUILD}
+deps=$build/deps
+mkdir -p "$deps"
+
+scripts/setup-debian.sh
+
+# pugixml: Debian packages it for Linux only, so its source package is
+# fetched from the machine's own package sources and compiled with the
+# cross toolchain.
+pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
+# Scintilla and Lexilla, with their Win32 layer, come in SciTE's source package.
+scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw64.cmake" \
+  -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
+  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" >/dev/null
