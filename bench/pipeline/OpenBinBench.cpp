@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/pipeline/RecordSetXml.h"
 #include "pipeline/EditorSession.h"
 #include "pipeline/UniFile.h"
 #include "pipeline/operations/DocumentOperations.h"
@@ -19,26 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// An XML in the simulator's style (tabs, CR LF, typed values, d:id), made of
-// repeated records until it holds about targetBytes.
-std::string makeXml(std::size_t targetBytes) {
-  std::string xml =
-      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-      "<cRecordSet xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\" "
-      "d:id=\"1259951080\">\r\n\t<Record>\r\n";
-  for (long id = 1000000; xml.size() < targetBytes; ++id) {
-    const std::string n = std::to_string(id);
-    xml += "\t\t<Network-cSpawnPointDestination d:id=\"" + n + "\">\r\n";
-    xml += "\t\t\t<EntityTargetName d:type=\"cDeltaString\">Platform" + n + "</EntityTargetName>\r\n";
-    xml += "\t\t\t<FriendlyName d:type=\"cDeltaString\">Station " + n + "</FriendlyName>\r\n";
-    xml += "\t\t\t<AlwaysGoVia d:type=\"bool\">" + std::string(id % 2 ? "1" : "0") + "</AlwaysGoVia>\r\n";
-    xml += "\t\t\t<Offset d:type=\"sInt32\">" + std::to_string(id % 977 - 400) + "</Offset>\r\n";
-    xml += "\t\t</Network-cSpawnPointDestination>\r\n";
-  }
-  xml += "\t</Record>\r\n</cRecordSet>\r\n";
-  return xml;
-}
 
 struct BenchFolder {
   fs::path root = fs::temp_directory_path() / "vantrel-open-bench";
@@ -53,7 +34,7 @@ struct BenchFolder {
     fs::create_symlink(SERZ_PATH, program / "serz");
     const fs::path xml = root / "Large.xml";
     {
-      const std::string text = makeXml(50u << 20);
+      const std::string text = vantrel::bench::makeRecordSetXml(50u << 20);
       std::ofstream(xml, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     std::string command = "\"";

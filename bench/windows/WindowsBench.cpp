@@ -1,0 +1,179 @@
+// Speed of the Windows editor's work under Wine (or on Windows): the same
+// cases as pipeline_bench and editor_bench on Linux, on Scintilla's Win32
+// control in a shown window. Google Benchmark is not built for mingw, so
+// this times each case a few times and prints the median.
+//
+//   windows_bench.exe      (bench/windows/run.sh builds and runs it)
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/editor/SceneryXml.h"
+#include "bench/pipeline/RecordSetXml.h"
+#include "pipeline/EditorSession.h"
+#include "pipeline/UniFile.h"
+#include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/RunProgram.h"
+#include "platform/editor/Editor.h"
+#include "platform/window/Dialogs.h"
+#include "platform/window/TextField.h"
+#include "search/Finder.h"
+#include "tests/support/TestEditor.h"
+
+namespace fs = std::filesystem;
+using vantrel::platform::Editor;
+
+namespace {
+
+constexpr std::size_t MB = 1024 * 1024;
+
+// Runs `prepare` (untimed) and then `timed` `runs` times; the median of
+// the timed parts in milliseconds.
+double medianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& timed) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    if (prepare) prepare();
+    const auto start = std::chrono::steady_clock::now();
+    timed();
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+void report(const char* name, double ms, const std::string& note = "") {
+  std::printf("%-44s %9.1f ms  %s\n", name, ms, note.c_str());
+  std::fflush(stdout);
+}
+
+// A program folder holding serz.exe and a .bin made from a 50 MB XML.
+struct OpenBinFolder {
+  fs::path root = fs::temp_directory_path() / "vantrel-windows-bench";
+  fs::path program = root / "program";
+  fs::path xml = root / "Large.xml";
+  fs::path bin = root / "Large.bin";
+
+  bool make(std::string& problem) {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    fs::create_directories(program / "TempFiles");
+    fs::copy_file(SERZ_PATH, program / "serz.exe");
+    const std::string text = vantrel::bench::makeRecordSetXml(50 * MB);
+    std::ofstream(xml, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+    const auto result = vantrel::platform::runProgram(
+        "\"" + (program / "serz.exe").string() + "\" \"" + xml.string() + "\" bin:\"" + bin.string() + "\"",
+        {});
+    if (!result.succeeded() || !fs::exists(bin)) {
+      problem = "serz.exe could not build the large .bin";
+      return false;
+    }
+    return true;
+  }
+  ~OpenBinFolder() {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
+};
+
+void openBinCases() {
+  OpenBinFolder folder;
+  std::string problem;
+  if (!folder.make(problem)) {
+    std::printf("Open .bin: %s\n", problem.c_str());
+    return;
+  }
+  vantrel::platform::ScriptedDialogs dialogs;
+  vantrel::platform::PlainTextField pathBox;
+  const auto control = vantrel::testing::makeTestEditor();
+  control->show();
+  Editor& editor = control->editor();
+  vantrel::EditorSession session;
+  vantrel::pipeline::DocumentContext ctx{&dialogs, &pathBox, &editor, &session,
+                                         folder.program.string(), [](bool) {}};
+  const double open = medianMs(
+      5, [&] { dialogs.answers = {folder.bin.string()}; },
+      [&] {
+        vantrel::pipeline::openBin(ctx);
+        control->paint();
+      });
+  if (!dialogs.messages.empty()) std::printf("Open .bin: %s\n", dialogs.messages.front().text.c_str());
+  report("Open .bin of a 50 MB XML, end to end", open,
+         "(goal 1500 ms; " + std::to_string(editor.length() / MB) + " MB in the editor)");
+
+  const double load = medianMs(5, nullptr, [&] {
+    std::string text, errorText;
+    vantrel::pipeline::readWholeFile(folder.xml.string(), text, errorText);
+    editor.setBytes(text);
+    control->paint();
+  });
+  report("  of which: read the XML and load it", load);
+}
+
+void editorCases() {
+  const auto control = vantrel::testing::makeTestEditor();
+  control->show();
+  Editor& editor = control->editor();
+
+  std::string working = vantrel::bench::makeSceneryXml(50 * MB, "Concrete");
+  vantrel::bench::insertLineAt(working, 0.99, "Qwertyuiop");
+  const double set = medianMs(
+      5, [&] {
+        editor.setBytes("");
+        control->paint();
+      },
+      [&] {
+        editor.setBytes(working);
+        control->paint();
+      });
+  report("Set 50 MB and paint", set);
+
+  vantrel::EditorSession session;
+  vantrel::search::Finder finder(editor, session);
+  const double find = medianMs(
+      20, [&] { editor.setSelStart(0); },
+      [&] {
+        finder.find("qwertyuiop", true);
+        control->paint();
+      });
+  report("Find a rare word from the top of 50 MB", find, session.lngFound < 0 ? "(not found!)" : "");
+
+  const std::string sandstone = vantrel::bench::makeSceneryXml(10 * MB, "Sandstone");
+  long replaced = 0;
+  const double replaceAll = medianMs(
+      5, [&] {
+        editor.setBytes(sandstone);
+        control->paint();
+      },
+      [&] {
+        replaced = editor.replaceAll("sandstone", "Granite");
+        control->paint();
+      });
+  report("Replace All in 10 MB", replaceAll,
+         "(goal 500 ms; " + std::to_string(replaced) + " replacements)");
+
+  editor.setBytes(working);
+  editor.setSelStart(editor.length());
+  control->paint();
+  const double keystrokeAtEnd = medianMs(50, nullptr, [&] {
+    control->type('a');
+    control->paint();
+  });
+  report("Keystroke at the end of 50 MB", keystrokeAtEnd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto toolkit = vantrel::testing::startToolkit(argc, argv);
+  std::printf("%-44s %12s\n", "case (median)", "time");
+  openBinCases();
+  editorCases();
+  return 0;
+}
