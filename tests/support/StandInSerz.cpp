@@ -3,7 +3,11 @@
 // `serz IN xml:OUT` writes IN's bytes to OUT without a leading "SERZ".
 // It copies the way the tests' copying converter script does, so the
 // document commands can be tested with any text, and starts, quotes and
-// waits like the real one.
+// waits like the real one. While a file serz.hold lies beside it, it waits
+// before it ends (at most a minute), as a slow conversion would.
+#include <windows.h>
+
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -34,5 +38,9 @@ int main(int argc, char** argv) {
     std::cerr << "serz: " << out << ": " << files::describe(*error) << '\n';
     return 1;
   }
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::filesystem::path hold = std::filesystem::path(self).parent_path() / "serz.hold";
+  for (int waited = 0; std::filesystem::exists(hold) && waited < 60000; waited += 20) Sleep(20);
   return 0;
 }

@@ -51,12 +51,19 @@ wait_for() {
     sleep 0.2
   done
 }
-# A window whose title is exactly $1.
-window_titled() { xdotool search --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" >/dev/null 2>&1; }
+# The windows whose title is exactly $1.
+windows_titled() { xdotool search --name "^$(printf '%s' "$1" | sed 's/[].[^$*\\]/\\&/g')\$" 2>/dev/null; }
+window_titled() { windows_titled "$1" >/dev/null; }
 wait_for_title() { wait_for "${2:-30}" window_titled "$1" || fail "no window titled \"$1\""; }
 keys() { xdotool key --delay 40 "$@"; }
 type_text() { xdotool type --delay 20 "$1"; }
-shot() { [ -z "$shots" ] || import -window root "$shots/$1"; }
+# A picture of the window titled $2, or of the whole screen.
+shot() {
+  [ -n "$shots" ] || return 0
+  local id
+  id=$(windows_titled "${2:-}" | head -n1)
+  import -window "${id:-root}" "$shots/$1"
+}
 
 step "a fresh Wine prefix"
 wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; fail "wineboot failed"; }
@@ -76,7 +83,7 @@ step "start: the About dialog"
 (cd "$app" && exec wine Vantrel_BIN_Editor.exe >"$work/editor.log" 2>&1) &
 editor_pid=$!
 wait_for_title "About Vantrel_BIN_Editor" 60
-shot windows-about.png
+shot windows-about.png "About Vantrel_BIN_Editor"
 keys Return
 
 step "OK: the main window"
@@ -93,7 +100,7 @@ keys Return
 
 step "the .bin converted and shown"
 wait_for_title "$main_title - ScenaryItem.bin" 60
-shot windows-opened.png
+shot windows-opened.png "$main_title - ScenaryItem.bin"
 
 step "find and Replace All: Ctrl+Tab out of the editor, Tab to the find box"
 # Editor -> Exit -> Save .bin -> find box -> Find -> replace box -> Replace -> Replace All
@@ -103,7 +110,7 @@ keys Tab Tab
 type_text "Near Birch"
 keys Tab Tab Return
 wait_for_title "$main_title - ScenaryItem.bin *" 10
-shot windows-replaced.png
+shot windows-replaced.png "$main_title - ScenaryItem.bin *"
 
 step "Alt+S: Save .bin"
 keys alt+s

@@ -98,6 +98,25 @@ TEST(ControlPlaces, ScaleWithTheDpi) {
   EXPECT_EQ(laidOut[shell::kEditor], (shell::PixelRect{36, 132, 1189, 736}));
 }
 
+// Moved to a screen of another DPI, the window takes the size Windows
+// suggests and lays out and sizes its fonts for that DPI.
+TEST_F(ResizeLayout, ADpiChangeScalesPlacesAndFonts) {
+  RECT suggested{100, 100, 100 + 1269, 100 + 1086};  // 12690 x 10860 twips at 144 DPI
+  SendMessageW(window_->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  pump();
+  RECT outer{};
+  GetWindowRect(window_->hwnd(), &outer);
+  const win32::ControlPlaces expected = win32::placeControls(outer.right - outer.left, outer.bottom - outer.top, 144);
+  for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
+    const RECT r = place(shell::kMainWindowControls[i].name);
+    EXPECT_EQ((shell::PixelRect{r.left, r.top, r.right - r.left, r.bottom - r.top}), expected[i])
+        << shell::kMainWindowControls[i].name;
+  }
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Command1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -17);  // 8.25 pt at 144 DPI
+}
+
 using SearchCommands = MainWindowInUse;
 
 TEST_F(SearchCommands, EnterInTheFindBoxFindsAtOnceWithAnyModifierAndKeepsTheFocus) {

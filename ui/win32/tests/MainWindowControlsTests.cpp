@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 namespace vantrel::testing {
 namespace {
 
@@ -198,6 +201,37 @@ TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
     typeKey(VK_RETURN);
     EXPECT_EQ(window->editor().selStart(), busy ? 0 : 6);
   }
+}
+
+// Exit pressed while a file converts: the window goes at once, but the
+// conversion finishes first and nothing runs on a destroyed window.
+TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded) {
+  fs::copy_file(STAND_IN_SERZ_PATH, programFolder_ / "serz.exe");
+  writeFile(programFolder_ / "serz.hold", "");  // the converter waits while this exists
+  const fs::path bin = root_ / "a.bin";
+  writeFile(bin, "SERZ<a/>");
+  auto window = showMainWindow();
+  const HWND open = window->controls()[shell::controlIndex("Command1")];
+  const HWND exit = window->controls()[shell::controlIndex("Command2")];
+  std::atomic<bool> openWasDisabled{false}, exitWasEnabled{false}, hidden{false};
+  std::thread user([&, hwnd = window->hwnd()] {
+    Sleep(400);  // the converter runs
+    openWasDisabled = !IsWindowEnabled(open);
+    exitWasEnabled = IsWindowEnabled(exit) != FALSE;
+    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exit), BN_CLICKED), reinterpret_cast<LPARAM>(exit));
+    Sleep(400);
+    hidden = !IsWindowVisible(hwnd);
+    fs::remove(programFolder_ / "serz.hold");
+  });
+  dialogs_.answers.push_back(bin.string());
+  SendMessageW(open, BM_CLICK, 0, 0);  // returns once the conversion has ended
+  user.join();
+  EXPECT_TRUE(openWasDisabled);
+  EXPECT_TRUE(exitWasEnabled);
+  EXPECT_TRUE(hidden) << "the window went when Exit was pressed";
+  EXPECT_FALSE(window->isOpen()) << "and is gone once the command has ended";
+  EXPECT_TRUE(fs::exists(preferences()));
+  EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 }  // namespace
