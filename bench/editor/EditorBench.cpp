@@ -58,9 +58,9 @@ const std::string& gres10Mb() {
   return xml;
 }
 
-void BM_Set50MbAndPaint(benchmark::State& state) {
+// Loads xml into the shown editor and paints it, each iteration.
+void setAndPaint(benchmark::State& state, const std::string& xml) {
   Window window;
-  const std::string& xml = working50Mb();
   for (auto _ : state) {
     window.editor->setBytes(xml);
     window.paint();
@@ -71,21 +71,11 @@ void BM_Set50MbAndPaint(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }
+
+void BM_Set50MbAndPaint(benchmark::State& state) { setAndPaint(state, working50Mb()); }
 BENCHMARK(BM_Set50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-void BM_SetLocalised50MbAndPaint(benchmark::State& state) {
-  Window window;
-  const std::string& xml = localised50Mb();
-  for (auto _ : state) {
-    window.editor->setBytes(xml);
-    window.paint();
-    state.PauseTiming();
-    window.editor->setBytes("");
-    window.paint();
-    state.ResumeTiming();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
-}
+void BM_SetLocalised50MbAndPaint(benchmark::State& state) { setAndPaint(state, localised50Mb()); }
 BENCHMARK(BM_SetLocalised50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_KeystrokeAtEndOf50Mb(benchmark::State& state) {
@@ -100,36 +90,30 @@ void BM_KeystrokeAtEndOf50Mb(benchmark::State& state) {
 }
 BENCHMARK(BM_KeystrokeAtEndOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
 
-void BM_ReplaceAllIn10Mb(benchmark::State& state) {
+// Replace All of every `from` in xml, with the repaint, each iteration.
+void replaceAllAndPaint(benchmark::State& state, const std::string& xml, std::string_view from,
+                        std::string_view to) {
   Window window;
-  const std::string& xml = sandstone10Mb();
   long replaced = 0;
   for (auto _ : state) {
     state.PauseTiming();
     window.editor->setBytes(xml);
     window.paint();
     state.ResumeTiming();
-    replaced = window.editor->replaceAll("sandstone", "Granite");
+    replaced = window.editor->replaceAll(from, to);
     window.paint();
   }
   state.counters["replacements"] = static_cast<double>(replaced);
+}
+
+void BM_ReplaceAllIn10Mb(benchmark::State& state) {
+  replaceAllAndPaint(state, sandstone10Mb(), "sandstone", "Granite");
 }
 BENCHMARK(BM_ReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // A needle beyond ASCII in another case than the text's: every "Grès".
 void BM_ReplaceAllLocalisedIn10Mb(benchmark::State& state) {
-  Window window;
-  const std::string& xml = gres10Mb();
-  long replaced = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    window.editor->setBytes(xml);
-    window.paint();
-    state.ResumeTiming();
-    replaced = window.editor->replaceAll("GRÈS", "Granit");
-    window.paint();
-  }
-  state.counters["replacements"] = static_cast<double>(replaced);
+  replaceAllAndPaint(state, gres10Mb(), "GRÈS", "Granit");
 }
 BENCHMARK(BM_ReplaceAllLocalisedIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -168,33 +152,29 @@ void BM_UndoReplaceAllIn10Mb(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
+// Find of a word near the end of xml, from the top, whole words.
+void findFromTop(benchmark::State& state, const std::string& xml, std::string_view word) {
   Window window;
-  window.editor->setBytes(working50Mb());
+  window.editor->setBytes(xml);
   window.paint();
   vantrel::EditorSession session;
   vantrel::search::Finder finder(*window.editor, session);
   for (auto _ : state) {
     window.editor->setSelStart(0);
-    finder.find("qwertyuiop", true);
+    finder.find(word, true);
     window.paint();
   }
   if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
 }
+
+void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
+  findFromTop(state, working50Mb(), "qwertyuiop");
+}
 BENCHMARK(BM_FindRareWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
+// A needle beyond ASCII in another case than the text's.
 void BM_FindLocalisedWordFromTopOf50Mb(benchmark::State& state) {
-  Window window;
-  window.editor->setBytes(localised50Mb());
-  window.paint();
-  vantrel::EditorSession session;
-  vantrel::search::Finder finder(*window.editor, session);
-  for (auto _ : state) {
-    window.editor->setSelStart(0);
-    finder.find("ŁÓDŹ KALISKA", true);
-    window.paint();
-  }
-  if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
+  findFromTop(state, localised50Mb(), "ŁÓDŹ KALISKA");
 }
 BENCHMARK(BM_FindLocalisedWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 

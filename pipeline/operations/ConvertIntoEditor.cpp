@@ -100,4 +100,33 @@ ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path)
   return ConvertOutcome::Refused;
 }
 
+bool finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
+                const std::string& path) {
+  switch (outcome) {
+    case ConvertOutcome::Loaded:
+      ctx.session->noConvertedText = false;
+      ctx.session->documentPath = path;
+      return true;
+    case ConvertOutcome::Refused:
+      before.restore(ctx);  // the editor kept its text, so the session stays with it
+      return false;
+    case ConvertOutcome::Failed:
+      break;
+  }
+  return false;
+}
+
+bool openThroughDialog(DocumentContext& ctx, const std::string& filter, const std::string& title,
+                       Opener open) {
+  const SessionSnapshot before(ctx);
+  const std::string chosen = chooseSimulatorFileIntoPathBox(ctx, filter, title);
+  return !chosen.empty() && open(ctx, chosen, before);
+}
+
+bool openNamed(DocumentContext& ctx, const std::string& path, Opener open) {
+  const SessionSnapshot before(ctx);
+  ctx.pathBox->setText(path);
+  return open(ctx, path, before);
+}
+
 }  // namespace vantrel::pipeline::detail

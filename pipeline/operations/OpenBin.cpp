@@ -33,34 +33,18 @@ bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionS
   session.noConvertedText = true;
   session.NotBin = false;
   session.documentPath.clear();
-  switch (convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath)) {
-    case ConvertOutcome::Loaded:
-      session.noConvertedText = false;
-      session.documentPath = binPath;
-      return true;
-    case ConvertOutcome::Refused:
-      before.restore(ctx);  // the editor kept its text, so the session stays with it
-      return false;
-    case ConvertOutcome::Failed:
-      return false;
-  }
-  return false;
+  return finishOpen(ctx, convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath),
+                    before, binPath);
 }
 
 }  // namespace
 
 bool openBin(DocumentContext& ctx) {
-  const SessionSnapshot before(ctx);
-  const std::string binPath =
-      chooseSimulatorFileIntoPathBox(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file");
-  if (binPath.empty()) return false;
-  return openChosen(ctx, binPath, before);
+  return openThroughDialog(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file", openChosen);
 }
 
 bool openBinFile(DocumentContext& ctx, const std::string& binPath) {
-  const SessionSnapshot before(ctx);
-  ctx.pathBox->setText(binPath);
-  return openChosen(ctx, binPath, before);
+  return openNamed(ctx, binPath, openChosen);
 }
 
 }  // namespace vantrel::pipeline

@@ -64,33 +64,17 @@ bool viewChosen(DocumentContext& ctx, const std::string& chosenPath, const Sessi
       outcome = convertIntoEditor(ctx, binCopy, workingPath(ctx, names.xmlName), chosenPath);
     }
   }
-  switch (outcome) {
-    case ConvertOutcome::Loaded:
-      session.documentPath = chosenPath;
-      return true;
-    case ConvertOutcome::Refused:
-      before.restore(ctx);  // the editor kept its text, so the session stays with it
-      return false;
-    case ConvertOutcome::Failed:
-      return false;
-  }
-  return false;
+  return finishOpen(ctx, outcome, before, chosenPath);
 }
 
 }  // namespace
 
 bool viewOtherFiles(DocumentContext& ctx) {
-  const SessionSnapshot before(ctx);
-  const std::string chosenPath =
-      chooseSimulatorFileIntoPathBox(ctx, "Vantrel Files (*.*)|*.*", "Open Vantrel files");
-  if (chosenPath.empty()) return false;
-  return viewChosen(ctx, chosenPath, before);
+  return openThroughDialog(ctx, "Vantrel Files (*.*)|*.*", "Open Vantrel files", viewChosen);
 }
 
 bool viewOtherFile(DocumentContext& ctx, const std::string& path) {
-  const SessionSnapshot before(ctx);
-  ctx.pathBox->setText(path);
-  return viewChosen(ctx, path, before);
+  return openNamed(ctx, path, viewChosen);
 }
 
 }  // namespace vantrel::pipeline

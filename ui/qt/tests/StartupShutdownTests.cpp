@@ -1,6 +1,7 @@
 // Loading and closing the main window: the settings file, the working
 // folder, the simulator folder, the reports when files fail, and Open .bin
 // with the real converter.
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QMimeData>
@@ -145,7 +146,25 @@ TEST_F(StartupAndShutdown, OpenBinShowsTheConvertedXmlInTheEditor) {
   EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text.substr(0, 200);
   EXPECT_NE(text.find("AP Tree Near Beech 1"), std::string::npos);
   EXPECT_TRUE(window->controls().Command1->isEnabled()) << "the busy state must end";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor must end";
+  // Deliberately in the editor, at the top of the text.
+  EXPECT_EQ(window->focusWidget(), window->controls().RichTextBox1);
+  EXPECT_EQ(window->controls().RichTextBox1->editor().selStart(), 0);
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel bin file editor and texture viewer - ScenaryItem.bin"));
   for (const auto& m : dialogs_.messages) ADD_FAILURE() << "message: " << m.text;
+}
+
+// While the converter runs the mouse shows the busy cursor.
+TEST_F(StartupAndShutdown, BusyStateShowsTheWaitCursor) {
+  auto window = showMainWindow();
+  window->setBusy(true);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  EXPECT_FALSE(window->controls().Command3->isEnabled());
+  EXPECT_TRUE(window->controls().RichTextBox1->editor().isReadOnly());
+  window->setBusy(false);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(window->controls().Command3->isEnabled());
 }
 
 }  // namespace
