@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
 
   vantrel::win32::AboutDialog about;
   about.setOnFinished([] { PostQuitMessage(0); });
-  about.start(std::vector<std::string>(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end()));
+  about.start(
+      std::vector<std::string>(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end()));
   return vantrel::win32::runMessageLoop();
 }

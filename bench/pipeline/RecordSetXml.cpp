@@ -10,9 +10,11 @@ std::string makeRecordSetXml(std::size_t targetBytes) {
   for (long id = 1000000; xml.size() < targetBytes; ++id) {
     const std::string n = std::to_string(id);
     xml += "\t\t<Network-cSpawnPointDestination d:id=\"" + n + "\">\r\n";
-    xml += "\t\t\t<EntityTargetName d:type=\"cDeltaString\">Platform" + n + "</EntityTargetName>\r\n";
+    xml +=
+        "\t\t\t<EntityTargetName d:type=\"cDeltaString\">Platform" + n + "</EntityTargetName>\r\n";
     xml += "\t\t\t<FriendlyName d:type=\"cDeltaString\">Station " + n + "</FriendlyName>\r\n";
-    xml += "\t\t\t<AlwaysGoVia d:type=\"bool\">" + std::string(id % 2 ? "1" : "0") + "</AlwaysGoVia>\r\n";
+    xml += "\t\t\t<AlwaysGoVia d:type=\"bool\">" + std::string(id % 2 ? "1" : "0") +
+           "</AlwaysGoVia>\r\n";
     xml += "\t\t\t<Offset d:type=\"sInt32\">" + std::to_string(id % 977 - 400) + "</Offset>\r\n";
     xml += "\t\t</Network-cSpawnPointDestination>\r\n";
   }

@@ -36,13 +36,16 @@ constexpr std::size_t MB = 1024 * 1024;
 
 // Runs `prepare` (untimed) and then `timed` `runs` times; the median of
 // the timed parts in milliseconds.
-double medianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& timed) {
+double medianMs(int runs, const std::function<void()>& prepare,
+                const std::function<void()>& timed) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
     if (prepare) prepare();
     const auto start = std::chrono::steady_clock::now();
     timed();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -66,10 +69,12 @@ struct OpenBinFolder {
     fs::create_directories(program / "TempFiles");
     fs::copy_file(SERZ_PATH, program / "serz.exe");
     const std::string text = vantrel::bench::makeRecordSetXml(50 * MB);
-    std::ofstream(xml, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
-    const auto result = vantrel::platform::runProgram(
-        "\"" + (program / "serz.exe").string() + "\" \"" + xml.string() + "\" bin:\"" + bin.string() + "\"",
-        {});
+    std::ofstream(xml, std::ios::binary)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    const auto result =
+        vantrel::platform::runProgram("\"" + (program / "serz.exe").string() + "\" \"" +
+                                          xml.string() + "\" bin:\"" + bin.string() + "\"",
+                                      {});
     if (!result.succeeded() || !fs::exists(bin)) {
       problem = "serz.exe could not build the large .bin";
       return false;
@@ -95,15 +100,16 @@ void openBinCases() {
   control->show();
   Editor& editor = control->editor();
   vantrel::EditorSession session;
-  vantrel::pipeline::DocumentContext ctx{&dialogs, &pathBox, &editor, &session,
-                                         folder.program.string(), [](bool) {}};
+  vantrel::pipeline::DocumentContext ctx{
+      &dialogs, &pathBox, &editor, &session, folder.program.string(), [](bool) {}};
   const double open = medianMs(
       5, [&] { dialogs.answers = {folder.bin.string()}; },
       [&] {
         vantrel::pipeline::openBin(ctx);
         control->paint();
       });
-  if (!dialogs.messages.empty()) std::printf("Open .bin: %s\n", dialogs.messages.front().text.c_str());
+  if (!dialogs.messages.empty())
+    std::printf("Open .bin: %s\n", dialogs.messages.front().text.c_str());
   report("Open .bin of a 50 MB XML, end to end", open,
          "(goal 1500 ms; " + std::to_string(editor.length() / MB) + " MB in the editor)");
 
@@ -124,7 +130,8 @@ void editorCases() {
   std::string working = vantrel::bench::makeSceneryXml(50 * MB, "Concrete");
   vantrel::bench::insertLineAt(working, 0.99, "Qwertyuiop");
   const double set = medianMs(
-      5, [&] {
+      5,
+      [&] {
         editor.setBytes("");
         control->paint();
       },
@@ -142,12 +149,14 @@ void editorCases() {
         finder.find("qwertyuiop", true);
         control->paint();
       });
-  report("Find a rare word from the top of 50 MB", find, session.lngFound < 0 ? "(not found!)" : "");
+  report("Find a rare word from the top of 50 MB", find,
+         session.lngFound < 0 ? "(not found!)" : "");
 
   const std::string sandstone = vantrel::bench::makeSceneryXml(10 * MB, "Sandstone");
   long replaced = 0;
   const double replaceAll = medianMs(
-      5, [&] {
+      5,
+      [&] {
         editor.setBytes(sandstone);
         control->paint();
       },

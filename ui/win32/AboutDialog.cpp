@@ -1,11 +1,11 @@
 #include "ui/win32/AboutDialog.h"
 
 #include "app/windows/resources.h"
+#include "platform/core/WideText.h"
 #include "shell/AboutDialogDesign.h"
 #include "shell/StartupArguments.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/Twips.h"
-#include "platform/core/WideText.h"
 #include "ui/win32/WindowClass.h"
 
 namespace vantrel::win32 {
@@ -87,13 +87,12 @@ AboutDialog::~AboutDialog() {
   if (picture_ != nullptr) DeleteObject(picture_);
 }
 
-HWND AboutDialog::addControl(const char* name, const wchar_t* windowClass,
-                             const std::wstring& text, DWORD style, int left, int top, int width,
-                             int height, unsigned dpi) {
-  HWND control = CreateWindowExW(
-      0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, twipsToPixels(left, dpi),
-      twipsToPixels(top, dpi), twipsToPixels(width, dpi), twipsToPixels(height, dpi), hwnd_,
-      nullptr, GetModuleHandleW(nullptr), nullptr);
+HWND AboutDialog::addControl(const char* name, const wchar_t* windowClass, const std::wstring& text,
+                             DWORD style, int left, int top, int width, int height, unsigned dpi) {
+  HWND control = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                 twipsToPixels(left, dpi), twipsToPixels(top, dpi),
+                                 twipsToPixels(width, dpi), twipsToPixels(height, dpi), hwnd_,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
   controls_.emplace_back(name, control);
   return control;
 }

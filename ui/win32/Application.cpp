@@ -1,6 +1,7 @@
 #include "ui/win32/Application.h"
 
 #include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include "Scintilla.h"

@@ -16,6 +16,8 @@ std::string windowText(HWND window) {
 
 std::string EditField::text() const { return windowText(edit_); }
 
-void EditField::setText(std::string_view text) { SetWindowTextW(edit_, platform::utf8ToWide(text).c_str()); }
+void EditField::setText(std::string_view text) {
+  SetWindowTextW(edit_, platform::utf8ToWide(text).c_str());
+}
 
 }  // namespace vantrel::win32

@@ -15,7 +15,8 @@ UniqueFont makeFont(const wchar_t* face, double points, bool bold, unsigned dpi)
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   // Where the face is missing the system takes a sans-serif one of that size.
-  font.lfPitchAndFamily = VARIABLE_PITCH | (std::wcscmp(face, kSerifFace) == 0 ? FF_ROMAN : FF_SWISS);
+  font.lfPitchAndFamily =
+      VARIABLE_PITCH | (std::wcscmp(face, kSerifFace) == 0 ? FF_ROMAN : FF_SWISS);
   wcsncpy_s(font.lfFaceName, face, _TRUNCATE);
   return UniqueFont(CreateFontIndirectW(&font));
 }

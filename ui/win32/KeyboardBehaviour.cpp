@@ -16,8 +16,8 @@ bool isLineBreakCharacter(WPARAM character) { return character == L'\r' || chara
 bool controlIsDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 bool shiftIsDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
-LRESULT CALLBACK enterSubclass(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK enterSubclass(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
   switch (message) {
     case WM_GETDLGCODE: {
       // Enter belongs to the box, not to the window's default button.
@@ -80,9 +80,7 @@ void enterPressesButton(HWND box, HWND button) {
   SetWindowSubclass(box, enterSubclass, kEnterSubclass, reinterpret_cast<DWORD_PTR>(button));
 }
 
-void editorKeyboard(HWND editor) {
-  SetWindowSubclass(editor, editorSubclass, kEditorSubclass, 0);
-}
+void editorKeyboard(HWND editor) { SetWindowSubclass(editor, editorSubclass, kEditorSubclass, 0); }
 
 wchar_t accessKeyOf(const wchar_t* caption) {
   if (caption == nullptr) return 0;

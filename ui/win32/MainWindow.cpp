@@ -8,13 +8,13 @@
 
 #include "Scintilla.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/WideText.h"
 #include "shell/WindowPlacement.h"
 #include "ui/win32/KeyboardBehaviour.h"
 #include "ui/win32/MainWindowLayout.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/ScreenPlacement.h"
 #include "ui/win32/Twips.h"
-#include "platform/core/WideText.h"
 #include "ui/win32/WindowClass.h"
 
 namespace vantrel::win32 {
@@ -169,7 +169,8 @@ void MainWindow::run(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& error) {
-    MessageBoxW(hwnd_, platform::utf8ToWide(std::string("The command failed: ") + error.what()).c_str(),
+    MessageBoxW(hwnd_,
+                platform::utf8ToWide(std::string("The command failed: ") + error.what()).c_str(),
                 L"Vantrel_BIN_Editor", MB_OK | MB_ICONSTOP);
   }
   --handlerDepth_;
@@ -269,7 +270,8 @@ void MainWindow::applyLayout() {
   if (controls_[0] == nullptr || IsIconic(hwnd_)) return;  // nothing to see while minimized
   RECT outer{};
   GetWindowRect(hwnd_, &outer);
-  const ControlPlaces places = placeControls(outer.right - outer.left, outer.bottom - outer.top, dpi_);
+  const ControlPlaces places =
+      placeControls(outer.right - outer.left, outer.bottom - outer.top, dpi_);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(places.size()));
   for (std::size_t i = 0; i < places.size() && positions != nullptr; ++i) {
     const shell::PixelRect& p = places[i];

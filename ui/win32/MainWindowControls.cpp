@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
+#include "platform/core/WideText.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/MainWindowLayout.h"
 #include "ui/win32/Twips.h"
-#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -25,7 +25,8 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_GROUP;
 HWND createChild(HWND window, std::size_t index, DWORD exStyle, const wchar_t* windowClass,
                  DWORD style) {
   const shell::ControlDesign& design = kMainWindowControls[index];
-  const std::wstring caption = design.caption != nullptr ? platform::utf8ToWide(design.caption) : std::wstring();
+  const std::wstring caption =
+      design.caption != nullptr ? platform::utf8ToWide(design.caption) : std::wstring();
   return CreateWindowExW(exStyle, windowClass, caption.c_str(), kChild | style, 0, 0, 0, 0, window,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))),
                          GetModuleHandleW(nullptr), nullptr);
@@ -59,8 +60,8 @@ HWND createControl(HWND window, std::size_t index, MainWindowControls& c) {
 
 HWND createToolTips(HWND window, const MainWindowControls& c) {
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
   for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
     if (kMainWindowControls[i].toolTip == nullptr) continue;
@@ -99,7 +100,8 @@ MainWindowControls createMainWindowControls(HWND window, HFONT controlFont) {
   for (std::size_t i = 0; i < kMainWindowControls.size(); ++i) {
     c.all[i] = createControl(window, i, c);
     const shell::PixelRect& p = places[i];
-    SetWindowPos(c.all[i], nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(c.all[i], nullptr, p.left, p.top, p.width, p.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     // The editor carries its own font (12 pt bold).
     if (kMainWindowControls[i].kind != ControlKind::Editor) useFont(c.all[i], controlFont);
   }

@@ -22,8 +22,8 @@ shell::PixelRect toPixels(const TwipsRect& r, unsigned dpi) {
 }
 
 TwipsRect designOf(const shell::ControlDesign& row) {
-  return {static_cast<float>(row.left), static_cast<float>(row.top),
-          static_cast<float>(row.width), static_cast<float>(row.height)};
+  return {static_cast<float>(row.left), static_cast<float>(row.top), static_cast<float>(row.width),
+          static_cast<float>(row.height)};
 }
 
 }  // namespace

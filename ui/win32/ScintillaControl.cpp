@@ -4,9 +4,9 @@
 #include "Lexilla.h"
 #include "SciLexer.h"
 #include "Scintilla.h"
+#include "platform/core/WideText.h"
 #include "platform/editor/SciMessages.h"
 #include "ui/win32/Fonts.h"
-#include "platform/core/WideText.h"
 
 namespace vantrel::win32 {
 
@@ -127,7 +127,8 @@ void ScintillaControl::setUpLook() {
   send(SCI_STYLESETBOLD, STYLE_DEFAULT, 1);
   send(SCI_STYLECLEARALL);  // every style starts from the default one
   for (const StyleColour& c : kXmlColours)
-    send(SCI_STYLESETFORE, static_cast<std::uintptr_t>(c.style), static_cast<std::intptr_t>(c.colour));
+    send(SCI_STYLESETFORE, static_cast<std::uintptr_t>(c.style),
+         static_cast<std::intptr_t>(c.colour));
 
   send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_BACK, kSelectionBack);
   send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_INACTIVE_BACK, kSelectionBack);
@@ -137,7 +138,8 @@ void ScintillaControl::setUpLook() {
 
 void ScintillaControl::useXmlColouring(bool on) {
   if (on) {
-    send(SCI_SETILEXER, 0, reinterpret_cast<std::intptr_t>(CreateLexer("xml")));  // the control owns it
+    send(SCI_SETILEXER, 0,
+         reinterpret_cast<std::intptr_t>(CreateLexer("xml")));  // the control owns it
   } else {
     send(SCI_SETILEXER, 0, 0);
     send(SCI_CLEARDOCUMENTSTYLE);

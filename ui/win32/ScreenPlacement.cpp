@@ -39,7 +39,8 @@ shell::PixelRect normalFrame(HWND window) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &info))
-    OffsetRect(&frame, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    OffsetRect(&frame, info.rcWork.left - info.rcMonitor.left,
+               info.rcWork.top - info.rcMonitor.top);
   return toPixelRect(frame);
 }
 

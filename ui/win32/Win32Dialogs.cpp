@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "shell/AppIdentity.h"
 #include "platform/core/WideText.h"
+#include "shell/AppIdentity.h"
 
 namespace vantrel::win32 {
 

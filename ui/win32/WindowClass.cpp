@@ -14,10 +14,9 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   // The icon is in the program's resources; test programs go without.
   windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(VANTREL_IDI_APPLICATION));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageW(windowClass.hInstance,
-                                                      MAKEINTRESOURCEW(VANTREL_IDI_APPLICATION),
-                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(VANTREL_IDI_APPLICATION), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name;

@@ -38,19 +38,20 @@ constexpr double kPixel = 15.5;  // each value is rounded to whole pixels once
 TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
   resizeOuter(12690, 10860);
   const RECT editor = place("RichTextBox1");
-  const std::pair<LONG, double> placed[] = {  // pixels, twips
-      {editor.left, 360},
-      {editor.top, 1320},
-      {editor.right - editor.left, 11890},
-      {editor.bottom - editor.top, 7360},
-      {place("Command3").top, 8780},
-      {place("Check1").top, 8780},
-      {place("Text3").top, 9205},
-      {place("Command11").top, 9205},
-      {place("Text1").left, 1505},
-      {place("Text1").right - place("Text1").left, 8215},
-      {place("Command1").left, 9770}};
-  for (const auto& [pixels, expected] : placed) EXPECT_NEAR(t(pixels), expected, kPixel) << expected;
+  const std::pair<LONG, double> placed[] = {// pixels, twips
+                                            {editor.left, 360},
+                                            {editor.top, 1320},
+                                            {editor.right - editor.left, 11890},
+                                            {editor.bottom - editor.top, 7360},
+                                            {place("Command3").top, 8780},
+                                            {place("Check1").top, 8780},
+                                            {place("Text3").top, 9205},
+                                            {place("Command11").top, 9205},
+                                            {place("Text1").left, 1505},
+                                            {place("Text1").right - place("Text1").left, 8215},
+                                            {place("Command1").left, 9770}};
+  for (const auto& [pixels, expected] : placed)
+    EXPECT_NEAR(t(pixels), expected, kPixel) << expected;
   EXPECT_LE(std::abs(place("Command9").right - editor.right), 1);
 
   const RECT check1 = place("Check1"), command1 = place("Command1");
@@ -102,18 +103,21 @@ TEST(ControlPlaces, ScaleWithTheDpi) {
 // suggests and lays out and sizes its fonts for that DPI.
 TEST_F(ResizeLayout, ADpiChangeScalesPlacesAndFonts) {
   RECT suggested{100, 100, 100 + 1269, 100 + 1086};  // 12690 x 10860 twips at 144 DPI
-  SendMessageW(window_->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  SendMessageW(window_->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
   pump();
   RECT outer{};
   GetWindowRect(window_->hwnd(), &outer);
-  const win32::ControlPlaces expected = win32::placeControls(outer.right - outer.left, outer.bottom - outer.top, 144);
+  const win32::ControlPlaces expected =
+      win32::placeControls(outer.right - outer.left, outer.bottom - outer.top, 144);
   for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
     const RECT r = place(shell::kMainWindowControls[i].name);
     EXPECT_EQ((shell::PixelRect{r.left, r.top, r.right - r.left, r.bottom - r.top}), expected[i])
         << shell::kMainWindowControls[i].name;
   }
   LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Command1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Command1"), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -17);  // 8.25 pt at 144 DPI
 }
 
@@ -200,7 +204,6 @@ TEST_F(SearchCommands, TypedCharactersBeyondAsciiAreUtf8) {
   pumpUntil([&] { return editor.length() > 9; }, 2000);
   EXPECT_EQ(editor.bytes(), "M\xC3\xBCnche\xC4\x85n");
 }
-
 
 }  // namespace
 }  // namespace vantrel::testing

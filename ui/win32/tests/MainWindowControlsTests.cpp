@@ -56,10 +56,12 @@ std::string toolTipOf(const win32::MainWindow& window, HWND control) {
   tool.cbSize = sizeof tool;
   tool.hwnd = window.hwnd();
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  if (!SendMessageW(window.controls().toolTips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
+  if (!SendMessageW(window.controls().toolTips, TTM_GETTOOLINFOW, 0,
+                    reinterpret_cast<LPARAM>(&tool)))
     return "";
   tool.lpszText = text;
-  SendMessageW(window.controls().toolTips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(window.controls().toolTips, TTM_GETTEXTW, std::size(text),
+               reinterpret_cast<LPARAM>(&tool));
   return platform::wideToUtf8(text);
 }
 
@@ -75,10 +77,12 @@ TEST_F(MainWindowControls, StartEmptyInThePathBoxAndTabVisitsEveryControlInTheTa
   EXPECT_EQ(textOf(window->hwnd()), "Vantrel bin file editor and texture viewer");
   EXPECT_EQ(textOf(c[shell::kLabel1]), "Open .bin file");
   EXPECT_EQ(toolTipOf(*window, c[shell::kLabel1]), "");
-  EXPECT_EQ(textOf(c[shell::kPathBox]) + textOf(c[shell::kFindBox]) + textOf(c[shell::kReplaceBox]), "");
+  EXPECT_EQ(textOf(c[shell::kPathBox]) + textOf(c[shell::kFindBox]) + textOf(c[shell::kReplaceBox]),
+            "");
   EXPECT_EQ(window->editor().length(), 0);
   EXPECT_EQ(SendMessageW(c[shell::kWholeWordBox], BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(c.toolTips, TTM_GETTOOLCOUNT, 0, 0), 9) << "the nine buttons Command1 to Command9";
+  EXPECT_EQ(SendMessageW(c.toolTips, TTM_GETTOOLCOUNT, 0, 0), 9)
+      << "the nine buttons Command1 to Command9";
 
   std::string visited, expected;
   for (const ExpectedControl& e : kExpected) {
@@ -86,12 +90,14 @@ TEST_F(MainWindowControls, StartEmptyInThePathBoxAndTabVisitsEveryControlInTheTa
     visited += nameOf(focused()) + ' ';
     expected += std::string(e.name) + ' ';
     const HWND control = c[shell::controlIndex(e.name)];
-    const bool button = kMainWindowControls[shell::controlIndex(e.name)].kind != shell::ControlKind::LineEdit &&
-                        kMainWindowControls[shell::controlIndex(e.name)].kind != shell::ControlKind::Editor;
+    const bool button =
+        kMainWindowControls[shell::controlIndex(e.name)].kind != shell::ControlKind::LineEdit &&
+        kMainWindowControls[shell::controlIndex(e.name)].kind != shell::ControlKind::Editor;
     EXPECT_EQ(button ? textOf(control) : std::string(), e.caption);
     EXPECT_EQ(toolTipOf(*window, control), e.toolTip);
     // Tab types a tab in the editor; Ctrl+Tab moves on from there.
-    typeKey(VK_TAB, nameOf(focused()) == "RichTextBox1" ? std::vector<WORD>{VK_CONTROL} : std::vector<WORD>{});
+    typeKey(VK_TAB, nameOf(focused()) == "RichTextBox1" ? std::vector<WORD>{VK_CONTROL}
+                                                        : std::vector<WORD>{});
   }
   visited += nameOf(focused());
   expected += "Text1";  // and round again, never through the label
@@ -177,11 +183,12 @@ TEST_F(MainWindowControls, ExitButtonAndMenuEntryCloseAndSaveButKeepTheWorkingFi
 TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
   auto window = showMainWindow();
   const auto& c = window->controls();
-  const char* documentCommands[] = {"Command1", "Command3", "Command4", "Command5", "Command6",
+  const char* documentCommands[] = {"Command1", "Command3", "Command4", "Command5",  "Command6",
                                     "Command7", "Command8", "Command9", "Command10", "Text1"};
   const char* others[] = {"Command2", "Command11", "Text2", "Text3", "Check1"};
   auto menuEnabled = [&](std::size_t entry) {
-    return (GetMenuState(c.optionsMenu, static_cast<UINT>(win32::menuEntryId(entry)), MF_BYCOMMAND) &
+    return (GetMenuState(c.optionsMenu, static_cast<UINT>(win32::menuEntryId(entry)),
+                         MF_BYCOMMAND) &
             MF_GRAYED) == 0;
   };
   window->editor().setBytes("alpha beta");
@@ -191,7 +198,8 @@ TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
     window->setBusy(busy);
     for (const char* name : documentCommands)
       EXPECT_EQ(IsWindowEnabled(c[shell::controlIndex(name)]) != FALSE, !busy) << name;
-    for (const char* name : others) EXPECT_TRUE(IsWindowEnabled(c[shell::controlIndex(name)])) << name;
+    for (const char* name : others)
+      EXPECT_TRUE(IsWindowEnabled(c[shell::controlIndex(name)])) << name;
     EXPECT_EQ(menuEnabled(1), !busy) << "Clear Temp Files";
     EXPECT_TRUE(menuEnabled(0) && menuEnabled(2)) << "Texture Editor Path and Exit";
     EXPECT_EQ(window->editor().isReadOnly(), busy);
@@ -218,7 +226,8 @@ TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded
     Sleep(400);  // the converter runs
     openWasDisabled = !IsWindowEnabled(open);
     exitWasEnabled = IsWindowEnabled(exit) != FALSE;
-    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exit), BN_CLICKED), reinterpret_cast<LPARAM>(exit));
+    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exit), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(exit));
     Sleep(400);
     hidden = !IsWindowVisible(hwnd);
     fs::remove(programFolder_ / "serz.hold");

@@ -60,7 +60,7 @@ TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchan
 // goes on, and closing writes the window as it is.
 TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
   const std::pair<const char*, const char*> cases[] = {
-      {nullptr, ""},                              // first run
+      {nullptr, ""},                               // first run
       {"40000,6000,1500,1200,\"C:\\v\"\r\n", ""},  // not a 16-bit number: path ignored too
       {"9000,x,1500,1200,\"C:\\v\"\r\n", ""},      // not a number
       {"9000,6000\r\n", ""},                       // ends before the position
@@ -89,7 +89,8 @@ TEST_F(StartupAndShutdown, PositionOffEveryScreenIsNotRestored) {
   writeFile(preferences(), "12900,9000,30000,30000,\"\"\r\n");
   auto window = showMainWindow();
   EXPECT_EQ(frameTwips(window->hwnd()).substr(0, 11), "12900,9000,");
-  EXPECT_TRUE(shell::titleBarReachable(win32::normalFrame(window->hwnd()), win32::screenWorkAreas()));
+  EXPECT_TRUE(
+      shell::titleBarReachable(win32::normalFrame(window->hwnd()), win32::screenWorkAreas()));
 }
 
 TEST_F(StartupAndShutdown, MaximizedOrMinimizedWindowSavesItsNormalGeometry) {
@@ -142,7 +143,8 @@ class OpeningARealBin : public WindowFixture {
     EXPECT_EQ(text.rfind("<?xml", 0), 0u) << text.substr(0, 200);
     EXPECT_NE(text.find("AP Tree Near Beech 1"), std::string::npos);
     EXPECT_EQ(textOf(window.controls()[shell::kPathBox]), bin_.string());
-    EXPECT_EQ(textOf(window.hwnd()), "Vantrel bin file editor and texture viewer - ScenaryItem.bin");
+    EXPECT_EQ(textOf(window.hwnd()),
+              "Vantrel bin file editor and texture viewer - ScenaryItem.bin");
     EXPECT_EQ(focused(), window.controls().editor->hwnd());
     EXPECT_EQ(window.editor().selStart(), 0);
     EXPECT_TRUE(IsWindowEnabled(window.controls()[shell::controlIndex("Command1")]));
@@ -200,7 +202,6 @@ TEST_F(StartupAndShutdown, ADroppedFileOpensAndUnsavedChangesAskBeforeClosing) {
   EXPECT_TRUE(fs::exists(preferences()));
   EXPECT_TRUE(dialogs_.messages.empty());
 }
-
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/WideText.h"
 #include "platform/window/Dialogs.h"
 #include "ui/win32/EditField.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/Twips.h"
-#include "platform/core/WideText.h"
 
 // The Win32 windows driven through their messages, in a temporary program
 // folder with scripted dialogs. The windows are real, on the display Wine
@@ -98,7 +98,8 @@ inline void typeKey(WORD key, std::vector<WORD> modifiers = {}) {
 class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("vantrel-window-" + std::to_string(std::random_device()()));
+    root_ =
+        fs::temp_directory_path() / ("vantrel-window-" + std::to_string(std::random_device()()));
     programFolder_ = root_ / "program";
     fs::create_directories(programFolder_);
     platform::setProgramFolderForTests(programFolder_.string());
