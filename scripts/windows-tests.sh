@@ -15,6 +15,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 started=$(date +%s)
+phase_started=$started
+# How long the part that just ended took, for the summary line.
+times=()
+phase_done() {
+  local now
+  now=$(date +%s)
+  times+=("$1 $((now - phase_started)) s")
+  phase_started=$now
+}
 build=$root/${VANTREL_WINDOWS_BUILD:-build-win}
 mkdir -p "$build"
 
@@ -59,6 +68,7 @@ wineboot_pid=$!
 echo "== cross build ($build)"
 scripts/windows-configure.sh "$build"
 cmake --build "$build" -j "$(nproc)"
+phase_done "fetch and build"
 
 if ! wait "$wineboot_pid"; then
   cat "$build/wineboot.log" >&2
@@ -91,6 +101,7 @@ export VANTREL_TEST_REGISTRY_KEYS=1
 
 echo "== tests under Wine"
 ctest --test-dir "$build" --output-on-failure
+phase_done tests
 
 echo "== the zip, and the editor from it driven with the keyboard in a fresh prefix"
 zip=$(scripts/package-windows.sh | tail -n1)
@@ -102,6 +113,7 @@ case $end_to_end in
   77) echo "(the end-to-end run was skipped)" ;;
   *) exit "$end_to_end" ;;
 esac
+phase_done "zip and end-to-end run"
 
 if [ -x build/bin/core_tests ]; then
   echo "== Linux build: a Windows program started through Wine, and the prefix's registry file"
@@ -112,4 +124,4 @@ if [ -x build/bin/core_tests ]; then
   build/bin/core_tests --gtest_filter='RealRegistry.*'
 fi
 
-echo "== Windows build and tests took $(( $(date +%s) - started )) s"
+echo "== Windows build and tests took $(( $(date +%s) - started )) s ($(IFS=,; echo "${times[*]}" | sed 's/,/, /g'))"
