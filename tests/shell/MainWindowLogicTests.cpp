@@ -10,7 +10,6 @@
 #include "shell/MainWindowLogic.h"
 #include "tests/pipeline/PipelineFixture.h"
 
-#ifndef _WIN32
 namespace vantrel::testing {
 namespace {
 
@@ -123,6 +122,7 @@ TEST_F(MainWindowLogicTest, UnsavedChangesAreNeverDroppedWithoutAnAnswer) {
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
+#ifndef _WIN32  // the failing converter is a shell script
 // A save that fails keeps the user where they were.
 TEST_F(MainWindowLogicTest, YesWithAFailingSaveStays) {
   choose(user("x.bin"));
@@ -135,6 +135,8 @@ TEST_F(MainWindowLogicTest, YesWithAFailingSaveStays) {
   EXPECT_EQ(readBytes(user("x.bin")), "original");
   EXPECT_EQ(editor_.bytes(), "edited original");
 }
+
+#endif
 
 // Files from the command line or dropped on the window: a .bin opens as
 // Open .bin does, anything else as View other files does, without a dialog.
@@ -163,4 +165,3 @@ TEST_F(MainWindowLogicTest, ExitClosesTheWindowWhichThenAsks) {
 
 }  // namespace
 }  // namespace vantrel::testing
-#endif
