@@ -368,6 +368,20 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       onClose();
       return 0;
+    case WM_QUERYENDSESSION: {
+      // Windows is shutting down or the user logs off: the same question as
+      // a close, and Cancel keeps the session going.
+      bool confirmed = false;
+      run([&] { confirmed = logic_->confirmClose(); });
+      endSessionConfirmed_ = confirmed;
+      return confirmed ? TRUE : FALSE;
+    }
+    case WM_ENDSESSION:
+      // The process ends without a close; the settings are written now.
+      if (wParam != FALSE && endSessionConfirmed_) {
+        logic_->saveSettings(shell::settingsFromFrame(normalFrame(hwnd_), twipsPerPixel(dpi_), {}));
+      }
+      return 0;
     case WM_DESTROY:
       unregisterDialogWindow(hwnd_);
       KillTimer(hwnd_, kStatusTimer);

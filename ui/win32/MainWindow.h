@@ -95,6 +95,7 @@ class MainWindow : private shell::WindowFrame {
   HWND lastFocus_ = nullptr;
   int handlerDepth_ = 0;
   bool closePending_ = false;
+  bool endSessionConfirmed_ = false;
   std::string pendingOpen_;
 };
 

@@ -203,5 +203,20 @@ TEST_F(StartupAndShutdown, ADroppedFileOpensAndUnsavedChangesAskBeforeClosing) {
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
+// Windows shutting down asks as a close does; Cancel keeps the session,
+// and once it ends the settings are written.
+TEST_F(StartupAndShutdown, ShuttingWindowsDownAsksAboutUnsavedChangesAndSavesTheSettings) {
+  auto window = showMainWindow();
+  SetFocus(window->controls().editor->hwnd());
+  typeKey('X');
+  dialogs_.questionAnswers = {platform::Answer::Cancel, platform::Answer::No};
+  EXPECT_EQ(SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_FALSE(fs::exists(preferences()));
+  SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(readFile(preferences()), frameTwips(window->hwnd()) + ",\"\"\r\n");
+}
+
 }  // namespace
 }  // namespace vantrel::testing
