@@ -4,7 +4,8 @@
 # keyboard through xdotool on an X display:
 #   About -> OK -> "....." -> the Windows open dialog (a Z:\ path, Return)
 #   -> a real .bin -> find and Replace All -> Alt+S -> the .bak and the new
-#   .bin are right -> Alt+E -> preferences.txt is written.
+#   .bin are right -> Alt+E -> preferences.txt is written; then the .bin
+#   named on the command line opens without the About dialog.
 # The three window titles are checked on the way.
 #
 #   tests/windows/end_to_end.sh ZIP [SHARED_DIR] [SCREENSHOT_DIR]
@@ -134,4 +135,13 @@ editor_pid=
 grep -qE $'^-?[0-9]+,-?[0-9]+,-?[0-9]+,-?[0-9]+,"[^"]*"\r$' "$app/preferences.txt" ||
   fail "preferences.txt is missing or malformed: $(cat -A "$app/preferences.txt" 2>&1)"
 [ -d "$app/TempFiles" ] || fail "no TempFiles folder beside the program"
+
+step "a .bin named on the command line opens at once, without the About dialog"
+(cd "$app" && exec wine Vantrel_BIN_Editor.exe "$(winpath "$bin")" >>"$work/editor.log" 2>&1) &
+editor_pid=$!
+wait_for_title "$main_title - ScenaryItem.bin" 60
+window_titled "About Vantrel_BIN_Editor" && fail "the About dialog showed"
+keys alt+e
+wait_for 30 bash -c "! kill -0 $editor_pid 2>/dev/null" || fail "the editor did not end"
+editor_pid=
 echo "end-to-end: passed"
