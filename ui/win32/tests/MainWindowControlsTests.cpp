@@ -1,5 +1,6 @@
 // The main window's controls: names, captions, tooltips, tab order, start
 // state, access keys, menu, fonts, Exit, and what the busy state disables.
+#include "Scintilla.h"
 #include "WindowFixture.h"
 
 #include <commctrl.h>
@@ -203,6 +204,9 @@ TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
     EXPECT_EQ(menuEnabled(1), !busy) << "Clear Temp Files";
     EXPECT_TRUE(menuEnabled(0) && menuEnabled(2)) << "Texture Editor Path and Exit";
     EXPECT_EQ(window->editor().isReadOnly(), busy);
+    EXPECT_EQ(SendMessageW(c.editor->hwnd(), SCI_GETCURSOR, 0, 0),
+              busy ? SC_CURSORWAIT : SC_CURSORNORMAL)
+        << "the wait cursor over the text";
     // A disabled Find cannot be pressed from the find box either.
     SetFocus(c[shell::kFindBox]);
     window->editor().setSelStart(0);
