@@ -68,7 +68,7 @@ AboutDialog::AboutDialog() {
   if (hwnd_ == nullptr) return;
   const unsigned dpi = windowDpi(hwnd_);
   RECT outer{0, 0, twipsToPixels(shell::kAboutWidth, dpi), twipsToPixels(shell::kAboutHeight, dpi)};
-  AdjustWindowRectExForDpi(&outer, kDialogStyle, FALSE, kDialogExStyle, dpi);
+  adjustOuterRect(outer, kDialogStyle, false, kDialogExStyle, dpi);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   // In the middle of the main screen's work area.
   RECT work{};

@@ -240,8 +240,8 @@ void MainWindow::onDropFiles(HDROP drop) {
 
 RECT MainWindow::outerRectForClient(int clientWidth, int clientHeight) const {
   RECT rect{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
-                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  adjustOuterRect(rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), true,
+                  static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
   return rect;
 }
 

@@ -8,7 +8,13 @@ namespace vantrel::win32 {
 inline constexpr unsigned kDefaultDpi = 96;
 
 // The DPI of the monitor the window is on (the system's before it exists).
+// Windows before 10 (1607) have no per-window DPI: there it is the
+// system's.
 unsigned windowDpi(HWND window);
+
+// The outer rectangle for a client rectangle at a DPI
+// (AdjustWindowRectExForDpi where Windows has it).
+void adjustOuterRect(RECT& rect, DWORD style, bool menu, DWORD exStyle, unsigned dpi);
 
 double twipsPerPixel(unsigned dpi);
 // Rounded to the nearest pixel.
