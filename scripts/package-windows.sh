@@ -22,6 +22,9 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" -j "$(nproc)" --target "${programs[@]}"
 
+# The same sources give the same zip: the programs' header time, the
+# files' times and nothing else that changes from run to run.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage"
@@ -42,8 +45,7 @@ for program in "${programs[@]}"; do
   done < <(x86_64-w64-mingw32-objdump -p "$stage/$program.exe" | sed -n 's/^\s*DLL Name: //p')
 done
 
-# The same sources give the same zip: fixed times, no extra attributes.
-find "$stage" -exec touch -h -d @"$(git log -1 --format=%ct 2>/dev/null || echo 0)" {} +
+find "$stage" -exec touch -h -d @"$SOURCE_DATE_EPOCH" {} +
 mkdir -p dist
 zip_path=$root/dist/$name.zip
 rm -f "$zip_path"
