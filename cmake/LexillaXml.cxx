@@ -9,10 +9,10 @@
 #include <initializer_list>
 #include <vector>
 
-#include "ILexer.h"
-#include "Lexilla.h"
-#include "LexerModule.h"
 #include "CatalogueModules.h"
+#include "ILexer.h"
+#include "LexerModule.h"
+#include "Lexilla.h"
 
 using Lexilla::LexerModule;
 

@@ -17,40 +17,40 @@
 namespace serz {
 
 class BinEncoder {
-public:
-    // `doc` supplies the strings, array elements and blobs the nodes refer
-    // to; it may grow between calls to write().
-    BinEncoder(const Document& doc, std::size_t reserveBytes);
+ public:
+  // `doc` supplies the strings, array elements and blobs the nodes refer
+  // to; it may grow between calls to write().
+  BinEncoder(const Document& doc, std::size_t reserveBytes);
 
-    void write(const Node& n, std::size_t position);
-    std::string finish() { return out_.take(); }
+  void write(const Node& n, std::size_t position);
+  std::string finish() { return out_.take(); }
 
-    // Where the child count of the last open record was written, so that a
-    // caller that learns the count later can fill it in.
-    std::size_t lastCountOffset() const { return countOffset_; }
-    void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
+  // Where the child count of the last open record was written, so that a
+  // caller that learns the count later can fill it in.
+  std::size_t lastCountOffset() const { return countOffset_; }
+  void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
 
-private:
-    [[noreturn]] void fail(std::string reason) const;
-    void writeNewString(std::string_view s);
-    void writeString(std::string_view s, std::uint32_t& slot);
-    void writeString(std::uint32_t index);
-    void writeType(ValueType type);
-    void writeShape(const Node& n);
-    void writeScalar(ValueType type, std::uint64_t v);
+ private:
+  [[noreturn]] void fail(std::string reason) const;
+  void writeNewString(std::string_view s);
+  void writeString(std::string_view s, std::uint32_t& slot);
+  void writeString(std::uint32_t index);
+  void writeType(ValueType type);
+  void writeShape(const Node& n);
+  void writeScalar(ValueType type, std::uint64_t v);
 
-    static constexpr std::uint32_t kUnwritten = 0xFFFFFFFFu;
+  static constexpr std::uint32_t kUnwritten = 0xFFFFFFFFu;
 
-    const Document& doc_;
-    OutBuf out_;
-    std::vector<std::uint32_t> binIndex_;  // document string index -> table index
-    std::array<std::uint32_t, kValueTypeCount> typeIndex_{};
-    std::uint32_t tableSize_ = 0;
-    std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
-    std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
-    std::uint32_t spelled_ = 0;
-    std::size_t position_ = 0;
-    std::size_t countOffset_ = 0;
+  const Document& doc_;
+  OutBuf out_;
+  std::vector<std::uint32_t> binIndex_;  // document string index -> table index
+  std::array<std::uint32_t, kValueTypeCount> typeIndex_{};
+  std::uint32_t tableSize_ = 0;
+  std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
+  std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
+  std::uint32_t spelled_ = 0;
+  std::size_t position_ = 0;
+  std::size_t countOffset_ = 0;
 };
 
 }  // namespace serz

@@ -7,13 +7,13 @@
 namespace serz {
 
 class ByteSink {
-public:
-    // Takes the next bytes. Returns false when they could not be kept; the
-    // conversion then stops, and the sink knows why.
-    virtual bool write(std::string_view bytes) = 0;
+ public:
+  // Takes the next bytes. Returns false when they could not be kept; the
+  // conversion then stops, and the sink knows why.
+  virtual bool write(std::string_view bytes) = 0;
 
-protected:
-    ~ByteSink() = default;
+ protected:
+  ~ByteSink() = default;
 };
 
 }  // namespace serz

@@ -24,7 +24,9 @@ std::string whyNotXmlName(std::string_view binaryName);
 void appendXmlName(OutBuf& out, std::string_view binaryName);
 
 // True when the XML name spells a different binary name.
-inline bool needsRewrite(std::string_view xmlName) { return xmlName.find('-') != std::string_view::npos; }
+inline bool needsRewrite(std::string_view xmlName) {
+  return xmlName.find('-') != std::string_view::npos;
+}
 std::string toBinaryName(std::string_view xmlName);
 
 }  // namespace serz::names

@@ -7,13 +7,13 @@
 namespace serz {
 
 inline std::string quoted(std::string_view s) {
-    std::string out;
-    out.reserve(66);
-    out += '"';
-    out.append(s.substr(0, 60));
-    if (s.size() > 60) out += "...";
-    out += '"';
-    return out;
+  std::string out;
+  out.reserve(66);
+  out += '"';
+  out.append(s.substr(0, 60));
+  if (s.size() > 60) out += "...";
+  out += '"';
+  return out;
 }
 
 }  // namespace serz

@@ -11,8 +11,8 @@ namespace serz::utf8 {
 enum class Scan { Ok, Truncated, Invalid };
 
 struct ScanResult {
-    Scan status;
-    std::size_t bytes;  // bytes taken by the characters (Ok), or up to the fault
+  Scan status;
+  std::size_t bytes;  // bytes taken by the characters (Ok), or up to the fault
 };
 
 // Finds the byte length of the first `chars` characters of `text`.

@@ -15,98 +15,122 @@ namespace {
 using detail::fail;
 
 [[noreturn]] void notANumber(std::string_view s, std::string_view what, const Where& where) {
-    fail(where.offset(), quoted(s) + " is not a number for " + std::string(what));
+  fail(where.offset(), quoted(s) + " is not a number for " + std::string(what));
 }
 [[noreturn]] void doesNotFit(std::string_view s, std::string_view what, const Where& where) {
-    fail(where.offset(), "the value " + quoted(text::trim(s)) + " does not fit " + std::string(what));
+  fail(where.offset(), "the value " + quoted(text::trim(s)) + " does not fit " + std::string(what));
 }
 
-std::int64_t signedNumber(std::string_view s, std::int64_t min, std::int64_t max, std::string_view what,
-                          const Where& where) {
-    std::int64_t v = 0;
-    switch (text::parseSigned(s, min, max, v)) {
-    case text::Parse::Ok: return v;
-    case text::Parse::NotANumber: notANumber(s, what, where);
-    case text::Parse::OutOfRange: doesNotFit(s, what, where);
-    }
-    return 0;
+std::int64_t signedNumber(std::string_view s, std::int64_t min, std::int64_t max,
+                          std::string_view what, const Where& where) {
+  std::int64_t v = 0;
+  switch (text::parseSigned(s, min, max, v)) {
+    case text::Parse::Ok:
+      return v;
+    case text::Parse::NotANumber:
+      notANumber(s, what, where);
+    case text::Parse::OutOfRange:
+      doesNotFit(s, what, where);
+  }
+  return 0;
 }
 
 double floatNumber(std::string_view s, std::string_view what, const Where& where) {
-    double v = 0;
-    switch (text::parseDouble(s, v)) {
-    case text::Parse::Ok: return v;
-    case text::Parse::NotANumber: notANumber(s, what, where);
-    case text::Parse::OutOfRange: doesNotFit(s, what, where);
-    }
-    return 0;
+  double v = 0;
+  switch (text::parseDouble(s, v)) {
+    case text::Parse::Ok:
+      return v;
+    case text::Parse::NotANumber:
+      notANumber(s, what, where);
+    case text::Parse::OutOfRange:
+      doesNotFit(s, what, where);
+  }
+  return 0;
 }
 
 std::uint64_t floatBits(ValueType type, double v, std::string_view s, const Where& where) {
-    if (type == ValueType::Float64) return std::bit_cast<std::uint64_t>(v);
-    const auto f = static_cast<float>(v);
-    if (std::isinf(f) && !std::isinf(v)) doesNotFit(s, "sFloat32", where);
-    return std::bit_cast<std::uint32_t>(f);
+  if (type == ValueType::Float64) return std::bit_cast<std::uint64_t>(v);
+  const auto f = static_cast<float>(v);
+  if (std::isinf(f) && !std::isinf(v)) doesNotFit(s, "sFloat32", where);
+  return std::bit_cast<std::uint32_t>(f);
 }
 
 }  // namespace
 
-std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, std::string_view what, const Where& where) {
-    std::uint64_t v = 0;
-    switch (text::parseUnsigned(s, max, v)) {
-    case text::Parse::Ok: return v;
-    case text::Parse::NotANumber: notANumber(s, what, where);
-    case text::Parse::OutOfRange: doesNotFit(s, what, where);
-    }
-    return 0;
+std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, std::string_view what,
+                             const Where& where) {
+  std::uint64_t v = 0;
+  switch (text::parseUnsigned(s, max, v)) {
+    case text::Parse::Ok:
+      return v;
+    case text::Parse::NotANumber:
+      notANumber(s, what, where);
+    case text::Parse::OutOfRange:
+      doesNotFit(s, what, where);
+  }
+  return 0;
 }
 
 std::uint32_t id32(std::string_view s, std::string_view what, const Where& where) {
-    if (!text::trim(s).starts_with('-')) return static_cast<std::uint32_t>(unsignedNumber(s, 0xFFFFFFFF, what, where));
-    return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, 0, what, where));
+  if (!text::trim(s).starts_with('-'))
+    return static_cast<std::uint32_t>(unsignedNumber(s, 0xFFFFFFFF, what, where));
+  return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, 0, what, where));
 }
 
 std::uint64_t scalar(ValueType type, std::string_view s, const Where& where) {
-    const std::string_view what = typeName(type);
-    using I64 = std::numeric_limits<std::int64_t>;
-    switch (type) {
-    case ValueType::Bool: return unsignedNumber(s, 0xFF, what, where);
-    case ValueType::UInt8: return unsignedNumber(s, 0xFF, what, where);
-    case ValueType::UInt16: return unsignedNumber(s, 0xFFFF, what, where);
-    case ValueType::UInt32: return unsignedNumber(s, 0xFFFFFFFF, what, where);
-    case ValueType::UInt64: return unsignedNumber(s, std::numeric_limits<std::uint64_t>::max(), what, where);
-    case ValueType::SInt8: return static_cast<std::uint8_t>(signedNumber(s, -128, 127, what, where));
-    case ValueType::SInt16: return static_cast<std::uint16_t>(signedNumber(s, -32768, 32767, what, where));
-    case ValueType::SInt32: return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, INT32_MAX, what, where));
-    case ValueType::SInt64: return static_cast<std::uint64_t>(signedNumber(s, I64::min(), I64::max(), what, where));
+  const std::string_view what = typeName(type);
+  using I64 = std::numeric_limits<std::int64_t>;
+  switch (type) {
+    case ValueType::Bool:
+      return unsignedNumber(s, 0xFF, what, where);
+    case ValueType::UInt8:
+      return unsignedNumber(s, 0xFF, what, where);
+    case ValueType::UInt16:
+      return unsignedNumber(s, 0xFFFF, what, where);
+    case ValueType::UInt32:
+      return unsignedNumber(s, 0xFFFFFFFF, what, where);
+    case ValueType::UInt64:
+      return unsignedNumber(s, std::numeric_limits<std::uint64_t>::max(), what, where);
+    case ValueType::SInt8:
+      return static_cast<std::uint8_t>(signedNumber(s, -128, 127, what, where));
+    case ValueType::SInt16:
+      return static_cast<std::uint16_t>(signedNumber(s, -32768, 32767, what, where));
+    case ValueType::SInt32:
+      return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, INT32_MAX, what, where));
+    case ValueType::SInt64:
+      return static_cast<std::uint64_t>(signedNumber(s, I64::min(), I64::max(), what, where));
     case ValueType::Float32:
-    case ValueType::Float64: return floatBits(type, floatNumber(s, what, where), s, where);
-    case ValueType::String: break;
-    }
-    return 0;
+    case ValueType::Float64:
+      return floatBits(type, floatNumber(s, what, where), s, where);
+    case ValueType::String:
+      break;
+  }
+  return 0;
 }
 
-std::uint64_t floatValue(ValueType type, std::string_view s, const Where& where, std::optional<AltEncoding> alt) {
-    if (!alt) return scalar(type, s, where);
-    const auto bits = text::parseHexLE(alt->text);
-    if (!bits) fail(alt->position, "d:alt_encoding is not 16 hexadecimal digits");
-    const double exact = std::bit_cast<double>(*bits);
-    // The text still shows the alt_encoding's number when it reads as the
-    // same value as the text serz would print for it.
-    char printed[64];
-    const std::string_view shown(printed, text::formatG(printed, exact));
-    const std::string_view typed = text::trim(s);
-    bool same = typed == shown;
-    if (!same) {
-        double typedValue = 0, shownValue = 0;
-        same = text::parseDouble(typed, typedValue) == text::Parse::Ok &&
-               text::parseDouble(shown, shownValue) == text::Parse::Ok && typedValue == shownValue;
-    }
-    if (!same) return scalar(type, s, where);
-    if (type == ValueType::Float64) return *bits;
-    const auto f = static_cast<float>(exact);
-    if (std::isinf(f) && !std::isinf(exact)) fail(alt->position, "d:alt_encoding does not fit sFloat32");
-    return std::bit_cast<std::uint32_t>(f);
+std::uint64_t floatValue(ValueType type, std::string_view s, const Where& where,
+                         std::optional<AltEncoding> alt) {
+  if (!alt) return scalar(type, s, where);
+  const auto bits = text::parseHexLE(alt->text);
+  if (!bits) fail(alt->position, "d:alt_encoding is not 16 hexadecimal digits");
+  const double exact = std::bit_cast<double>(*bits);
+  // The text still shows the alt_encoding's number when it reads as the
+  // same value as the text serz would print for it.
+  char printed[64];
+  const std::string_view shown(printed, text::formatG(printed, exact));
+  const std::string_view typed = text::trim(s);
+  bool same = typed == shown;
+  if (!same) {
+    double typedValue = 0, shownValue = 0;
+    same = text::parseDouble(typed, typedValue) == text::Parse::Ok &&
+           text::parseDouble(shown, shownValue) == text::Parse::Ok && typedValue == shownValue;
+  }
+  if (!same) return scalar(type, s, where);
+  if (type == ValueType::Float64) return *bits;
+  const auto f = static_cast<float>(exact);
+  if (std::isinf(f) && !std::isinf(exact))
+    fail(alt->position, "d:alt_encoding does not fit sFloat32");
+  return std::bit_cast<std::uint32_t>(f);
 }
 
 }  // namespace serz::valuetext

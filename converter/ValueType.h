@@ -8,8 +8,18 @@
 namespace serz {
 
 enum class ValueType : std::uint8_t {
-    Bool, SInt8, UInt8, SInt16, UInt16, SInt32, UInt32, SInt64, UInt64,
-    Float32, Float64, String,
+  Bool,
+  SInt8,
+  UInt8,
+  SInt16,
+  UInt16,
+  SInt32,
+  UInt32,
+  SInt64,
+  UInt64,
+  Float32,
+  Float64,
+  String,
 };
 
 inline constexpr int kValueTypeCount = 12;
@@ -22,7 +32,7 @@ std::optional<ValueType> typeFromName(std::string_view name);
 int payloadSize(ValueType type);
 
 inline bool isFloat(ValueType type) {
-    return type == ValueType::Float32 || type == ValueType::Float64;
+  return type == ValueType::Float32 || type == ValueType::Float64;
 }
 
 }  // namespace serz

@@ -26,85 +26,92 @@ namespace {
 
 namespace files = vantrel::files;
 
-constexpr const char* kUsage = "usage: serz IN xml:OUT (binary to XML) | serz IN bin:OUT (XML to binary)\n";
+constexpr const char* kUsage =
+    "usage: serz IN xml:OUT (binary to XML) | serz IN bin:OUT (XML to binary)\n";
 
 int failWith(const std::string& file, const std::string& message) {
-    std::fprintf(stderr, "serz: %s: %s\n", file.c_str(), message.c_str());
-    return 1;
+  std::fprintf(stderr, "serz: %s: %s\n", file.c_str(), message.c_str());
+  return 1;
 }
 
 int writeFailure(const std::string& out, const files::FileError& failure) {
-    if (failure.kind == files::FileError::Kind::ReadOnly) return failWith(out, "is read-only, so it was not replaced");
-    return failWith(out, "cannot write: " + failure.reason);
+  if (failure.kind == files::FileError::Kind::ReadOnly)
+    return failWith(out, "is read-only, so it was not replaced");
+  return failWith(out, "cannot write: " + failure.reason);
 }
 
 // The converter's output, handed to a file that replaces OUT on commit.
 class FileSink final : public serz::ByteSink {
-public:
-    std::optional<files::FileError> open(const std::string& path) { return failure_ = writer_.open(path); }
-    bool write(std::string_view bytes) override {
-        failure_ = writer_.write(bytes);
-        return !failure_;
-    }
-    std::optional<files::FileError> commit() { return failure_ = writer_.commit(); }
-    const std::optional<files::FileError>& failure() const { return failure_; }
+ public:
+  std::optional<files::FileError> open(const std::string& path) {
+    return failure_ = writer_.open(path);
+  }
+  bool write(std::string_view bytes) override {
+    failure_ = writer_.write(bytes);
+    return !failure_;
+  }
+  std::optional<files::FileError> commit() { return failure_ = writer_.commit(); }
+  const std::optional<files::FileError>& failure() const { return failure_; }
 
-private:
-    files::AtomicWriter writer_;
-    std::optional<files::FileError> failure_;
+ private:
+  files::AtomicWriter writer_;
+  std::optional<files::FileError> failure_;
 };
 
 int toXml(const std::string& in, const std::string& input, const std::string& out) {
-    FileSink file;
-    if (const auto failure = file.open(out)) return writeFailure(out, *failure);
-    auto written = serz::binToXml(input, file);
-    if (!written) {
-        if (file.failure()) return writeFailure(out, *file.failure());
-        return failWith(in, written.error().message());
-    }
-    if (const auto failure = file.commit()) return writeFailure(out, *failure);
-    return 0;
+  FileSink file;
+  if (const auto failure = file.open(out)) return writeFailure(out, *failure);
+  auto written = serz::binToXml(input, file);
+  if (!written) {
+    if (file.failure()) return writeFailure(out, *file.failure());
+    return failWith(in, written.error().message());
+  }
+  if (const auto failure = file.commit()) return writeFailure(out, *failure);
+  return 0;
 }
 
 int toBin(const std::string& in, const std::string& input, const std::string& out) {
-    auto converted = serz::xmlToBin(input);
-    if (!converted) return failWith(in, converted.error().message());
-    if (const auto failure = files::replaceWhole(out, converted.value())) return writeFailure(out, *failure);
-    return 0;
+  auto converted = serz::xmlToBin(input);
+  if (!converted) return failWith(in, converted.error().message());
+  if (const auto failure = files::replaceWhole(out, converted.value()))
+    return writeFailure(out, *failure);
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
-    if (arguments.size() != 3) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    const std::string& in = arguments[1];
-    const std::string_view target = arguments[2];
-    const bool toXmlForm = target.starts_with("xml:");
-    const bool toBinForm = target.starts_with("bin:");
-    if (in.empty() || (!toXmlForm && !toBinForm) || target.size() == 4) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    const std::string out(target.substr(4));
-    files::removeTemporariesOnInterrupt();
+  const std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
+  if (arguments.size() != 3) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string& in = arguments[1];
+  const std::string_view target = arguments[2];
+  const bool toXmlForm = target.starts_with("xml:");
+  const bool toBinForm = target.starts_with("bin:");
+  if (in.empty() || (!toXmlForm && !toBinForm) || target.size() == 4) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string out(target.substr(4));
+  files::removeTemporariesOnInterrupt();
 
-    try {
-        if (files::sameFile(in, out)) return failWith(out, "is the input file itself; it was not overwritten");
-        std::string input;
-        if (const auto failure = files::readWhole(in, input)) {
-            if (failure->kind == files::FileError::Kind::NotAFile) return failWith(in, failure->reason);
-            if (failure->kind == files::FileError::Kind::TooLarge)
-                return failWith(in, "not enough memory to read its " + std::to_string(failure->size) + " bytes");
-            return failWith(in, "cannot read: " + failure->reason);
-        }
-        return toXmlForm ? toXml(in, input, out) : toBin(in, input, out);
-    } catch (const std::bad_alloc&) {
-        return failWith(in, "not enough memory for the conversion");
-    } catch (const std::exception& e) {
-        return failWith(in, e.what());
+  try {
+    if (files::sameFile(in, out))
+      return failWith(out, "is the input file itself; it was not overwritten");
+    std::string input;
+    if (const auto failure = files::readWhole(in, input)) {
+      if (failure->kind == files::FileError::Kind::NotAFile) return failWith(in, failure->reason);
+      if (failure->kind == files::FileError::Kind::TooLarge)
+        return failWith(
+            in, "not enough memory to read its " + std::to_string(failure->size) + " bytes");
+      return failWith(in, "cannot read: " + failure->reason);
     }
+    return toXmlForm ? toXml(in, input, out) : toBin(in, input, out);
+  } catch (const std::bad_alloc&) {
+    return failWith(in, "not enough memory for the conversion");
+  } catch (const std::exception& e) {
+    return failWith(in, e.what());
+  }
 }

@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 
-
 namespace vantrel {
 
 // The main window's state about the document in the editor, besides the

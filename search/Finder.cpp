@@ -1,7 +1,6 @@
 #include "search/Finder.h"
 
 #include "platform/core/Utf8Text.h"
-#include "platform/core/Utf8Text.h"
 #include "platform/editor/Editor.h"
 
 namespace vantrel::search {
@@ -19,7 +18,8 @@ long Finder::find(std::string_view findText, bool wholeWord) {
   if (findText.empty()) return -1;
   long start = editor_.selStart();
   if (editor_.selLength() > 0)
-    start = static_cast<long>(platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(start)));
+    start = static_cast<long>(
+        platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(start)));
   session_.lngStart = static_cast<std::int32_t>(start);
   // A miss leaves the editor as it was: no message, no wrap-around.
   const long found = editor_.find(findText, start, options);

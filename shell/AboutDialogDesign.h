@@ -8,7 +8,7 @@
 // button, in twips. Plain data, so each window only walks it.
 namespace vantrel::shell {
 
-inline constexpr int kAboutWidth = 6165;   // twips, client area
+inline constexpr int kAboutWidth = 6165;  // twips, client area
 inline constexpr int kAboutHeight = 4560;
 
 enum class AboutFont {

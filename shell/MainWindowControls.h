@@ -39,8 +39,8 @@ struct ControlDesign {
   int left, top, width, height;
   const char* toolTip;  // nullptr: none
   Follows follows;
-  bool busyDisables;     // disabled (the editor: read-only) while a conversion runs
-  Handler onPress;       // buttons: the click; nullptr: none
+  bool busyDisables;                   // disabled (the editor: read-only) while a conversion runs
+  Handler onPress;                     // buttons: the click; nullptr: none
   const char* enterPresses = nullptr;  // line edits: Enter presses this button
 };
 
@@ -135,9 +135,11 @@ constexpr int rightmostControlEdge() {
   }
   return edge;
 }
-inline constexpr int kMinimumClientWidth = rightmostControlEdge() + kMainWindowControls[kEditor].left;
+inline constexpr int kMinimumClientWidth =
+    rightmostControlEdge() + kMainWindowControls[kEditor].left;
 inline constexpr int kMinimumClientHeight = 4500;
-static_assert(kMinimumClientWidth <= kDesignClientWidth && kMinimumClientHeight <= kDesignClientHeight);
+static_assert(kMinimumClientWidth <= kDesignClientWidth &&
+              kMinimumClientHeight <= kDesignClientHeight);
 
 // The "Options" menu, top to bottom.
 struct MenuEntryDesign {

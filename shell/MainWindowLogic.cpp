@@ -27,8 +27,8 @@ bool hasBinExtension(const std::string& path) {
 
 MainWindowLogic::MainWindowLogic(std::string programFolder, MainWindowParts parts)
     : programFolder_(std::move(programFolder)), parts_(std::move(parts)) {
-  document_ = {parts_.dialogs, parts_.pathBox, parts_.editor, &session_, programFolder_,
-               [this](bool busy) { parts_.frame->setBusy(busy); }};
+  document_ = {parts_.dialogs, parts_.pathBox, parts_.editor,
+               &session_,      programFolder_, [this](bool busy) { parts_.frame->setBusy(busy); }};
   finder_ = std::make_unique<search::Finder>(*parts_.editor, session_);
 }
 

@@ -44,11 +44,11 @@ class WindowFrame {
 
 // The controls the logic reads and writes.
 struct MainWindowParts {
-  platform::Editor* editor = nullptr;          // RichTextBox1
-  platform::TextField* pathBox = nullptr;      // Text1
-  platform::TextField* findBox = nullptr;      // Text2
-  platform::TextField* replaceBox = nullptr;   // Text3
-  std::function<bool()> wholeWordChecked;      // Check1
+  platform::Editor* editor = nullptr;         // RichTextBox1
+  platform::TextField* pathBox = nullptr;     // Text1
+  platform::TextField* findBox = nullptr;     // Text2
+  platform::TextField* replaceBox = nullptr;  // Text3
+  std::function<bool()> wholeWordChecked;     // Check1
   platform::Dialogs* dialogs = nullptr;
   WindowFrame* frame = nullptr;
 };

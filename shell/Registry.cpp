@@ -15,7 +15,8 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kRegMultiSz = 7;
 
-constexpr std::string_view kSimulatorKey = "Software\\Rail Simulator\\Packager Manager\\Installation";
+constexpr std::string_view kSimulatorKey =
+    "Software\\Rail Simulator\\Packager Manager\\Installation";
 
 // The first `count` bytes as text; a length the bytes cannot cover (a value
 // stored without its terminating zero) gives what is there.
@@ -68,7 +69,8 @@ std::string registryValueToText(const RegistryValue& value) {
 }
 
 std::string mapWindowsPathIntoPrefix(std::string_view prefix, std::string_view windowsPath) {
-  bool hasDrive = windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
+  bool hasDrive = windowsPath.size() >= 2 &&
+                  std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
                   windowsPath[1] == ':' &&
                   (windowsPath.size() == 2 || windowsPath[2] == '\\' || windowsPath[2] == '/');
   if (!hasDrive) return std::string(windowsPath);

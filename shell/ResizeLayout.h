@@ -6,9 +6,9 @@
 namespace vantrel::shell {
 
 struct ResizeInput {
-  float outerWidth = 0;   // whole window, frame, title and menu bar included
+  float outerWidth = 0;  // whole window, frame, title and menu bar included
   float outerHeight = 0;
-  float text2Height = 375;   // find box
+  float text2Height = 375;  // find box
   float label1Width = 1095;
   float command1Width = 495;
   float command9Width = 1935;

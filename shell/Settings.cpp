@@ -78,8 +78,8 @@ std::optional<std::int16_t> parseInt16(std::string_view item) {
 SettingsRead parseSettings(std::string_view text) {
   SettingsRead result;
   ItemReader reader(text);
-  std::int16_t* numbers[] = {&result.settings.width, &result.settings.height,
-                             &result.settings.top, &result.settings.left};
+  std::int16_t* numbers[] = {&result.settings.width, &result.settings.height, &result.settings.top,
+                             &result.settings.left};
   for (std::int16_t* number : numbers) {
     reader.skipBlanksAndLineBreaks();
     if (reader.atEnd()) {
@@ -118,8 +118,10 @@ std::int16_t toSettingsNumber(double twips) {
   if (twips >= highest) return std::numeric_limits<std::int16_t>::max();
   double floor = std::floor(twips);
   double fraction = twips - floor;
-  double rounded = fraction > 0.5 ? floor + 1 : fraction < 0.5 ? floor
-                   : std::fmod(floor, 2.0) == 0 ? floor : floor + 1;  // ties to even
+  double rounded = fraction > 0.5               ? floor + 1
+                   : fraction < 0.5             ? floor
+                   : std::fmod(floor, 2.0) == 0 ? floor
+                                                : floor + 1;  // ties to even
   return static_cast<std::int16_t>(std::clamp(rounded, lowest, highest));
 }
 

@@ -16,10 +16,10 @@ struct Settings {
 };
 
 enum class SettingsReadStatus {
-  Complete,     // all five items read
-  EndedEarly,   // the text ended after the four numbers: viewer path empty
-  Incomplete,   // the text ended before the four numbers: keep the design geometry
-  Malformed,    // an item is not a 16-bit integer: ignore geometry and path
+  Complete,    // all five items read
+  EndedEarly,  // the text ended after the four numbers: viewer path empty
+  Incomplete,  // the text ended before the four numbers: keep the design geometry
+  Malformed,   // an item is not a 16-bit integer: ignore geometry and path
 };
 
 struct SettingsRead {

@@ -28,7 +28,8 @@ int overlapWidth(const PixelRect& a, const PixelRect& b) {
 
 bool titleBarReachable(const PixelRect& frame, const std::vector<PixelRect>& availableAreas) {
   if (frame.width <= 0 || frame.height <= 0) return false;
-  const PixelRect titleBar{frame.left, frame.top, frame.width, std::min(kTitleBarStrip, frame.height)};
+  const PixelRect titleBar{frame.left, frame.top, frame.width,
+                           std::min(kTitleBarStrip, frame.height)};
   const int needed = std::min(kGrabbableWidth, frame.width);
   for (const PixelRect& area : availableAreas) {
     const int overlap = overlapWidth(titleBar, area);

@@ -32,12 +32,14 @@ DdsProblem problem(std::string text) { return DdsProblem{std::move(text)}; }
 
 // The characters strictly between the first ">" after the first `tag` and the
 // next "<": the element text of a start tag found by its beginning.
-std::variant<std::string_view, DdsProblem> elementText(std::string_view text, std::string_view tag) {
+std::variant<std::string_view, DdsProblem> elementText(std::string_view text,
+                                                       std::string_view tag) {
   const std::size_t a = text.find(tag);
   if (a == std::string_view::npos) return problem("has no \"" + std::string(tag) + "\" start tag");
   const std::size_t b = text.find('>', a);
   const std::size_t c = b == std::string_view::npos ? b : text.find('<', b);
-  if (c == std::string_view::npos) return problem("has no element text after \"" + std::string(tag) + "\"");
+  if (c == std::string_view::npos)
+    return problem("has no element text after \"" + std::string(tag) + "\"");
   return text.substr(b + 1, c - b - 1);
 }
 
@@ -48,7 +50,8 @@ std::variant<std::int32_t, DdsProblem> dimension(std::string_view text, std::str
   if (const auto* bad = std::get_if<DdsProblem>(&found)) return *bad;
   const double value = readWholeNumberLeniently(std::get<std::string_view>(found));
   if (!(value >= 0 && value <= kLargest16)) {
-    return problem("gives the " + std::string(name) + " " + decimal(value) + ", outside 0 to 32767");
+    return problem("gives the " + std::string(name) + " " + decimal(value) +
+                   ", outside 0 to 32767");
   }
   return static_cast<std::int32_t>(value);
 }
@@ -63,7 +66,8 @@ std::variant<std::int32_t, DdsProblem> dataSize(std::string_view text) {
   if (c == std::string_view::npos) return problem("has no quoted data size after \"<d:blob\"");
   const double value = readWholeNumberLeniently(text.substr(b + 1, c - b - 1));
   if (!(value >= 0 && value <= kLargestDataSize)) {
-    return problem("gives the data size " + decimal(value) + ", outside 0 to " + decimal(std::size_t{kLargestDataSize}));
+    return problem("gives the data size " + decimal(value) + ", outside 0 to " +
+                   decimal(std::size_t{kLargestDataSize}));
   }
   return static_cast<std::int32_t>(value);
 }
@@ -88,9 +92,9 @@ void writeHeader(std::vector<std::uint8_t>& bytes, std::int32_t width, std::int3
   bytes[10] = 0x08;
   storeLittleEndian(bytes, 12, height, 2);
   storeLittleEndian(bytes, 16, width, 2);
-  storeLittleEndian(bytes, 20, size, 4);  // dwPitchOrLinearSize: the whole data block
-  bytes[76] = 32;                         // ddspf.dwSize
-  bytes[80] = 0x04;                       // DDPF_FOURCC
+  storeLittleEndian(bytes, 20, size, 4);         // dwPitchOrLinearSize: the whole data block
+  bytes[76] = 32;                                // ddspf.dwSize
+  bytes[80] = 0x04;                              // DDPF_FOURCC
   const std::string_view code = fourCc(format);  // ddspf.dwFourCC
   std::copy(code.begin(), code.end(), bytes.begin() + 84);
 }
@@ -101,9 +105,12 @@ constexpr std::int8_t kSkip = -2;
 constexpr std::array<std::int8_t, 256> kHexValue = [] {
   std::array<std::int8_t, 256> table{};
   table.fill(kNotHex);
-  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
-  for (int c = 'a'; c <= 'f'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
+  for (int c = '0'; c <= '9'; ++c)
+    table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c)
+    table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c)
+    table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
   table[' '] = kSkip;
   table['\r'] = kSkip;
   table['\n'] = kSkip;
@@ -112,7 +119,8 @@ constexpr std::array<std::int8_t, 256> kHexValue = [] {
 
 std::string whereInText(std::string_view text, std::size_t offset) {
   const std::string_view before = text.substr(0, offset);
-  const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
   const std::size_t lineStart = before.rfind('\n');
   const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
   return "line " + decimal(line) + ", column " + decimal(column);
@@ -132,7 +140,8 @@ std::string describeCharacter(char c) {
 // pass and gives their count; blanks, CR and LF between digits are skipped, a
 // final unpaired digit is ignored.
 std::variant<std::size_t, DdsProblem> decodeData(std::string_view text, std::size_t dataOffset,
-                                                 std::size_t dataLength, std::uint8_t* out, std::size_t capacity) {
+                                                 std::size_t dataLength, std::uint8_t* out,
+                                                 std::size_t capacity) {
   const char* data = text.data() + dataOffset;
   std::size_t pairs = 0;
   int high = -1;
@@ -147,13 +156,15 @@ std::variant<std::size_t, DdsProblem> decodeData(std::string_view text, std::siz
       ++pairs;
       high = -1;
     } else if (value == kNotHex) {
-      return problem("has " + describeCharacter(data[i]) + ", which is no hexadecimal digit, in the d:blob data at " +
+      return problem("has " + describeCharacter(data[i]) +
+                     ", which is no hexadecimal digit, in the d:blob data at " +
                      whereInText(text, dataOffset + i));
     }
   }
   if (pairs > capacity) {
-    return problem("has " + decimal(pairs) + " digit pairs in the d:blob data, more than its size of " +
-                   decimal(capacity) + " bytes");
+    return problem("has " + decimal(pairs) +
+                   " digit pairs in the d:blob data, more than its size of " + decimal(capacity) +
+                   " bytes");
   }
   return pairs;
 }
@@ -182,11 +193,16 @@ std::string shown(std::string_view value) {
 
 std::variant<DataFormat, DdsProblem> dataFormat(std::string_view text) {
   const std::optional<std::string_view> name = firstFormatValue(text);
-  if (!name) return DataFormat{contains(text, kExplicitAlphaMark) ? BlockFormat::Dxt3 : BlockFormat::Dxt1, false};
-  if (const std::optional<BlockFormat> format = blockFormatNamed(*name)) return DataFormat{*format, true};
-  const std::string which = name->empty() ? "an empty Format element" : "the format \"" + shown(*name) + "\"";
-  return problem("has " + which + "; a .dds file is written only for " + std::string(kDxt1FormatName) + " (DXT1), " +
-                 std::string(kDxt3FormatName) + " (DXT3) and " + std::string(kDxt5FormatName) + " (DXT5)");
+  if (!name)
+    return DataFormat{contains(text, kExplicitAlphaMark) ? BlockFormat::Dxt3 : BlockFormat::Dxt1,
+                      false};
+  if (const std::optional<BlockFormat> format = blockFormatNamed(*name))
+    return DataFormat{*format, true};
+  const std::string which =
+      name->empty() ? "an empty Format element" : "the format \"" + shown(*name) + "\"";
+  return problem("has " + which + "; a .dds file is written only for " +
+                 std::string(kDxt1FormatName) + " (DXT1), " + std::string(kDxt3FormatName) +
+                 " (DXT3) and " + std::string(kDxt5FormatName) + " (DXT5)");
 }
 
 // "W × H" (the multiplication sign in UTF-8, the encoding of every text the
@@ -212,16 +228,18 @@ std::optional<DdsProblem> checkDataSize(std::int32_t width, std::int32_t height,
     }
     const std::uint64_t needed = imageBytes(data.format, w, h);
     if (static_cast<std::uint64_t>(size) != needed) {
-      return problem("has the wrong image size: the image data holds " + decimal(std::size_t(size)) + " bytes; a " +
-                     imageName(width, height, data.format) + " image needs " + decimal(std::size_t(needed)));
+      return problem("has the wrong image size: the image data holds " +
+                     decimal(std::size_t(size)) + " bytes; a " +
+                     imageName(width, height, data.format) + " image needs " +
+                     decimal(std::size_t(needed)));
     }
     return std::nullopt;
   }
   const std::uint64_t most = mipChainBytes(BlockFormat::Dxt3, w, h);
   if (static_cast<std::uint64_t>(size) > most) {
     return problem("gives the data size " + decimal(std::size_t(size)) + ", more than the " +
-                   decimal(std::size_t(most)) + " bytes of a whole " + imageName(width, height, BlockFormat::Dxt3) +
-                   " mip chain");
+                   decimal(std::size_t(most)) + " bytes of a whole " +
+                   imageName(width, height, BlockFormat::Dxt3) + " mip chain");
   }
   return std::nullopt;
 }
@@ -245,7 +263,8 @@ DdsResult buildDds(std::string_view text) {
   // The data: the content of the first d:blob element.
   const std::size_t blob = text.find("<d:blob");
   const std::size_t dataStart = text.find('>', blob);
-  if (dataStart == std::string_view::npos) return problem("has no \">\" closing the \"<d:blob\" start tag");
+  if (dataStart == std::string_view::npos)
+    return problem("has no \">\" closing the \"<d:blob\" start tag");
   const std::size_t dataEnd = text.find("</d:blob", dataStart);
   if (dataEnd == std::string_view::npos) return problem("has no \"</d:blob\" end tag");
 
@@ -256,13 +275,14 @@ DdsResult buildDds(std::string_view text) {
   } catch (const std::bad_alloc&) {
     return problem("gives the data size " + decimal(dataBytes) + ", more than fits in memory");
   }
-  const auto decoded =
-      decodeData(text, dataStart + 1, dataEnd - dataStart - 1, bytes.data() + kDdsHeaderSize, dataBytes);
+  const auto decoded = decodeData(text, dataStart + 1, dataEnd - dataStart - 1,
+                                  bytes.data() + kDdsHeaderSize, dataBytes);
   if (const auto* bad = std::get_if<DdsProblem>(&decoded)) return *bad;
   const std::size_t pairs = std::get<std::size_t>(decoded);
   if (data.named && pairs < dataBytes) {
-    return problem("has the wrong image size: the image data holds " + decimal(pairs) + " bytes (its d:size says " +
-                   decimal(dataBytes) + "); a " + imageName(w, h, data.format) + " image needs " + decimal(dataBytes));
+    return problem("has the wrong image size: the image data holds " + decimal(pairs) +
+                   " bytes (its d:size says " + decimal(dataBytes) + "); a " +
+                   imageName(w, h, data.format) + " image needs " + decimal(dataBytes));
   }
   writeHeader(bytes, w, h, n, data.format);
   return bytes;

@@ -38,15 +38,18 @@ unsigned __int128 wholeFromText(std::string_view text) {
       inFraction = true;
       continue;
     }
-    if (c < '0' || c > '9') fail(NumberBaseError::Reason::NotANumber, "not a number: " + std::string(text));
+    if (c < '0' || c > '9')
+      fail(NumberBaseError::Reason::NotANumber, "not a number: " + std::string(text));
     anyDigit = true;
     anyNonZero = anyNonZero || c != '0';
     if (inFraction) continue;
     whole = whole * 10 + static_cast<unsigned>(c - '0');
-    if (whole > kLargestWhole) fail(NumberBaseError::Reason::Overflow, "number too large: " + std::string(text));
+    if (whole > kLargestWhole)
+      fail(NumberBaseError::Reason::Overflow, "number too large: " + std::string(text));
   }
   if (!anyDigit) fail(NumberBaseError::Reason::NotANumber, "not a number: " + std::string(text));
-  if (negative && anyNonZero) fail(NumberBaseError::Reason::Negative, "negative number: " + std::string(text));
+  if (negative && anyNonZero)
+    fail(NumberBaseError::Reason::Negative, "negative number: " + std::string(text));
   return whole;
 }
 
@@ -73,14 +76,16 @@ unsigned __int128 DecimalIn::wholeNonNegative() const {
     if (std::isnan(*real)) fail(NumberBaseError::Reason::NotANumber, "not a number");
     if (*real < 0) fail(NumberBaseError::Reason::Negative, "negative number: " + asText());
     const double cut = std::trunc(*real);
-    if (cut > static_cast<double>(kLargestWhole)) fail(NumberBaseError::Reason::Overflow, "number too large: " + asText());
+    if (cut > static_cast<double>(kLargestWhole))
+      fail(NumberBaseError::Reason::Overflow, "number too large: " + asText());
     return static_cast<unsigned __int128>(cut);
   }
   return wholeFromText(std::get<std::string>(value_));
 }
 
 std::int32_t Hex2Dec(std::string_view sHex) {
-  if (sHex.size() > 32767) fail(NumberBaseError::Reason::Overflow, "hexadecimal text longer than 32767 characters");
+  if (sHex.size() > 32767)
+    fail(NumberBaseError::Reason::Overflow, "hexadecimal text longer than 32767 characters");
   // Each digit is added in double precision and the sum rounded back to a
   // 32-bit integer at once, so leading zeros cost nothing and an unknown
   // character (digit value -1) lowers the sum instead of stopping.
@@ -94,7 +99,8 @@ std::int32_t Hex2Dec(std::string_view sHex) {
     if (std::isinf(weight)) fail(NumberBaseError::Reason::Overflow, "hexadecimal text too long");
     n = std::nearbyint(n + digit * weight);
     if (n > 2147483647.0 || n < -2147483648.0) {
-      fail(NumberBaseError::Reason::Overflow, "hexadecimal value out of the 32-bit range: " + std::string(sHex));
+      fail(NumberBaseError::Reason::Overflow,
+           "hexadecimal value out of the 32-bit range: " + std::string(sHex));
     }
     weight *= 16;
   }
@@ -116,7 +122,8 @@ std::string Dec2Bin(const DecimalIn& decimalIn, std::optional<long> numberOfBits
 }
 
 std::string Bin2Hex(std::string_view binaryString) {
-  if (binaryString.find_first_not_of("01") != std::string_view::npos) return std::string(kNotBinaryText);
+  if (binaryString.find_first_not_of("01") != std::string_view::npos)
+    return std::string(kNotBinaryText);
   const std::size_t padding = (4 - binaryString.size() % 4) % 4;
   std::string padded(padding, '0');
   padded += binaryString;

@@ -43,8 +43,8 @@ class DecimalIn {
   // The argument written as decimal text (shortest round-trip form for a
   // floating-point number, the text itself for a text).
   std::string asText() const;
-  // The value with its fraction cut off. Throws NotANumber for an unreadable text, Negative for a value
-  // below 0, Overflow for a value of 29 or more digits.
+  // The value with its fraction cut off. Throws NotANumber for an unreadable text, Negative for a
+  // value below 0, Overflow for a value of 29 or more digits.
   unsigned __int128 wholeNonNegative() const;
 
  private:

@@ -52,8 +52,9 @@ void convertToDds(platform::Dialogs& dialogs, const platform::Editor& editor) {
   const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
   const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (const auto failure = files::replaceWhole(target, content)) {
-    dialogs.message(target + " could not be written (" + failure->reason + "). No file was changed.",
-                    MessageIcon::Warning);
+    dialogs.message(
+        target + " could not be written (" + failure->reason + "). No file was changed.",
+        MessageIcon::Warning);
   }
 }
 
@@ -73,8 +74,9 @@ void viewDds(platform::Dialogs& dialogs, const std::string& strIV,
   if (!command) {
     const std::string text =
         pipeline::canQuote(viewer)
-            ? image + " cannot be shown: its path contains a double quote, which cannot be "
-                      "passed on a command line."
+            ? image +
+                  " cannot be shown: its path contains a double quote, which cannot be "
+                  "passed on a command line."
             : "The viewer " + viewer +
                   " cannot be started: its path contains a double quote, which cannot be passed "
                   "on a command line.";
@@ -108,8 +110,9 @@ void chooseViewerPath(platform::Dialogs& dialogs, std::string& strIV) {
   const std::string viewer = chosenPath(dialogs, false, filter, "Select your i_view32.exe file");
   if (viewer.empty()) return;  // a cancel keeps the old path
   if (!files::isExecutableFile(viewer)) {
-    dialogs.message(viewer + " is not a program that can be started, so the image viewer was not "
-                             "changed. Choose the viewer's program file.",
+    dialogs.message(viewer +
+                        " is not a program that can be started, so the image viewer was not "
+                        "changed. Choose the viewer's program file.",
                     MessageIcon::Warning);
     return;
   }

@@ -13,7 +13,8 @@ namespace vantrel::texture {
 void convertToDds(platform::Dialogs& dialogs, const platform::Editor& editor);
 
 // View DDS (Command11): a .dds chosen in an open dialog, shown in the viewer strIV.
-void viewDds(platform::Dialogs& dialogs, const std::string& strIV, const std::string& programFolder);
+void viewDds(platform::Dialogs& dialogs, const std::string& strIV,
+             const std::string& programFolder);
 
 // Texture Editor Path (mnuIRF): choose the viewer; a cancel keeps the old path.
 void chooseViewerPath(platform::Dialogs& dialogs, std::string& strIV);

@@ -14,9 +14,12 @@ std::uint64_t blocksAcross(std::uint32_t pixels) { return (std::uint64_t{pixels}
 
 std::string_view fourCc(BlockFormat format) {
   switch (format) {
-    case BlockFormat::Dxt1: return "DXT1";
-    case BlockFormat::Dxt3: return "DXT3";
-    case BlockFormat::Dxt5: return "DXT5";
+    case BlockFormat::Dxt1:
+      return "DXT1";
+    case BlockFormat::Dxt3:
+      return "DXT3";
+    case BlockFormat::Dxt5:
+      return "DXT5";
   }
   return "DXT1";
 }
@@ -35,8 +38,8 @@ std::optional<std::string_view> firstFormatValue(std::string_view text) {
   std::size_t tag = text.find(kTag);
   while (tag != std::string_view::npos) {
     const std::size_t after = tag + kTag.size();
-    if (after < text.size() && (kBlanks.find(text[after]) != std::string_view::npos || text[after] == '>' ||
-                                text[after] == '/')) {
+    if (after < text.size() && (kBlanks.find(text[after]) != std::string_view::npos ||
+                                text[after] == '>' || text[after] == '/')) {
       break;
     }
     tag = text.find(kTag, after);

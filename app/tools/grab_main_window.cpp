@@ -36,14 +36,16 @@ int main(int argc, char* argv[]) {
 #else
   const QString converterName = QStringLiteral("serz");
 #endif
-  const QString converter = QCoreApplication::applicationDirPath() + QLatin1Char('/') + converterName;
+  const QString converter =
+      QCoreApplication::applicationDirPath() + QLatin1Char('/') + converterName;
   if (!folder.isValid() || !QFile::copy(converter, folder.filePath(converterName))) {
     std::fprintf(stderr, "grab_main_window: cannot copy %s\n", qPrintable(converter));
     return 1;
   }
   vantrel::platform::setProgramFolderForTests(vantrel::qt::toProgramPath(folder.path()));
   vantrel::platform::ScriptedDialogs dialogs;
-  dialogs.answers.push_back(vantrel::qt::toProgramPath(QDir(QString::fromLocal8Bit(argv[1])).absolutePath()));
+  dialogs.answers.push_back(
+      vantrel::qt::toProgramPath(QDir(QString::fromLocal8Bit(argv[1])).absolutePath()));
   vantrel::platform::setDialogsOverride(&dialogs);
 
   int status = 0;

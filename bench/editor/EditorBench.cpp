@@ -115,7 +115,10 @@ BENCHMARK(BM_ReplaceAllIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 void BM_ReplaceAllLocalisedIn10Mb(benchmark::State& state) {
   replaceAllAndPaint(state, gres10Mb(), "GRÈS", "Granit");
 }
-BENCHMARK(BM_ReplaceAllLocalisedIn10Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ReplaceAllLocalisedIn10Mb)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 // The largest case: every entity of a 50 MB scenery file, about 520,000
 // replacements, then Ctrl+Z.
@@ -170,13 +173,19 @@ void findFromTop(benchmark::State& state, const std::string& xml, std::string_vi
 void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {
   findFromTop(state, working50Mb(), "qwertyuiop");
 }
-BENCHMARK(BM_FindRareWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_FindRareWordFromTopOf50Mb)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(20);
 
 // A needle beyond ASCII in another case than the text's.
 void BM_FindLocalisedWordFromTopOf50Mb(benchmark::State& state) {
   findFromTop(state, localised50Mb(), "ŁÓDŹ KALISKA");
 }
-BENCHMARK(BM_FindLocalisedWordFromTopOf50Mb)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_FindLocalisedWordFromTopOf50Mb)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(20);
 
 // `editor_bench --write-sample=PATH` writes the 10 MB document of the
 // Replace All benchmark, so that sed can be timed on the same bytes.

@@ -35,7 +35,8 @@ struct BenchFolder {
     const fs::path xml = root / "Large.xml";
     {
       const std::string text = vantrel::bench::makeRecordSetXml(50u << 20);
-      std::ofstream(xml, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+      std::ofstream(xml, std::ios::binary)
+          .write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     std::string command = "\"";
     command.append((program / "serz").string()).append("\" \"").append(xml.string());
@@ -65,8 +66,8 @@ void BM_OpenBin50MB(benchmark::State& state) {
   const auto control = vantrel::testing::makeTestEditor();
   vantrel::platform::Editor& editor = control->editor();
   vantrel::EditorSession session;
-  vantrel::pipeline::DocumentContext ctx{&dialogs, &pathBox, &editor, &session,
-                                         folder.program.string(), [](bool) {}};
+  vantrel::pipeline::DocumentContext ctx{
+      &dialogs, &pathBox, &editor, &session, folder.program.string(), [](bool) {}};
   for (auto _ : state) {
     dialogs.answers = {folder.bin.string()};
     vantrel::pipeline::openBin(ctx);

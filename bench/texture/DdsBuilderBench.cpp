@@ -42,8 +42,10 @@ std::string sampleHex() {
 std::string sampleTexture(const std::string& hex) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet>\r\n"
          "\t<Format d:type=\"cDeltaString\">HC_IMAGE_FORMAT_COMPRESSED_EXPL_ALPHA</Format>\r\n"
-         "\t<Width d:type=\"sUInt16\">4096</Width>\r\n\t<Height d:type=\"sUInt16\">4096</Height>\r\n"
-         "\t<Data>\r\n<d:blob d:size=\"" + std::to_string(kDataBytes) + "\">\r\n" + hex +
+         "\t<Width d:type=\"sUInt16\">4096</Width>\r\n\t<Height "
+         "d:type=\"sUInt16\">4096</Height>\r\n"
+         "\t<Data>\r\n<d:blob d:size=\"" +
+         std::to_string(kDataBytes) + "\">\r\n" + hex +
          "\r\n</d:blob>\r\n\t</Data>\r\n</cRecordSet>\r\n";
 }
 

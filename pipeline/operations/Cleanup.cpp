@@ -21,9 +21,9 @@ void clearEditor(DocumentContext& ctx) {
     std::error_code error;
     std::filesystem::remove(files::nativePath(xmlPath), error);
     if (error) {
-      showMessage(ctx,
-                  "The working file " + xmlPath + " could not be deleted (" + error.message() + ").",
-                  platform::MessageIcon::Warning);
+      showMessage(
+          ctx, "The working file " + xmlPath + " could not be deleted (" + error.message() + ").",
+          platform::MessageIcon::Warning);
     }
   }
   ctx.editor->setBytes({});
@@ -36,10 +36,10 @@ void clearTempFiles(DocumentContext& ctx) {
   const bool emptied = DelAll(folder, errorText);
   platform::processPendingMessages();
   if (!emptied) {
-    showMessage(ctx,
-                "The working folder " + folder + " could not be emptied completely (" + errorText +
-                    ").",
-                platform::MessageIcon::Warning);
+    showMessage(
+        ctx,
+        "The working folder " + folder + " could not be emptied completely (" + errorText + ").",
+        platform::MessageIcon::Warning);
   }
   // Every other command writes into the folder without creating it, so it
   // must exist afterwards whatever happened above.

@@ -14,10 +14,10 @@ namespace {
 ConvertOutcome reportFailure(DocumentContext& ctx, const std::string& chosenPath,
                              const std::string& reason) {
   ctx.editor->setBytes({});
-  showMessage(ctx,
-              fileNameOf(chosenPath) + " could not be read: " + reason +
-                  "\n\nThe editor is now empty.",
-              platform::MessageIcon::Warning);
+  showMessage(
+      ctx,
+      fileNameOf(chosenPath) + " could not be read: " + reason + "\n\nThe editor is now empty.",
+      platform::MessageIcon::Warning);
   return ConvertOutcome::Failed;
 }
 
@@ -53,8 +53,9 @@ ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputP
   const std::optional<std::string> command = binToXmlCommand(inputPath, xmlPath);
   if (!command) {
     showMessage(ctx,
-                chosenPath + " was not converted: its path contains a double quote (\"), which "
-                             "cannot be passed to the converter.",
+                chosenPath +
+                    " was not converted: its path contains a double quote (\"), which "
+                    "cannot be passed to the converter.",
                 platform::MessageIcon::Stop);
     return ConvertOutcome::Refused;
   }
@@ -63,17 +64,18 @@ ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputP
     // The working XML itself was chosen: deleting it as a leftover would
     // destroy the input, and converting it would overwrite it.
     showMessage(ctx,
-                chosenPath + " was not converted: it is the working file the conversion would "
-                             "write to. Choose a file outside the working folder.",
+                chosenPath +
+                    " was not converted: it is the working file the conversion would "
+                    "write to. Choose a file outside the working folder.",
                 platform::MessageIcon::Stop);
     return ConvertOutcome::Refused;
   }
 
   std::string errorText;
   if (!removeStaleFile(xmlPath, errorText)) {
-    return reportFailure(ctx, chosenPath,
-                         "the old working file " + xmlPath + " could not be deleted (" + errorText +
-                             ").");
+    return reportFailure(
+        ctx, chosenPath,
+        "the old working file " + xmlPath + " could not be deleted (" + errorText + ").");
   }
 
   const platform::RunResult outcome = runConverter(ctx, *command);
@@ -84,11 +86,11 @@ ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputP
   const auto failure = loadIntoEditor(ctx, xmlPath, chosenPath);
   if (!failure) return ConvertOutcome::Loaded;
   if (tooLarge(failure)) return ConvertOutcome::Refused;
-  return reportFailure(ctx, chosenPath,
-                       failure->kind == files::FileError::Kind::Missing
-                           ? conversionFailureReason(ctx, outcome, "an XML file")
-                           : "the XML file " + xmlPath + " could not be read (" + failure->reason +
-                                 ").");
+  return reportFailure(
+      ctx, chosenPath,
+      failure->kind == files::FileError::Kind::Missing
+          ? conversionFailureReason(ctx, outcome, "an XML file")
+          : "the XML file " + xmlPath + " could not be read (" + failure->reason + ").");
 }
 
 ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path) {

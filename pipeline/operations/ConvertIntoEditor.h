@@ -44,7 +44,8 @@ bool finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnaps
 
 // Opens a file that is already in the path box; `before` is the state to
 // go back to when the open is refused.
-using Opener = bool (*)(DocumentContext& ctx, const std::string& path, const SessionSnapshot& before);
+using Opener = bool (*)(DocumentContext& ctx, const std::string& path,
+                        const SessionSnapshot& before);
 
 // The file chosen in the open dialog (starting in the simulator's folder;
 // the answer goes into the path box, also a cancel), or the path given.

@@ -20,8 +20,9 @@ bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionS
     // editor's text did not come from, or Save .bin would write over it.
     ctx.pathBox->setText({});
     showMessage(ctx,
-                binPath + " was not opened: its name is too short to give a working XML name (it "
-                          "needs at least four characters).",
+                binPath +
+                    " was not opened: its name is too short to give a working XML name (it "
+                    "needs at least four characters).",
                 platform::MessageIcon::Warning);
     return false;
   }

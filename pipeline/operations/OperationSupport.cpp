@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "pipeline/ConverterCommand.h"
 #include "pipeline/ByteCountText.h"
+#include "pipeline/ConverterCommand.h"
 #include "pipeline/WorkingFolder.h"
 #include "pipeline/WorkingNames.h"
-#include "platform/editor/Editor.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
+#include "platform/editor/Editor.h"
 #include "platform/window/TextField.h"
 
 namespace vantrel::pipeline::detail {

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/core/RunProgram.h"
 #include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/RunProgram.h"
 #include "platform/window/Dialogs.h"
 
 // Pieces every document command shares: the working folder's paths, the

@@ -41,7 +41,8 @@ bool looksLikeXml(const std::string& path) {
   return first != std::string_view::npos && start[first] == '<';
 }
 
-bool viewChosen(DocumentContext& ctx, const std::string& chosenPath, const SessionSnapshot& before) {
+bool viewChosen(DocumentContext& ctx, const std::string& chosenPath,
+                const SessionSnapshot& before) {
   EditorSession& session = *ctx.session;
   session.NotBin = true;
   session.documentPath.clear();

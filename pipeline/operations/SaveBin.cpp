@@ -76,15 +76,17 @@ std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
   }
   const std::string name = fileNameOf(binPath);
   if (!oldest) {
-    refuse(ctx, name + " was not saved: all five backup names beside it (.bak and .bak1 to "
-                       ".bak4) are taken. Move some of them away and save again.");
+    refuse(ctx, name +
+                    " was not saved: all five backup names beside it (.bak and .bak1 to "
+                    ".bak4) are taken. Move some of them away and save again.");
     return std::nullopt;
   }
   const std::string question = "All five backups of " + name + " exist. Replace the oldest (" +
                                fileNameOf(*oldest) + ", " + localTimeText(oldestTime) + ")?";
   if (ctx.dialogs->ask(question, false) != platform::Answer::Yes) {
-    refuse(ctx, name + " was not saved: all five backup names beside it are taken, and the "
-                       "oldest was kept.");
+    refuse(ctx, name +
+                    " was not saved: all five backup names beside it are taken, and the "
+                    "oldest was kept.");
     return std::nullopt;
   }
   std::error_code error;
@@ -105,8 +107,8 @@ void restoreAfterFailedConversion(const DocumentContext& ctx, const std::string&
   const std::error_code error = renameFile(backupPath, binPath);
   std::string text = fileNameOf(binPath) + " could not be written: " + reason + "\n\n";
   if (!error) {
-    text += "The original file " + binPath + " was put back unchanged. The edited text is kept in " +
-            xmlPath + ".";
+    text += "The original file " + binPath +
+            " was put back unchanged. The edited text is kept in " + xmlPath + ".";
   } else {
     text += "The original file could not be put back (" + error.message() + "): it is kept as " +
             backupPath + ". The edited text is kept in " + xmlPath + ".";
@@ -133,8 +135,9 @@ std::optional<std::string> saveBin(DocumentContext& ctx) {
   }
   // Nothing opened yet (no working name), or the last open failed.
   if (session.noConvertedText || session.strXML.empty()) {
-    refuse(ctx, named + " was not saved: the editor holds no text converted from it. Open the "
-                        "file again before saving.");
+    refuse(ctx, named +
+                    " was not saved: the editor holds no text converted from it. Open the "
+                    "file again before saving.");
     return std::nullopt;
   }
   // Through a link the file it points to is backed up and rebuilt; the link
@@ -148,8 +151,9 @@ std::optional<std::string> saveBin(DocumentContext& ctx) {
   const std::string xmlPath = workingPath(ctx, session.strXML);
   const std::optional<std::string> command = xmlToBinCommand(xmlPath, binPath);
   if (!command) {
-    refuse(ctx, named + " was not saved: its path contains a double quote (\"), which cannot be "
-                        "passed to the converter.");
+    refuse(ctx, named +
+                    " was not saved: its path contains a double quote (\"), which cannot be "
+                    "passed to the converter.");
     return std::nullopt;
   }
   std::optional<std::string> backupPath = firstFreeBackup(binPath, nameTaken);
@@ -187,8 +191,8 @@ std::optional<std::string> saveBin(DocumentContext& ctx) {
   fs::remove(files::nativePath(xmlPath), error);
   if (error) {
     showMessage(ctx,
-                binPath + " was saved, but the working file " + xmlPath + " could not be deleted (" +
-                    error.message() + ").",
+                binPath + " was saved, but the working file " + xmlPath +
+                    " could not be deleted (" + error.message() + ").",
                 platform::MessageIcon::Warning);
   }
   return backupPath;

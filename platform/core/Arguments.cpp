@@ -1,8 +1,8 @@
 #include "platform/core/Arguments.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "platform/core/Files.h"
 #endif
@@ -14,7 +14,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
   int count = 0;
   if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(files::utf8Path(std::filesystem::path(wide[i])));
+    for (int i = 0; i < count; ++i)
+      arguments.push_back(files::utf8Path(std::filesystem::path(wide[i])));
     LocalFree(wide);
     return arguments;
   }

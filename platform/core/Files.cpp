@@ -106,7 +106,8 @@ std::string windowsReason(DWORD code) {
       FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                      text, static_cast<DWORD>(std::size(text)), nullptr);
   std::string reason = utf8Path(fs::path(std::wstring(text, length)));
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
     reason.pop_back();
   return reason.empty() ? "Windows error " + std::to_string(code) : reason;
 }
@@ -145,7 +146,8 @@ std::optional<FileError> checkWritableTarget(const fs::path& target) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return notAFile(EntryKind::Folder);
-  if (attributes & FILE_ATTRIBUTE_READONLY) return FileError{FileError::Kind::ReadOnly, "is read-only", 0};
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    return FileError{FileError::Kind::ReadOnly, "is read-only", 0};
   return std::nullopt;
 #else
   struct stat st {};
@@ -235,8 +237,9 @@ std::optional<FileError> readFile(const std::string& path, std::string& content,
   if (kind == EntryKind::Folder || kind == EntryKind::Special) return notAFile(kind);
 
 #ifdef _WIN32
-  HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
@@ -249,7 +252,8 @@ std::optional<FileError> readFile(const std::string& path, std::string& content,
   } closer{file};
   if (GetFileType(file) != FILE_TYPE_DISK) return notAFile(EntryKind::Special);
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size)) return FileError{FileError::Kind::System, windowsReason(GetLastError()), 0};
+  if (!GetFileSizeEx(file, &size))
+    return FileError{FileError::Kind::System, windowsReason(GetLastError()), 0};
   const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
 #else
   // Non-blocking, so a pipe that slipped in after the check above cannot
@@ -265,11 +269,13 @@ std::optional<FileError> readFile(const std::string& path, std::string& content,
   } closer{fd};
   struct stat st {};
   if (::fstat(fd, &st) != 0) return systemError(errno);
-  if (!S_ISREG(st.st_mode)) return notAFile(S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Special);
+  if (!S_ISREG(st.st_mode))
+    return notAFile(S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Special);
   const auto bytes = static_cast<std::uint64_t>(st.st_size);
 #endif
 
-  if (bytes > limit && !truncate) return FileError{FileError::Kind::TooLarge, "is too large", bytes};
+  if (bytes > limit && !truncate)
+    return FileError{FileError::Kind::TooLarge, "is too large", bytes};
   const std::uint64_t wanted = std::min(bytes, limit);
   if (wanted > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()))
     return FileError{FileError::Kind::TooLarge, "is too large", bytes};
@@ -317,7 +323,8 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
   return readFile(path, content, maxBytes, false);
 }
 
-std::optional<FileError> readStart(const std::string& path, std::size_t count, std::string& content) {
+std::optional<FileError> readStart(const std::string& path, std::size_t count,
+                                   std::string& content) {
   return readFile(path, content, count, true);
 }
 

@@ -42,11 +42,11 @@ std::optional<std::int64_t> modificationTime(const std::string& path);
 // Why a read or write failed.
 struct FileError {
   enum class Kind {
-    Missing,     // there is no file of that name
-    NotAFile,    // a folder, pipe, device or socket
-    TooLarge,    // larger than the caller can take; `size` says how large
-    ReadOnly,    // the target is read-only: it is left alone
-    System,      // the system's reason in `reason`
+    Missing,   // there is no file of that name
+    NotAFile,  // a folder, pipe, device or socket
+    TooLarge,  // larger than the caller can take; `size` says how large
+    ReadOnly,  // the target is read-only: it is left alone
+    System,    // the system's reason in `reason`
   };
   Kind kind = Kind::System;
   std::string reason;  // in words, for a message: "is a folder", "Permission denied", ...
@@ -64,7 +64,8 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
 
 // Reads at most the first `count` bytes of the regular file at path, as
 // readWhole does (pipes and devices refused at once).
-std::optional<FileError> readStart(const std::string& path, std::size_t count, std::string& content);
+std::optional<FileError> readStart(const std::string& path, std::size_t count,
+                                   std::string& content);
 
 // The file a write to path lands in: path itself, or, when path is a
 // symbolic link, the file it finally points to (the link stays as it is).

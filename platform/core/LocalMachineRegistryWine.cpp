@@ -38,7 +38,8 @@ std::optional<RegistryData> queryLocalMachineValue(std::string_view keyPath,
   // Software\...; the plain key serves when the 32-bit view lacks it.
   constexpr std::string_view software = "Software\\";
   if (text.find("#arch=win64") != std::string::npos && startsWithNoCase(keyPath, software)) {
-    std::string redirected = "Software\\Wow6432Node\\" + std::string(keyPath.substr(software.size()));
+    std::string redirected =
+        "Software\\Wow6432Node\\" + std::string(keyPath.substr(software.size()));
     if (auto found = findInWineRegistryText(text, redirected, valueName)) return found;
   }
   return findInWineRegistryText(text, keyPath, valueName);

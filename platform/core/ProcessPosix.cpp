@@ -105,8 +105,8 @@ struct ChildProcess::Impl {
 ChildProcess::ChildProcess(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 ChildProcess::~ChildProcess() = default;
 
-std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine,
-                                                  int windowStyle, bool captureErrors) {
+std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine, int windowStyle,
+                                                  bool captureErrors) {
   std::vector<std::string> args = splitWindowsCommandLine(commandLine);
   if (args.empty()) return nullptr;
   std::optional<std::string> program = findProgram(args[0]);

@@ -52,8 +52,8 @@ struct ChildProcess::Impl {
 ChildProcess::ChildProcess(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 ChildProcess::~ChildProcess() = default;
 
-std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine,
-                                                  int windowStyle, bool captureErrors) {
+std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine, int windowStyle,
+                                                  bool captureErrors) {
   auto impl = std::make_unique<Impl>();
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -77,8 +77,8 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine
   // whatever the system's ANSI code page holds. It takes a writable line.
   std::wstring mutableLine = utf8ToWide(commandLine);
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr,
-                        captureErrors ? TRUE : FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, captureErrors ? TRUE : FALSE,
+                        0, nullptr, nullptr, &si, &pi))
     return nullptr;
 
   impl->pid = pi.dwProcessId;
@@ -98,8 +98,7 @@ bool ChildProcess::hasEnded() {
   if (impl_->ended) return true;
   DWORD code = 0;  // stays 0 when the handle is missing or the query fails
   if (impl_->query != nullptr) ::GetExitCodeProcess(impl_->query, &code);
-  bool ended = code != kStillActive ||
-               ::WaitForSingleObject(impl_->query, 0) == WAIT_OBJECT_0;
+  bool ended = code != kStillActive || ::WaitForSingleObject(impl_->query, 0) == WAIT_OBJECT_0;
   if (ended) {
     impl_->ended = true;
     // Read again now that the process is known to have ended: the code read

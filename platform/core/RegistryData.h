@@ -19,8 +19,7 @@ struct RegistryData {
 // Wine registry file such as system.reg (keys relative to HKEY_LOCAL_MACHINE)
 // and valueName in it ("" is the default value). nullopt when the key is
 // missing.
-std::optional<RegistryData> findInWineRegistryText(std::string_view text,
-                                                   std::string_view keyPath,
+std::optional<RegistryData> findInWineRegistryText(std::string_view text, std::string_view keyPath,
                                                    std::string_view valueName);
 
 // One value below HKEY_LOCAL_MACHINE, read-only, in the 32-bit view the

@@ -6,7 +6,9 @@ namespace {
 
 constexpr bool isTrailByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-unsigned char byteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
+unsigned char byteAt(std::string_view text, std::size_t at) {
+  return static_cast<unsigned char>(text[at]);
+}
 
 }  // namespace
 

@@ -71,7 +71,8 @@ std::wstring utf8ToWide(std::string_view text) {
 }
 
 std::string wideToUtf8(std::wstring_view text) {
-  return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+  return utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 #endif
 

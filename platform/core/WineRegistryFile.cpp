@@ -75,14 +75,30 @@ bool readEscaped(std::string_view s, std::size_t& i, char delimiter, Units& out)
     if (++i >= s.size()) return false;
     char e = s[i++];
     switch (e) {
-      case 'a': out += u'\a'; break;
-      case 'b': out += u'\b'; break;
-      case 'e': out += char16_t{27}; break;
-      case 'f': out += u'\f'; break;
-      case 'n': out += u'\n'; break;
-      case 'r': out += u'\r'; break;
-      case 't': out += u'\t'; break;
-      case 'v': out += u'\v'; break;
+      case 'a':
+        out += u'\a';
+        break;
+      case 'b':
+        out += u'\b';
+        break;
+      case 'e':
+        out += char16_t{27};
+        break;
+      case 'f':
+        out += u'\f';
+        break;
+      case 'n':
+        out += u'\n';
+        break;
+      case 'r':
+        out += u'\r';
+        break;
+      case 't':
+        out += u'\t';
+        break;
+      case 'v':
+        out += u'\v';
+        break;
       case 'x': {
         char16_t v = 0;
         int n = 0;
@@ -111,7 +127,8 @@ char16_t foldCase(char16_t c) { return c < 128 ? static_cast<char16_t>(std::tolo
 
 bool sameName(const Units& a, std::string_view b) {
   Units bu;
-  for (std::size_t i = 0; i < b.size();) bu += static_cast<char16_t>(static_cast<unsigned char>(b[i++]));
+  for (std::size_t i = 0; i < b.size();)
+    bu += static_cast<char16_t>(static_cast<unsigned char>(b[i++]));
   if (a.size() != bu.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
     if (foldCase(a[i]) != foldCase(bu[i])) return false;
@@ -159,7 +176,8 @@ RegistryData parseData(std::string_view data) {
     i = close + 2;
     if (i < data.size() && data[i] == '"') quotedText(type);
   } else if (data.starts_with("dword:")) {
-    std::uint32_t v = static_cast<std::uint32_t>(std::stoul(std::string(data.substr(6)), nullptr, 16));
+    std::uint32_t v =
+        static_cast<std::uint32_t>(std::stoul(std::string(data.substr(6)), nullptr, 16));
     result.type = 4;
     result.bytes = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
@@ -198,7 +216,8 @@ class LineReader {
       pos_ = end + 1;
       if (piece.ends_with('\r')) piece.remove_suffix(1);
       if (continued) {
-        while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t')) piece.remove_prefix(1);
+        while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t'))
+          piece.remove_prefix(1);
       }
       continued = piece.ends_with('\\') && isHexContinuation(line, piece);
       if (continued) piece.remove_suffix(1);
@@ -221,8 +240,7 @@ class LineReader {
 
 }  // namespace
 
-std::optional<RegistryData> findInWineRegistryText(std::string_view text,
-                                                   std::string_view keyPath,
+std::optional<RegistryData> findInWineRegistryText(std::string_view text, std::string_view keyPath,
                                                    std::string_view valueName) {
   LineReader reader(text);
   std::string line;

@@ -59,16 +59,19 @@ ByteSearch::ByteFilter ByteSearch::filterFor(std::size_t offset) const {
     for (const char32_t variant : caseVariants(foldedCharacter_[start])) {
       std::string encoded;
       appendUtf8(encoded, variant);
-      if (encoded.size() == length) bytes.push_back(static_cast<unsigned char>(encoded[offset - start]));
+      if (encoded.size() == length)
+        bytes.push_back(static_cast<unsigned char>(encoded[offset - start]));
     }
   }
   ByteFilter filter;
-  for (const unsigned char byte : bytes) filter.mask |= static_cast<unsigned char>(byte ^ bytes.front());
+  for (const unsigned char byte : bytes)
+    filter.mask |= static_cast<unsigned char>(byte ^ bytes.front());
   filter.target = static_cast<unsigned char>(bytes.front() | filter.mask);
   return filter;
 }
 
-std::size_t ByteSearch::nextCandidate(const unsigned char* text, std::size_t from, std::size_t last) const {
+std::size_t ByteSearch::nextCandidate(const unsigned char* text, std::size_t from,
+                                      std::size_t last) const {
   const std::size_t tail = needle_.size() - 1;
   std::size_t at = from;
 #if defined(__SSE2__)
@@ -77,15 +80,18 @@ std::size_t ByteSearch::nextCandidate(const unsigned char* text, std::size_t fro
   const __m128i lastMask = _mm_set1_epi8(static_cast<char>(last_.mask));
   const __m128i lastTarget = _mm_set1_epi8(static_cast<char>(last_.target));
   for (; at + 15 <= last; at += 16) {
-    const __m128i heads = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at)), firstMask);
-    const __m128i ends = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + tail)), lastMask);
-    const int hits =
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, firstTarget), _mm_cmpeq_epi8(ends, lastTarget)));
+    const __m128i heads =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at)), firstMask);
+    const __m128i ends =
+        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + tail)), lastMask);
+    const int hits = _mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(heads, firstTarget), _mm_cmpeq_epi8(ends, lastTarget)));
     if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
   }
 #endif
   for (; at <= last; ++at)
-    if ((text[at] | first_.mask) == first_.target && (text[at + tail] | last_.mask) == last_.target) return at;
+    if ((text[at] | first_.mask) == first_.target && (text[at + tail] | last_.mask) == last_.target)
+      return at;
   return npos;
 }
 
@@ -94,10 +100,13 @@ bool ByteSearch::matchesFoldedAt(std::string_view text, std::size_t at) const {
     const std::size_t length = characterLength_[i];
     if (length == 1) {
       // ASCII, or a byte that is not UTF-8 and matches only itself.
-      if (asciiFold(static_cast<unsigned char>(text[at + i])) != static_cast<unsigned char>(folded_[i])) return false;
+      if (asciiFold(static_cast<unsigned char>(text[at + i])) !=
+          static_cast<unsigned char>(folded_[i]))
+        return false;
     } else if (std::memcmp(text.data() + at + i, folded_.data() + i, length) != 0) {
       const Utf8Character c = decodeUtf8(text, at + i);
-      if (!c.valid || c.length != length || foldCase(c.codePoint) != foldedCharacter_[i]) return false;
+      if (!c.valid || c.length != length || foldCase(c.codePoint) != foldedCharacter_[i])
+        return false;
     }
     i += length;
   }
@@ -105,15 +114,17 @@ bool ByteSearch::matchesFoldedAt(std::string_view text, std::size_t at) const {
 }
 
 bool ByteSearch::matchesAt(std::string_view text, std::size_t at) const {
-  const bool same = options_.matchCase ? std::memcmp(text.data() + at, needle_.data(), needle_.size()) == 0
-                                       : matchesFoldedAt(text, at);
+  const bool same = options_.matchCase
+                        ? std::memcmp(text.data() + at, needle_.data(), needle_.size()) == 0
+                        : matchesFoldedAt(text, at);
   return same && isCharacterBoundary(text, at) && isCharacterBoundary(text, at + needle_.size());
 }
 
 bool ByteSearch::isWholeWordAt(std::string_view text, std::size_t at) const {
   const std::size_t end = at + needle_.size();
   if (at > 0 && isWordCharacterAt(text, at) && isWordCharacterBefore(text, at)) return false;
-  if (end < text.size() && isWordCharacterBefore(text, end) && isWordCharacterAt(text, end)) return false;
+  if (end < text.size() && isWordCharacterBefore(text, end) && isWordCharacterAt(text, end))
+    return false;
   return true;
 }
 
@@ -131,7 +142,8 @@ std::size_t ByteSearch::findIn(std::string_view text, std::size_t from) const {
 
 std::vector<std::size_t> ByteSearch::allIn(std::string_view text) const {
   std::vector<std::size_t> found;
-  for (std::size_t at = findIn(text, 0); at != npos; at = findIn(text, at + needle_.size())) found.push_back(at);
+  for (std::size_t at = findIn(text, 0); at != npos; at = findIn(text, at + needle_.size()))
+    found.push_back(at);
   return found;
 }
 

@@ -10,18 +10,21 @@ namespace vantrel::platform {
 namespace {
 
 bool inRange(const CaseFoldRange& range, char32_t codePoint) {
-  return codePoint >= range.first && codePoint <= range.last && (codePoint - range.first) % range.stride == 0;
+  return codePoint >= range.first && codePoint <= range.last &&
+         (codePoint - range.first) % range.stride == 0;
 }
 
 char32_t foldBySearch(char32_t codePoint) {
   const auto ranges = caseFoldRanges();
   // The last range that starts at or before codePoint.
-  const auto after = std::upper_bound(ranges.begin(), ranges.end(), codePoint,
-                                      [](char32_t c, const CaseFoldRange& range) { return c < range.first; });
+  const auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), codePoint,
+                       [](char32_t c, const CaseFoldRange& range) { return c < range.first; });
   if (after == ranges.begin()) return codePoint;
   const CaseFoldRange& range = *(after - 1);
-  return inRange(range, codePoint) ? static_cast<char32_t>(static_cast<std::int64_t>(codePoint) + range.delta)
-                                   : codePoint;
+  return inRange(range, codePoint)
+             ? static_cast<char32_t>(static_cast<std::int64_t>(codePoint) + range.delta)
+             : codePoint;
 }
 
 // One- and two-byte characters (ASCII to Armenian) are the common case:

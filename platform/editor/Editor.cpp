@@ -83,7 +83,8 @@ long Editor::selLength() const {
 
 void Editor::setSelStart(long index) {
   index = std::clamp(index, 0L, length());
-  if (index < length()) index = static_cast<long>(characterStart(view(), static_cast<std::size_t>(index)));
+  if (index < length())
+    index = static_cast<long>(characterStart(view(), static_cast<std::size_t>(index)));
   sci(sci::kGotoPos, static_cast<std::uintptr_t>(index));
 }
 
@@ -148,8 +149,8 @@ long Editor::replaceAll(std::string_view findText, std::string_view replacement)
   sci(sci::kEndUndoAction);
   sci(sci::kSetModEventMask, static_cast<std::uintptr_t>(eventMask));
   announceChange();
-  sci(sci::kGotoPos, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(matches.back()) +
-                                                 findSize + shift));
+  sci(sci::kGotoPos,
+      static_cast<std::uintptr_t>(static_cast<std::intptr_t>(matches.back()) + findSize + shift));
   return static_cast<long>(matches.size());
 }
 

@@ -14,8 +14,9 @@ bool isAsciiWordCharacter(char32_t c) {
 
 bool isWordBeyondAscii(char32_t codePoint) {
   const auto ranges = wordRangesBeyondAscii();
-  const auto after = std::upper_bound(ranges.begin(), ranges.end(), codePoint,
-                                      [](char32_t c, const CodePointRange& range) { return c < range.first; });
+  const auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), codePoint,
+                       [](char32_t c, const CodePointRange& range) { return c < range.first; });
   return after != ranges.begin() && codePoint <= (after - 1)->last;
 }
 

@@ -14,8 +14,8 @@ enum class MessageIcon { Stop, Warning, Information };
 enum class Answer { Yes, No, Cancel };
 
 struct FileDialogRequest {
-  bool save = false;        // save dialog, else open dialog
-  std::string filter;       // "Description (*.x)|*.x" pairs, as the program writes them
+  bool save = false;   // save dialog, else open dialog
+  std::string filter;  // "Description (*.x)|*.x" pairs, as the program writes them
   std::string title;
   std::string startFolder;  // empty: the platform chooses
 };

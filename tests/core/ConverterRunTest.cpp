@@ -52,7 +52,8 @@ TEST(ConverterRun, FixtureRoundTripThroughRunAndWait) {
   ASSERT_TRUE(toXml);
   EXPECT_GT(RunAndWait(*toXml, True, 0), 0) << *toXml;
   ASSERT_TRUE(fs::exists(xml)) << *toXml;
-  EXPECT_TRUE(linesOf(xml) == linesOf(expectedXml)) << "the XML differs from " << expectedXml.string();
+  EXPECT_TRUE(linesOf(xml) == linesOf(expectedXml))
+      << "the XML differs from " << expectedXml.string();
 
   auto toBin = pipeline::xmlToBinCommand(xml, rebuilt);
   ASSERT_TRUE(toBin);

@@ -13,7 +13,8 @@ using vantrel::test::TempFolder;
 // one trailing backslash is dropped from the caller's path.
 TEST(FileCanOpenAndDirExists, FilesAndFoldersCountOnlyAsWhatTheyAre) {
   TempFolder dir;
-  const std::string plain = dir.path().string(), file = dir.file("f.txt"), missing = dir.file("nope");
+  const std::string plain = dir.path().string(), file = dir.file("f.txt"),
+                    missing = dir.file("nope");
   test::writeFile(file, "abc");
   struct Case {
     std::string path;
@@ -21,12 +22,16 @@ TEST(FileCanOpenAndDirExists, FilesAndFoldersCountOnlyAsWhatTheyAre) {
     std::string after;
   };
   const Case cases[] = {
-      {plain, False, True, plain}, {plain + "\\", False, True, plain}, {"", False, False, ""},
-      {file, True, False, file},   {missing, False, False, missing},
+      {plain, False, True, plain},
+      {plain + "\\", False, True, plain},
+      {"", False, False, ""},
+      {file, True, False, file},
+      {missing, False, False, missing},
 #ifdef _WIN32
       {"Q:\\nothing\\", False, False, "Q:\\nothing"},
 #else
-      {plain + "/", False, True, plain}, {"/", False, True, "/"},
+      {plain + "/", False, True, plain},
+      {"/", False, True, "/"},
 #endif
   };
   for (auto [path, canOpen, exists, after] : cases) {
@@ -46,7 +51,8 @@ TEST(FileCanOpenAndDirExists, FilesAndFoldersCountOnlyAsWhatTheyAre) {
 TEST(FileCanOpenAndDirExists, NamesBeyondAsciiWork) {
   TempFolder dir;
   const std::string folder = dir.file("K\xC4\x85ty Z\xC3\xBCrich");  // Kąty Zürich
-  const std::string file = folder + (platform::kPathSeparator + std::string("Z\xC3\xBCrich Hbf.bin"));
+  const std::string file =
+      folder + (platform::kPathSeparator + std::string("Z\xC3\xBCrich Hbf.bin"));
   std::filesystem::create_directory(platform::pathFromUtf8(folder));
   std::ofstream(platform::pathFromUtf8(file), std::ios::binary) << "SERZ";
   std::string folderPath = folder;
@@ -60,7 +66,8 @@ TEST(FileCanOpenAndDirExists, NamesBeyondAsciiWork) {
 TEST(WholeFile, BytesRoundTripUnchangedEmptyFileGivesEmptyTextMissingFileKeepsIt) {
   TempFolder dir;
   std::string error;
-  for (const std::string& bytes : {std::string("<a>\r\n\xa0\xff\x80 \0 end\n", 14), std::string()}) {
+  for (const std::string& bytes :
+       {std::string("<a>\r\n\xa0\xff\x80 \0 end\n", 14), std::string()}) {
     ASSERT_TRUE(pipeline::writeWholeFile(dir.file("w.xml"), bytes, error)) << error;
     EXPECT_EQ(test::readFile(dir.file("w.xml")), bytes);
     std::string text = "old";
@@ -78,6 +85,7 @@ TEST(WholeFile, FailedWriteIsDescribed) {
   std::string error;
   EXPECT_FALSE(pipeline::writeWholeFile(dir.file("no-such-folder/x.xml"), "x", error));
   EXPECT_FALSE(error.empty());
-  EXPECT_EQ(pipeline::writeUniFileFailureText("Path not found", "C:\\P\\TempFiles\\a.xml"),
-            "Path not found occurred in WriteUniFile while processing\r\nfile C:\\P\\TempFiles\\a.xml");
+  EXPECT_EQ(
+      pipeline::writeUniFileFailureText("Path not found", "C:\\P\\TempFiles\\a.xml"),
+      "Path not found occurred in WriteUniFile while processing\r\nfile C:\\P\\TempFiles\\a.xml");
 }

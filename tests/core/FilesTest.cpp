@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::size_t entriesIn(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(WorkingNames, LastFourCharactersBecomeXml) {
   EXPECT_EQ(workingXmlName(""), std::nullopt);
   // Characters, not bytes: a letter beyond ASCII is one and is never cut.
   EXPECT_EQ(workingXmlName("Z\xC3\xBCrich Hbf.bin"), "Z\xC3\xBCrich Hbf.xml");
-  EXPECT_EQ(workingXmlName("AA\xC3\xBC\xC3\x9Fx"), "A.xml");      // AAüßx
+  EXPECT_EQ(workingXmlName("AA\xC3\xBC\xC3\x9Fx"), "A.xml");            // AAüßx
   EXPECT_EQ(workingXmlName("\xC3\xBC\xC3\xBC\xC3\xBC"), std::nullopt);  // üüü: three characters
 #ifndef _WIN32
   EXPECT_EQ(workingXmlName("/home/u/sim/Tracks.bin"), "Tracks.xml");

@@ -63,7 +63,8 @@ TEST(WineRegistryFile, ValuesArriveAsTheAnsiQueryGivesThem) {
                                {"Utf8", std::string("caf\xe9")},
                                {"Negative", std::int32_t{-1}}});
   for (const auto& [name, expected] : values)
-    EXPECT_EQ(convertRegistryValue(mustFind("Software\\VantrelTest\\Types", name)), expected) << name;
+    EXPECT_EQ(convertRegistryValue(mustFind("Software\\VantrelTest\\Types", name)), expected)
+        << name;
 }
 
 TEST(WineRegistryFile, KeysAreMatchedWholeAndWithoutCase) {
@@ -97,7 +98,8 @@ TEST(RegistryText, ValuesAsTextAndWindowsFoldersInThePrefix) {
   EXPECT_EQ(registryValueToText({}), "");
   EXPECT_EQ(registryValueToText(std::string("x")), "x");
   EXPECT_EQ(registryValueToText(std::int32_t{-5}), "-5");
-  EXPECT_EQ(mapWindowsPathIntoPrefix("/p", "C:\\Games\\Rail Sim"), "/p/dosdevices/c:/Games/Rail Sim");
+  EXPECT_EQ(mapWindowsPathIntoPrefix("/p", "C:\\Games\\Rail Sim"),
+            "/p/dosdevices/c:/Games/Rail Sim");
   EXPECT_EQ(mapWindowsPathIntoPrefix("/p", "d:"), "/p/dosdevices/d:");
   EXPECT_EQ(mapWindowsPathIntoPrefix("/p", "relative\\x"), "relative\\x");
   EXPECT_EQ(mapWindowsPathIntoPrefix("/p", ""), "");
@@ -110,7 +112,8 @@ struct FakeWinePrefix {
   FakeWinePrefix() { ::setenv("WINEPREFIX", folder.path().c_str(), 1); }
   ~FakeWinePrefix() { old ? ::setenv("WINEPREFIX", old->c_str(), 1) : ::unsetenv("WINEPREFIX"); }
   void write(const std::string& keys) {
-    vantrel::test::writeFile(folder.file("system.reg"), "WINE REGISTRY Version 2\n#arch=win64\n\n" + keys);
+    vantrel::test::writeFile(folder.file("system.reg"),
+                             "WINE REGISTRY Version 2\n#arch=win64\n\n" + keys);
   }
   const char* was = std::getenv("WINEPREFIX");
   const std::optional<std::string> old = was ? std::optional<std::string>(was) : std::nullopt;
@@ -118,7 +121,8 @@ struct FakeWinePrefix {
 };
 
 std::string installationKey(const std::string& software, const std::string& value) {
-  return "[" + software + "\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1\n" + value + "\n\n";
+  return "[" + software + "\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1\n" + value +
+         "\n\n";
 }
 }  // namespace
 
@@ -160,13 +164,15 @@ TEST_F(RealRegistry, EveryTypeOfTheTable) {
 }
 
 TEST_F(RealRegistry, MissingKeyGivesDefaultMissingValueRaises) {
-  EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7}), RegistryValue(7));
+  EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Nothing", "", std::int32_t{7}),
+            RegistryValue(7));
   EXPECT_THROW(ReadRegistryValue("Software\\VantrelTest\\NoDefault", ""), RegistryError);
 #ifdef _WIN32
   // Written only to the 64-bit view: invisible to a 32-bit reader.
   EXPECT_EQ(ReadRegistryValue("Software\\VantrelTest\\Only64", ""), RegistryValue());
   EXPECT_EQ(readSimulatorFolder(), "C:\\Games\\RailSim");
 #else
-  EXPECT_EQ(readSimulatorFolder(), vantrel::platform::winePrefixFolder() + "/dosdevices/c:/Games/RailSim");
+  EXPECT_EQ(readSimulatorFolder(),
+            vantrel::platform::winePrefixFolder() + "/dosdevices/c:/Games/RailSim");
 #endif
 }

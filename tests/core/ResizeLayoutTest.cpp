@@ -42,7 +42,7 @@ TEST(ResizeLayout, TooSmallWindowClampsSizesAtZero) {
   EXPECT_EQ(l.editorHeight, 0);
   EXPECT_EQ(l.text1Width, 0);
   EXPECT_EQ(l.firstRowTop, 1420);
-  EXPECT_EQ(l.command1Left, 1555);  // follows the clamped path box
+  EXPECT_EQ(l.command1Left, 1555);             // follows the clamped path box
   auto narrowTopRow = layoutFor(4000, 10860);  // editor 3200, top row needs 3675
   EXPECT_EQ(narrowTopRow.editorWidth, 3200);
   EXPECT_EQ(narrowTopRow.text1Width, 0);

@@ -4,11 +4,11 @@
 #include <filesystem>
 
 #include "TestSupport.h"
+#include "pipeline/myfile.h"
 #include "platform/core/MessagePump.h"
 #include "platform/core/Process.h"
-#include "platform/core/WideText.h"
-#include "pipeline/myfile.h"
 #include "platform/core/RunProgram.h"
+#include "platform/core/WideText.h"
 
 using namespace vantrel;
 using vantrel::test::TempFolder;
@@ -20,10 +20,14 @@ std::string quote(const std::string& s) { return "\"" + s + "\""; }
 // Counts how often the waiting loop lets window messages through.
 class RunAndWaitTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::setMessagePump([this] { ++pumped; }); }
+  void SetUp() override {
+    platform::setMessagePump([this] { ++pumped; });
+  }
   void TearDown() override { platform::setMessagePump({}); }
 
-  std::string child(const std::string& args) const { return quote(test::helperProgram()) + " " + args; }
+  std::string child(const std::string& args) const {
+    return quote(test::helperProgram()) + " " + args;
+  }
 
   int pumped = 0;
 };
@@ -58,7 +62,8 @@ TEST_F(RunAndWaitTest, ArgumentsSplitByTheWindowsRulesReachAProgramByPathWithBla
   std::filesystem::create_directory(folder);
   const std::string name = std::string("cwd_only_child") + test::kExeSuffix;
   std::filesystem::copy_file(test::helperProgram(), folder / name);
-  const std::string args = " args " + quote(dir.file("o.txt")) + " \"a b\" xml:\"C:\\x y\\z.xml\" \\\"q";
+  const std::string args =
+      " args " + quote(dir.file("o.txt")) + " \"a b\" xml:\"C:\\x y\\z.xml\" \\\"q";
   EXPECT_GT(RunAndWait(quote((folder / name).string()) + args, True, 0), 0);
   EXPECT_EQ(test::readFile(dir.file("o.txt")), "a b\nxml:C:\\x y\\z.xml\n\"q\n");
 
@@ -82,9 +87,10 @@ TEST_F(RunAndWaitTest, NamesBeyondAsciiReachTheProgram) {
   const std::string name = std::string("child") + test::kExeSuffix;
   const std::filesystem::path program = platform::pathFromUtf8(folder) / name;
   std::filesystem::copy_file(test::helperProgram(), program);
-  const std::string argument = "M\xC3\xBCnchen \xCE\xB1\xCE\xB8 \xF0\x9F\x9A\x82";  // München αθ, an emoji
-  EXPECT_GT(RunAndWait(quote(platform::utf8FromPath(program)) + " args " + quote(dir.file("o.txt")) + " " +
-                           quote(argument),
+  const std::string argument =
+      "M\xC3\xBCnchen \xCE\xB1\xCE\xB8 \xF0\x9F\x9A\x82";  // München αθ, an emoji
+  EXPECT_GT(RunAndWait(quote(platform::utf8FromPath(program)) + " args " +
+                           quote(dir.file("o.txt")) + " " + quote(argument),
                        True, 0),
             0);
   EXPECT_EQ(test::readFile(dir.file("o.txt")), argument + "\n");
@@ -112,7 +118,8 @@ TEST_F(RunAndWaitTest, ExitStatusAndStandardErrorUpToTheLimit) {
 #else
   const int codes[] = {0, 3, 200};
 #endif
-  for (int code : codes) EXPECT_EQ(platform::runProgram(child("exit " + std::to_string(code)), {}).exitCode, code);
+  for (int code : codes)
+    EXPECT_EQ(platform::runProgram(child("exit " + std::to_string(code)), {}).exitCode, code);
 
   const auto missing = platform::runProgram("no-such-program-vantrel", capture);
   EXPECT_FALSE(missing.started);

@@ -7,7 +7,9 @@
 using namespace vantrel::shell;
 
 namespace {
-auto fields(const Settings& s) { return std::tuple(s.width, s.height, s.top, s.left, s.viewerPath); }
+auto fields(const Settings& s) {
+  return std::tuple(s.width, s.height, s.top, s.left, s.viewerPath);
+}
 }  // namespace
 
 TEST(SettingsLine, ReadsTheFiveItemsInFileOrderBlanksAndLineBreaksSeparateLikeCommas) {
@@ -47,13 +49,13 @@ TEST(SettingsLine, FourNumbersWithoutPathEndEarlyWithGeometry) {
 TEST(SettingsLine, EndingBeforeFourNumbersIsIncompleteOutsideSixteenBitsOrNotANumberIsMalformed) {
   for (const char* text : {"", "\r\n", "1,2,3", "1,2,3,"})
     EXPECT_EQ(parseSettings(text).status, SettingsReadStatus::Incomplete) << text;
-  for (const char* text : {"40000,2,3,4,\"\"", "1,2,3,-32769,\"\"", "a,2,3,4,\"\"",
-                           "1.5,2,3,4,\"\"", "1,,3,4,\"\""})
+  for (const char* text :
+       {"40000,2,3,4,\"\"", "1,2,3,-32769,\"\"", "a,2,3,4,\"\"", "1.5,2,3,4,\"\"", "1,,3,4,\"\""})
     EXPECT_EQ(parseSettings(text).status, SettingsReadStatus::Malformed) << text;
 }
 
 TEST(SettingsNumber, RoundsHalfToEvenAndClampsToSixteenBits) {
-  const std::pair<double, int> cases[] = {{2.5, 2},      {3.5, 4},        {-2.5, -2},       {-3.5, -4},
-                                          {7.4999, 7},   {40000, 32767},  {-40000, -32768}};
+  const std::pair<double, int> cases[] = {{2.5, 2},    {3.5, 4},       {-2.5, -2},      {-3.5, -4},
+                                          {7.4999, 7}, {40000, 32767}, {-40000, -32768}};
   for (auto [twips, expected] : cases) EXPECT_EQ(toSettingsNumber(twips), expected) << twips;
 }

@@ -22,7 +22,9 @@ class TempFolder {
     // Test cases run in parallel processes: create_directory tells whether
     // a name was still free, so no two of them share a folder.
     static int counter = 0;
-    do path_ = std::filesystem::temp_directory_path() / ("vantrel-core-" + std::to_string(counter++));
+    do
+      path_ =
+          std::filesystem::temp_directory_path() / ("vantrel-core-" + std::to_string(counter++));
     while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
@@ -64,7 +66,9 @@ inline std::string helperProgram() {
 
 // Makes a folder current for the lifetime of the object.
 struct CurrentFolder {
-  explicit CurrentFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+  explicit CurrentFolder(const std::filesystem::path& folder) {
+    std::filesystem::current_path(folder);
+  }
   ~CurrentFolder() { std::filesystem::current_path(previous); }
   const std::filesystem::path previous = std::filesystem::current_path();
 };

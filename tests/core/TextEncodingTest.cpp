@@ -31,8 +31,8 @@ TEST(Utf8Text, DecodesValidCharactersAndTakesEveryOtherByteAlone) {
       {"\xC0\xAF", 0xC0, 1, false},             // overlong forms
       {"\xE0\x80\xAF", 0xE0, 1, false},
       {"\xF0\x8F\xBF\xBF", 0xF0, 1, false},
-      {"\xED\xA0\x80", 0xED, 1, false},         // a surrogate
-      {"\xF4\x90\x80\x80", 0xF4, 1, false},     // beyond U+10FFFF
+      {"\xED\xA0\x80", 0xED, 1, false},      // a surrogate
+      {"\xF4\x90\x80\x80", 0xF4, 1, false},  // beyond U+10FFFF
       {"\xF5\x80\x80\x80", 0xF5, 1, false},
   };
   for (const Case& c : cases) {
@@ -50,7 +50,9 @@ TEST(Utf8Text, DecodesValidCharactersAndTakesEveryOtherByteAlone) {
 
 TEST(Utf8Text, BoundariesFallBetweenCharacters) {
   // a ü € [stray trail] [Latin-1 é] locomotive b
-  const std::string text = "a\xC3\xBC\xE2\x82\xAC\xBC\xE9\xF0\x9F\x9A\x82" "b";
+  const std::string text =
+      "a\xC3\xBC\xE2\x82\xAC\xBC\xE9\xF0\x9F\x9A\x82"
+      "b";
   const std::vector<std::size_t> starts = {0, 1, 3, 6, 7, 8, 12, 13};
   std::vector<std::size_t> found;
   for (std::size_t at = 0; at <= text.size(); ++at)
@@ -76,7 +78,9 @@ TEST(WideText, Utf16RoundTripsKeepEveryName) {
   EXPECT_EQ(utf8ToUtf16("caf\xE9!"), u"caf\uFFFD!");
   // A lone surrogate in a Windows name comes back as the same unit.
   const std::u16string lone = {u'a', char16_t(0xD800), u'b', char16_t(0xDC01)};
-  EXPECT_EQ(utf16ToUtf8(lone), "a\xED\xA0\x80" "b\xED\xB0\x81");
+  EXPECT_EQ(utf16ToUtf8(lone),
+            "a\xED\xA0\x80"
+            "b\xED\xB0\x81");
   EXPECT_EQ(utf8ToUtf16(utf16ToUtf8(lone)), lone);
   // The path form keeps the name.
   EXPECT_EQ(utf8FromPath(pathFromUtf8("dir/Z\xC3\xBCrich Hbf.bin")), "dir/Z\xC3\xBCrich Hbf.bin");

@@ -20,17 +20,19 @@ namespace {
 struct Tool {
   const char* name;
   const char* program;
-  std::string input;       // a good input file's content
-  std::string outPrefix;   // before OUT on the command line
+  std::string input;      // a good input file's content
+  std::string outPrefix;  // before OUT on the command line
 };
 
 const Tool kTools[] = {
     {"serz", SERZ_PATH,
-     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" "
+     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet "
+     "xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" "
      "d:version=\"1.0\"><Name d:type=\"cDeltaString\">x</Name></cRecordSet>\r\n",
      "bin:"},
     {"texture2dds", TEXTURE2DDS_PATH,
-     "<cTextureResource><Width>4</Width><Height>4</Height><d:blob d:size=\"8\">0102030405060708</d:blob>"
+     "<cTextureResource><Width>4</Width><Height>4</Height><d:blob "
+     "d:size=\"8\">0102030405060708</d:blob>"
      "</cTextureResource>",
      ""},
 };
@@ -59,7 +61,8 @@ mode_t modeOf(const std::string& path) {
 }
 
 std::size_t entriesIn(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 class ToolOutputs : public ::testing::TestWithParam<Tool> {};

@@ -43,14 +43,14 @@ TEST(ByteSearch, NonAsciiCasesWordsAndCharacterBoundaries) {
       {"Kąty Wrocławskie", "KĄTY WROCŁAWSKIE", kAnyCase, 0},
       {"Gare de Besançon", "BESANÇON", kAnyCase, 8},
       {"CAFÉ", "café", kAnyCase, 0},
-      {"ÿ", "Ÿ", kAnyCase, 0},                        // two different lead bytes
-      {"Μέση ΟΔΌΣ", "μέση οδός", kAnyCase, 0},         // final sigma ς matches Σ
-      {"ЯЗЫК", "язык", kAnyCase, 0},                  // Я D0 AF, я D1 8F
+      {"ÿ", "Ÿ", kAnyCase, 0},                  // two different lead bytes
+      {"Μέση ΟΔΌΣ", "μέση οδός", kAnyCase, 0},  // final sigma ς matches Σ
+      {"ЯЗЫК", "язык", kAnyCase, 0},            // Я D0 AF, я D1 8F
       {"Třebíč", "TŘEBÍČ", kAnyCase, 0},
       // Left apart: the two forms differ in length, or fold into two letters.
       {"Straße", "STRAẞE", kAnyCase, npos},
       {"Straße", "STRASSE", kAnyCase, npos},
-      {"\xE2\x84\xAA", "k", kAnyCase, npos},           // the Kelvin sign
+      {"\xE2\x84\xAA", "k", kAnyCase, npos},  // the Kelvin sign
       // Whole words: letters beyond ASCII belong to words, punctuation and symbols do not.
       {"Straße", "Stra", kWholeWord, npos},
       {"Tromsø", "Troms", kWholeWord, npos},
@@ -59,7 +59,7 @@ TEST(ByteSearch, NonAsciiCasesWordsAndCharacterBoundaries) {
       {"«Paris»", "paris", kWholeWord, 2},
       {"naïve", "na", kWholeWord, npos},
       {"Zug" LOCOMOTIVE, "zug", kWholeWord, 0},
-      {"caf\xE9 caf", "caf", kWholeWord, 5},          // a byte that is not UTF-8 joins the word
+      {"caf\xE9 caf", "caf", kWholeWord, 5},  // a byte that is not UTF-8 joins the word
       // A four-byte character, and matches right after multi-byte characters.
       {"a" LOCOMOTIVE "b", LOCOMOTIVE, kAnyCase, 1},
       {LOCOMOTIVE "X", LOCOMOTIVE "x", kAnyCase, 0},
@@ -76,7 +76,8 @@ TEST(ByteSearch, NonAsciiCasesWordsAndCharacterBoundaries) {
       {"\xE2\x82", "\xE2\x82", kMatchCase, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ByteSearch(c.needle, c.options).findIn(c.text, 0), c.found) << c.text << " / " << c.needle;
+    EXPECT_EQ(ByteSearch(c.needle, c.options).findIn(c.text, 0), c.found)
+        << c.text << " / " << c.needle;
   }
 }
 
@@ -99,15 +100,17 @@ std::size_t plainFind(std::string_view text, std::string_view needle, std::size_
     for (std::size_t i = 0; i < needle.size();) {
       const Utf8Character n = decodeUtf8(needle, i), t = decodeUtf8(text, at + i);
       if (n.valid != t.valid || n.length != t.length) return false;
-      const bool equal = !n.valid || options.matchCase ? n.codePoint == t.codePoint
-                                                       : foldCase(n.codePoint) == foldCase(t.codePoint);
+      const bool equal = !n.valid || options.matchCase
+                             ? n.codePoint == t.codePoint
+                             : foldCase(n.codePoint) == foldCase(t.codePoint);
       if (!equal) return false;
       i += n.length;
     }
     return true;
   };
   const auto joins = [&](std::size_t at) {  // a word runs on across at
-    return at > 0 && at < text.size() && isWordCharacterAt(text, at) && isWordCharacterBefore(text, at);
+    return at > 0 && at < text.size() && isWordCharacterAt(text, at) &&
+           isWordCharacterBefore(text, at);
   };
   for (std::size_t at = from; !needle.empty() && at + needle.size() <= text.size(); ++at) {
     const std::size_t end = at + needle.size();
@@ -126,8 +129,9 @@ TEST(ByteSearch, AgreesWithAPlainScanOnRandomTexts) {
   // beyond ASCII in both cases, a symbol, a four-byte character, and bytes
   // that are not UTF-8 (stray lead and trail bytes, Latin-1 é, NUL).
   const std::vector<std::string> alphabet = {
-      "a", "b", "A", "B", "_", " ", ".", "<", std::string(1, '\0'), "é", "É", "ß", "ø", "Ø",
-      "σ", "Σ", "ς", "€", LOCOMOTIVE, "\xC3", "\xA9", "\xE9", "\xE2\x82"};
+      "a",        "b",    "A",    "B",    "_",       " ", ".", "<", std::string(1, '\0'),
+      "é",        "É",    "ß",    "ø",    "Ø",       "σ", "Σ", "ς", "€",
+      LOCOMOTIVE, "\xC3", "\xA9", "\xE9", "\xE2\x82"};
   const auto randomText = [&](std::size_t tokens) {
     std::string text;
     for (std::size_t i = 0; i < tokens; ++i) text += alphabet[random() % alphabet.size()];

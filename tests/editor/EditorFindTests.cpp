@@ -42,4 +42,3 @@ TEST(EditorFind, WholeWordFollowsTheWordCharacters) {
     EXPECT_GE(editor.find("id", 0, Editor::rtfWholeWord), 0) << separated;
   }
 }
-

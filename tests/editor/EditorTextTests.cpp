@@ -77,7 +77,6 @@ TEST(EditorText, CaretSelTextAndKeysFollowTheSelection) {
   EXPECT_EQ(editor.selLength(), 0);
   editor.undo();  // the replacement undoes as one step
   EXPECT_EQ(editor.bytes(), std::string("hello\0, world", 13));
-
 }
 
 TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
@@ -99,4 +98,3 @@ TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
   EXPECT_FALSE(editor.saveToFile(missing.string(), error));
   EXPECT_FALSE(error.empty());
 }
-

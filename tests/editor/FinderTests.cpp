@@ -44,19 +44,25 @@ class FinderTest : public ::testing::Test {
 // one character past the last match's start; there is no wrap-around, and a
 // miss leaves the last match selected.
 TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
-  struct Case { const char* text; long caret; const char* find; bool wholeWord; std::vector<long> found; };
+  struct Case {
+    const char* text;
+    long caret;
+    const char* find;
+    bool wholeWord;
+    std::vector<long> found;
+  };
   const Case cases[] = {
       {"width Width WIDTH", 0, "width", false, {0, 6, 12, -1, -1}},  // case-insensitive
-      {"aaaa", 0, "aa", false, {0, 1, 2, -1}},                        // overlapping occurrences
+      {"aaaa", 0, "aa", false, {0, 1, 2, -1}},                       // overlapping occurrences
       {"abab", 2, "ab", false, {2, -1}},
-      {"Widths Width", 0, "Width", true, {7, -1}},                    // whole word only from the check box
+      {"Widths Width", 0, "Width", true, {7, -1}},  // whole word only from the check box
       {"Widths Width", 0, "Width", false, {0, 7, -1}},
       // Beyond ASCII: any case, whole characters, whole words.
       {"München MÜNCHEN münchen", 0, "MÜNCHEN", false, {0, 9, 18, -1}},
-      {"ääää", 0, "ää", false, {0, 2, 4, -1}},                          // steps a whole character
+      {"ääää", 0, "ää", false, {0, 2, 4, -1}},                    // steps a whole character
       {LOCOMOTIVE LOCOMOTIVE, 0, LOCOMOTIVE, false, {0, 4, -1}},  // a four-byte emoji
-      {"øy Tromsøy øy", 0, "ØY", true, {0, 13, -1}},                     // not inside Tromsøy
-      {"Straße Strasse", 0, "STRASSE", false, {8, -1}},                  // ß is not "ss"
+      {"øy Tromsøy øy", 0, "ØY", true, {0, 13, -1}},              // not inside Tromsøy
+      {"Straße Strasse", 0, "STRASSE", false, {8, -1}},           // ß is not "ss"
   };
   for (const Case& c : cases) {
     load(c.text, c.caret);
@@ -66,7 +72,8 @@ TEST_F(FinderTest, FindStepsFromTheCaretThroughEveryMatchAndStopsAtTheLast) {
       EXPECT_EQ(session.lngStart, from) << c.text;
       if (expected < 0) continue;
       last = expected;  // the next search starts one character on
-      from = static_cast<long>(vantrel::platform::nextCharacterBoundary(c.text, static_cast<std::size_t>(last)));
+      from = static_cast<long>(
+          vantrel::platform::nextCharacterBoundary(c.text, static_cast<std::size_t>(last)));
     }
     EXPECT_EQ(editor.selStart(), last) << c.text;
     EXPECT_EQ(editor.selLength(), static_cast<long>(std::string_view(c.find).size())) << c.text;
@@ -123,15 +130,18 @@ TEST_F(FinderTest, ReplaceActsOnTheSelectionOrTheCaret) {
 // --- Replace All --------------------------------------------------------
 
 TEST_F(FinderTest, ReplaceAllTakesEveryOccurrenceLeftToRight) {
-  struct Case { const char *text, *find, *replacement, *expected; long caretAfter; };
+  struct Case {
+    const char *text, *find, *replacement, *expected;
+    long caretAfter;
+  };
   const Case cases[] = {
       {"--abab", "ab", "X", "--XX", 4},
       {"ab--ab", "ab", "X", "X--X", 4},
-      {"xxa a", "a", "aa", "xxaa aa", 7},    // inserted text is not searched again
-      {"aaaa", "aa", "b", "bb", 2},          // no overlaps
+      {"xxa a", "a", "aa", "xxaa aa", 7},  // inserted text is not searched again
+      {"aaaa", "aa", "b", "bb", 2},        // no overlaps
       {"aaa", "aa", "b", "ba", 1},
-      {"AB ab Ab", "ab", "", "  ", 2},       // case-insensitive; empty replacement deletes
-      {"Widths", "Width", "W", "Ws", 1},     // never whole-word
+      {"AB ab Ab", "ab", "", "  ", 2},    // case-insensitive; empty replacement deletes
+      {"Widths", "Width", "W", "Ws", 1},  // never whole-word
       {"a\r\nb\r\n", "\r\n", "\n", "a\nb\n", 4},
       {"München, MÜNCHEN", "münchen", "Köln", "Köln, Köln", 12},
       {"ßSS", "ss", "x", "ßx", 3},

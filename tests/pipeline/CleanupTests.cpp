@@ -44,7 +44,7 @@ TEST_F(CleanupTest, ClearTempFilesRemovesReadOnlyEntriesAndKeepsTheEditor) {
 }
 
 TEST_F(CleanupTest, FailuresAreReportedAndTheFolderRemains) {
-#ifndef _WIN32  // a read-only folder is a Linux idea
+#ifndef _WIN32           // a read-only folder is a Linux idea
   if (geteuid() != 0) {  // root may delete in a read-only folder
     writeBytes(program_ / "TempFiles" / "a.xml", "x");
     fs::permissions(program_, fs::perms::owner_read | fs::perms::owner_exec);

@@ -16,7 +16,8 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   writeBytes(user("Tracks.BIN"), kOddBytes);
   choose(user("Tracks.BIN"));
   openBin(ctx_);
-  EXPECT_EQ(request(0), "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|" + userFolder_.string());
+  EXPECT_EQ(request(0),
+            "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|" + userFolder_.string());
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);
@@ -41,7 +42,8 @@ TEST_F(OpenBinTest, MissingConverterIsReportedAndSaveCannotWriteOverTheFile) {
   editor_.setBytes("text of another document");
   choose(user("a.bin"));
   openBin(ctx_);
-  EXPECT_TRUE(contains(onlyMessage().text, "a.bin could not be read: the converter serz.exe could not be started"));
+  EXPECT_TRUE(contains(onlyMessage().text,
+                       "a.bin could not be read: the converter serz.exe could not be started"));
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
   saveBin(ctx_);
@@ -66,8 +68,8 @@ TEST_F(OpenBinTest, FailedConversionShowsTheReasonNeverAnOlderXml) {
 TEST_F(OpenBinTest, RefusesNamesItCannotHandle) {
   installConverter();
   editor_.setBytes("kept");
-  writeBytes(user("a\"b.bin"), "x");  // a quote cannot be put in a command line
-  writeBytes(user("abc"), "x");       // too short to give a working name
+  writeBytes(user("a\"b.bin"), "x");     // a quote cannot be put in a command line
+  writeBytes(user("abc"), "x");          // too short to give a working name
   writeBytes(working("w.xml"), "<w/>");  // the working file itself
   pathBox_.setText(user("kept.bin"));
   for (const std::string& path : {user("a\"b.bin"), working("w.xml")}) {
@@ -143,7 +145,8 @@ TEST_F(OpenBinTest, AConverterThatFailsAfterWritingIsAFailure) {
   choose(user("a.bin"));
   EXPECT_FALSE(openBin(ctx_));
   EXPECT_EQ(editor_.bytes(), "");
-  EXPECT_TRUE(contains(onlyMessage().text, "a.bin could not be read: the converter failed (exit status 3)"));
+  EXPECT_TRUE(contains(onlyMessage().text,
+                       "a.bin could not be read: the converter failed (exit status 3)"));
   EXPECT_TRUE(session_.noConvertedText);
 }
 
@@ -158,7 +161,8 @@ TEST_F(OpenBinTest, ADocumentLargerThanTheEditorHoldsIsRefused) {
   writeBytes(user("huge.bin"), "x");
   choose(user("huge.bin"));
   EXPECT_FALSE(openBin(ctx_));
-  EXPECT_TRUE(contains(onlyMessage().text, "huge.bin was not opened: its text is 3,221,225,472 bytes (3.2 GB)"));
+  EXPECT_TRUE(contains(onlyMessage().text,
+                       "huge.bin was not opened: its text is 3,221,225,472 bytes (3.2 GB)"));
   EXPECT_EQ(editor_.bytes(), "old");
   EXPECT_EQ(pathBox_.text(), user("old.bin"));
   EXPECT_EQ(session_.strXML, "old.xml");
@@ -179,7 +183,8 @@ TEST_F(ViewOtherFilesTest, AnXmlFileOpensAsItIs) {
   EXPECT_FALSE(fs::exists(program_ / "serz.ran"));
   EXPECT_EQ(session_.documentPath, user("scenery.xml"));
   saveBin(ctx_);
-  EXPECT_EQ(onlyMessage().text, "This file was not a .bin file, so cannot be converted back using this program.");
+  EXPECT_EQ(onlyMessage().text,
+            "This file was not a .bin file, so cannot be converted back using this program.");
 }
 #endif
 

@@ -34,19 +34,26 @@ inline bool endsWith(std::string_view text, std::string_view end) {
 }
 
 inline void writeBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The program's paths are UTF-8 strings; std::filesystem takes a std::string
 // in the system's code page on Windows, so names beyond ASCII go through
 // these.
-inline std::string readBytes(const std::string& utf8Path) { return readBytes(platform::pathFromUtf8(utf8Path)); }
+inline std::string readBytes(const std::string& utf8Path) {
+  return readBytes(platform::pathFromUtf8(utf8Path));
+}
 inline std::string readBytes(const char* utf8Path) { return readBytes(std::string(utf8Path)); }
 inline void writeBytes(const std::string& utf8Path, std::string_view bytes) {
   writeBytes(platform::pathFromUtf8(utf8Path), bytes);
 }
-inline void writeBytes(const char* utf8Path, std::string_view bytes) { writeBytes(std::string(utf8Path), bytes); }
-inline bool exists(const std::string& utf8Path) { return fs::exists(platform::pathFromUtf8(utf8Path)); }
+inline void writeBytes(const char* utf8Path, std::string_view bytes) {
+  writeBytes(std::string(utf8Path), bytes);
+}
+inline bool exists(const std::string& utf8Path) {
+  return fs::exists(platform::pathFromUtf8(utf8Path));
+}
 
 // A temporary program folder with TempFiles, a user folder beside it,
 // scripted dialogs, real widgets and a context wired to them.
@@ -54,20 +61,22 @@ class PipelineFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     cwd_ = fs::current_path();
-    root_ = fs::temp_directory_path() / ("vantrel-pipeline-" + std::to_string(std::random_device()()));
+    root_ =
+        fs::temp_directory_path() / ("vantrel-pipeline-" + std::to_string(std::random_device()()));
     program_ = root_ / "program folder";
     userFolder_ = root_ / "user files";
     fs::create_directories(program_ / "TempFiles");
     fs::create_directories(userFolder_);
     platform::setProgramFolderForTests(program_.string());
-    ctx_ = {&dialogs_, &pathBox_, &editor_, &session_, program_.string(),
-            [this](bool busy) { busy_.push_back(busy); }};
+    ctx_ = {&dialogs_, &pathBox_,         &editor_,
+            &session_, program_.string(), [this](bool busy) { busy_.push_back(busy); }};
   }
   void TearDown() override {
     platform::setProgramFolderForTests("");
     fs::current_path(cwd_);
     std::error_code error;  // give back the rights tests took away
-    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error))
+    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end;
+         it.increment(error))
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
     fs::remove_all(root_, error);
   }
@@ -78,7 +87,8 @@ class PipelineFixture : public ::testing::Test {
   static constexpr const char* kCopyingConverter =
       "case \"$2\" in\n"
       "  bin:*) { printf SERZ; cat \"$1\"; } > \"${2#bin:}\" ;;\n"
-      "  *) if [ \"$(head -c 4 \"$1\")\" = SERZ ]; then tail -c +5 \"$1\"; else cat \"$1\"; fi > \"${2#xml:}\" ;;\n"
+      "  *) if [ \"$(head -c 4 \"$1\")\" = SERZ ]; then tail -c +5 \"$1\"; else cat \"$1\"; fi > "
+      "\"${2#xml:}\" ;;\n"
       "esac\n";
 #ifdef _WIN32
   // No shell runs scripts here: the copying converter is a program that
@@ -128,7 +138,8 @@ class PipelineFixture : public ::testing::Test {
   }
   const platform::ScriptedDialogs::Message& onlyMessage() {
     EXPECT_EQ(dialogs_.messages.size(), 1u);
-    if (dialogs_.messages.empty()) dialogs_.messages.push_back({"(no message)", platform::MessageIcon::Information});
+    if (dialogs_.messages.empty())
+      dialogs_.messages.push_back({"(no message)", platform::MessageIcon::Information});
     return dialogs_.messages.front();
   }
 

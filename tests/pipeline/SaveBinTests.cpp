@@ -65,8 +65,7 @@ TEST_F(SaveBinTest, FillsTheFirstFreeBackupNameAndRefusesWhenAllAreTaken) {
 TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
   fs::create_directory(user("folder.bin"));
   editor_.setBytes("edited");
-  for (const std::string& path : {std::string(), (user("folder.bin")),
-                              (user("gone.bin"))}) {
+  for (const std::string& path : {std::string(), (user("folder.bin")), (user("gone.bin"))}) {
     pathBox_.setText(path);
     saveBin(ctx_);
   }
@@ -85,7 +84,9 @@ TEST_F(SaveBinTest, EveryFailureLeavesTheBinAsItWas) {
   const std::vector<std::pair<std::string, std::function<void()>>> failures = {
       {"could not be started", [&] { fs::remove(program_ / "serz"); }},
       {"line 2, column 5: mismatched end tag",
-       [&] { installConverter("echo \"$1: line 2, column 5: mismatched end tag\" >&2\nexit 1\n"); }},
+       [&] {
+         installConverter("echo \"$1: line 2, column 5: mismatched end tag\" >&2\nexit 1\n");
+       }},
       {"could not be moved aside",  // root may rename in a read-only folder
        [&] { fs::permissions(userFolder_, fs::perms::owner_read | fs::perms::owner_exec); }},
   };
@@ -171,7 +172,8 @@ TEST_F(SaveBinTest, AllFiveBackupsTakenAsksBeforeReplacingTheOldest) {
   dialogs_.questionAnswers = {platform::Answer::No};
   EXPECT_FALSE(saveBin(ctx_));
   ASSERT_EQ(dialogs_.questions.size(), 1u);
-  EXPECT_TRUE(contains(dialogs_.questions[0], "All five backups of x.bin exist. Replace the oldest (x.bin.bak2, "));
+  EXPECT_TRUE(contains(dialogs_.questions[0],
+                       "All five backups of x.bin exist. Replace the oldest (x.bin.bak2, "));
   EXPECT_EQ(onlyMessage().icon, platform::MessageIcon::Stop);
   expectBinUnchanged(5);
 

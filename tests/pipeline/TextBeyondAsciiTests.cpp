@@ -13,7 +13,8 @@ using namespace pipeline;
 const std::string kZurich = "Z\xC3\xBCrich Hbf";  // Zürich Hbf
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
   return text;
 }
@@ -57,7 +58,8 @@ TEST_F(TextBeyondAsciiTest, MessagesShowTheNameAsTheUserWroteIt) {
   openBin(ctx_);
   const std::string& text = onlyMessage().text;
   std::size_t count = 0;
-  for (std::size_t at = text.find(kZurich + ".bin"); at != std::string::npos; at = text.find(kZurich + ".bin", at + 1))
+  for (std::size_t at = text.find(kZurich + ".bin"); at != std::string::npos;
+       at = text.find(kZurich + ".bin", at + 1))
     ++count;
   EXPECT_EQ(count, 2u) << text;  // ours and the converter's
 }
@@ -75,16 +77,19 @@ TEST_F(TextBeyondAsciiTest, ReplaceAllInAConvertedBinEndToEnd) {
   };
   std::string xml = readBytes(fixture);
   for (const auto& [empty, filled] :
-       {std::pair<std::string, std::string>{"<German d:type=\"cDeltaString\"></German>",
-                                            "<German d:type=\"cDeltaString\">M\xC3\xBCnchen</German>"},
-        {"<Polish d:type=\"cDeltaString\"></Polish>", "<Polish d:type=\"cDeltaString\">K\xC4\x85ty</Polish>"}}) {
+       {std::pair<std::string, std::string>{
+            "<German d:type=\"cDeltaString\"></German>",
+            "<German d:type=\"cDeltaString\">M\xC3\xBCnchen</German>"},
+        {"<Polish d:type=\"cDeltaString\"></Polish>",
+         "<Polish d:type=\"cDeltaString\">K\xC4\x85ty</Polish>"}}) {
     ASSERT_NE(xml.find(empty), std::string::npos) << empty;
     xml = replaced(xml, empty, filled);
   }
   writeBytes(user("made.xml"), xml);
   const std::string bin = user(kZurich + ".bin");
   fs::current_path(program_);
-  ASSERT_TRUE(serz(user("made.xml"), "bin:\"" + bin + "\"") && exists(bin)) << "serz could not make the .bin";
+  ASSERT_TRUE(serz(user("made.xml"), "bin:\"" + bin + "\"") && exists(bin))
+      << "serz could not make the .bin";
   ASSERT_TRUE(serz(bin, "xml:\"" + user("before.xml") + "\""));
   const std::string before = readBytes(user("before.xml"));
   ASSERT_NE(before.find("M\xC3\xBCnchen"), std::string::npos) << "serz lost the name";

@@ -28,9 +28,10 @@ TEST(Hex2Dec, ReadsEitherCaseCountsAForeignCharacterAsMinusOneAndOverflows) {
 }
 
 TEST(Dec2Hex, GivesUpperCaseWithoutLeadingZerosOrMinusOne) {
-  const std::pair<DecimalIn, std::string> cases[] = {
-      {0, ""}, {64, "40"}, {4096, "1000"}, {65536, "10000"}, {2.9, "2"}, {" 255 ", "FF"}};
-  for (const auto& [in, hex] : cases) EXPECT_EQ(std::get<std::string>(Dec2Hex(in)), hex) << in.asText();
+  const std::pair<DecimalIn, std::string> cases[] = {{0, ""},          {64, "40"}, {4096, "1000"},
+                                                     {65536, "10000"}, {2.9, "2"}, {" 255 ", "FF"}};
+  for (const auto& [in, hex] : cases)
+    EXPECT_EQ(std::get<std::string>(Dec2Hex(in)), hex) << in.asText();
   EXPECT_EQ(std::get<std::int16_t>(Dec2Hex(std::string(29, '1'))), -1);
   EXPECT_EQ(failureOf([] { Dec2Hex(-1); }), Reason::Negative);
   EXPECT_EQ(failureOf([] { Dec2Hex("12a"); }), Reason::NotANumber);

@@ -35,7 +35,8 @@ std::string firstBlob(const std::string& binary, std::size_t size) {
 }
 
 std::uint32_t little32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-  return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 | std::uint32_t{bytes[offset + 3]} << 24;
+  return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+         std::uint32_t{bytes[offset + 3]} << 24;
 }
 
 class RealTextures : public ::testing::TestWithParam<RealTexture> {};
@@ -44,13 +45,15 @@ TEST_P(RealTextures, GiveTheirFourCcSizeAndFirstImage) {
   const RealTexture& texture = GetParam();
   const fs::path binary = kRealFiles / texture.file;
   if (!fs::exists(binary)) GTEST_SKIP() << binary.string() << " is absent";
-  const fs::path folder = fs::temp_directory_path() / ("real-texture-test-" + std::string(texture.file));
+  const fs::path folder =
+      fs::temp_directory_path() / ("real-texture-test-" + std::string(texture.file));
   fs::remove_all(folder);
   fs::create_directories(folder);
 
-  const auto [code, errors] = testing::run(
-      SERZ_PATH, testing::quoted(binary.string()) + " xml:" + testing::quoted((folder / "texture.xml").string()),
-      folder / "err");
+  const auto [code, errors] = testing::run(SERZ_PATH,
+                                           testing::quoted(binary.string()) + " xml:" +
+                                               testing::quoted((folder / "texture.xml").string()),
+                                           folder / "err");
   ASSERT_EQ(code, 0) << "serz refused " << texture.file << ": " << errors;
   const auto result = buildDds(testing::readAll(folder / "texture.xml"));
   fs::remove_all(folder);
@@ -64,18 +67,20 @@ TEST_P(RealTextures, GiveTheirFourCcSizeAndFirstImage) {
   EXPECT_EQ(little32(dds, 16), texture.width);
   const std::string image = firstBlob(testing::readAll(binary), texture.imageBytes);
   ASSERT_EQ(image.size(), texture.imageBytes) << "no blob of that size in " << texture.file;
-  EXPECT_TRUE(image == std::string(dds.begin() + kDdsHeaderSize, dds.end())) << "the first image differs";
+  EXPECT_TRUE(image == std::string(dds.begin() + kDdsHeaderSize, dds.end()))
+      << "the first image differs";
 }
 
 // WheelCompleteMap: written by the game, its blob not counted among the
 // children of cHcImageDx. philadelphia: from the texture compiler.
-INSTANTIATE_TEST_SUITE_P(Field, RealTextures,
-                         ::testing::Values(RealTexture{"WheelCompleteMap.TgPcDx", "DXT3", 1024, 1024, 1048576},
-                                           RealTexture{"philadelphia.TgPcDx", "DXT5", 256, 64, 16384}),
-                         [](const auto& info) {
-                           const std::string file = info.param.file;
-                           return file.substr(0, file.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Field, RealTextures,
+    ::testing::Values(RealTexture{"WheelCompleteMap.TgPcDx", "DXT3", 1024, 1024, 1048576},
+                      RealTexture{"philadelphia.TgPcDx", "DXT5", 256, 64, 16384}),
+    [](const auto& info) {
+      const std::string file = info.param.file;
+      return file.substr(0, file.find('.'));
+    });
 
 }  // namespace
 }  // namespace vantrel::texture

@@ -25,21 +25,24 @@ TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
   const std::string out = testing::quoted((folder / "out.dds").string());
   std::ofstream(folder / "out.dds", std::ios::binary) << std::string(5000, 'x');
 
-  std::ofstream(folder / "in.xml", std::ios::binary) << testing::textureXml("4", "4", "16", "01 0203");
+  std::ofstream(folder / "in.xml", std::ios::binary)
+      << testing::textureXml("4", "4", "16", "01 0203");
   EXPECT_EQ(texture2dds(folder, in + " " + out).first, 0);
   const std::string dds = readAll(folder / "out.dds");
   EXPECT_EQ(dds.size(), 144u);
   EXPECT_EQ(dds.substr(128, 4), std::string("\x01\x02\x03\x00", 4));
 
-  for (const std::string& bad : {testing::textureXml("4", "40000", "1", ""), testing::textureXml("4", "4", "1", "0G"),
-                                 testing::serzTextureXml("HC_IMAGE_FORMAT_8888", 4, 4, "64", std::string(128, '0'))}) {
+  for (const std::string& bad :
+       {testing::textureXml("4", "40000", "1", ""), testing::textureXml("4", "4", "1", "0G"),
+        testing::serzTextureXml("HC_IMAGE_FORMAT_8888", 4, 4, "64", std::string(128, '0'))}) {
     std::ofstream(folder / "in.xml", std::ios::binary) << bad;
     const auto [code, errors] = texture2dds(folder, in + " " + out);
     EXPECT_EQ(code, 1);
     EXPECT_NE(errors.find("in.xml: the texture text "), std::string::npos) << errors;
     EXPECT_EQ(readAll(folder / "out.dds"), dds);
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "a file was left behind";
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)
+      << "a file was left behind";
   const auto [code, usage] = texture2dds(folder, in);
   EXPECT_EQ(code, 2);
   EXPECT_EQ(usage.rfind("usage: texture2dds IN.xml OUT.dds", 0), 0u) << usage;
@@ -59,10 +62,12 @@ TEST(Texture2Dds, RefusesAFileLongerThanAnyTextureTextUnread) {
     fs::remove_all(folder);
     GTEST_SKIP() << "the file system refuses a 50 GB sparse file: " << refused.message();
   }
-  const auto [code, errors] = texture2dds(
-      folder, testing::quoted((folder / "huge.xml").string()) + " " + testing::quoted((folder / "out.dds").string()));
+  const auto [code, errors] =
+      texture2dds(folder, testing::quoted((folder / "huge.xml").string()) + " " +
+                              testing::quoted((folder / "out.dds").string()));
   EXPECT_EQ(code, 1);
-  EXPECT_NE(errors.find("huge.xml: is 53687091200 bytes long, longer than any texture text"), std::string::npos)
+  EXPECT_NE(errors.find("huge.xml: is 53687091200 bytes long, longer than any texture text"),
+            std::string::npos)
       << errors;
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
   EXPECT_FALSE(fs::exists(folder / "out.dds"));

@@ -23,8 +23,12 @@ using testing::readAll;
 
 std::string q(const fs::path& path) { return path.string(); }
 
-[[maybe_unused]] bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-bool startsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+[[maybe_unused]] bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+bool startsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
 
 class TextureCommands : public ::testing::Test {
  protected:
@@ -37,12 +41,14 @@ class TextureCommands : public ::testing::Test {
   // A script that writes its working folder and its arguments, one a line.
   std::string fakeViewer() {
     fs::create_directories(root_ / "my viewer");
-    std::ofstream(root_ / "my viewer" / "view.sh") << "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > \"$(dirname \"$0\")/ran.txt\"\n";
+    std::ofstream(root_ / "my viewer" / "view.sh")
+        << "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > \"$(dirname \"$0\")/ran.txt\"\n";
     fs::permissions(root_ / "my viewer" / "view.sh", fs::perms::owner_all);
     return (root_ / "my viewer" / "view.sh").string();
   }
 
-  fs::path root_{fs::temp_directory_path() / ("vantrel-texture-" + std::to_string(std::random_device()()))};
+  fs::path root_{fs::temp_directory_path() /
+                 ("vantrel-texture-" + std::to_string(std::random_device()()))};
   fs::path program_{root_ / "program"};
   fs::path cwd_{fs::current_path()};
   platform::ScriptedDialogs dialogs_;
@@ -58,7 +64,8 @@ TEST_F(TextureCommands, ConvertReplacesALongerTargetThroughTheSaveDialog) {
 
   ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
   EXPECT_TRUE(dialogs_.fileRequests[0].save);
-  EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title, "dds Files (*.dds)|*.ddsSave .DDS format files");
+  EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title,
+            "dds Files (*.dds)|*.ddsSave .DDS format files");
   const std::string dds = readAll(root_ / "out.dds");
   EXPECT_EQ(dds.size(), 16512u);
   EXPECT_EQ(dds.substr(84, 4) + dds.substr(128, 4), std::string("DXT3\x0A\x1B\xFF\x00", 8));
@@ -74,21 +81,25 @@ TEST_F(TextureCommands, ConvertCancelledOrRefusedLeavesTheTargetAsItWas) {
   dialogs_.answers = {q(root_ / "no folder" / "out.dds")};
   convertToDds(dialogs_, editor_);
   ASSERT_EQ(dialogs_.messages.size(), 1u);
-  EXPECT_TRUE(startsWith(dialogs_.messages[0].text, q(root_ / "no folder" / "out.dds") + " could not be written ("));
+  EXPECT_TRUE(startsWith(dialogs_.messages[0].text,
+                         q(root_ / "no folder" / "out.dds") + " could not be written ("));
 
   // A text that is no texture is said to be so before any name is asked.
   dialogs_.messages.clear();
   dialogs_.fileRequests.clear();
-  for (const std::string& text : {testing::textureXml("4", "70000", "16", ""), std::string("<cRecordSet/>")}) {
+  for (const std::string& text :
+       {testing::textureXml("4", "70000", "16", ""), std::string("<cRecordSet/>")}) {
     editor_.setBytes(text);
     convertToDds(dialogs_, editor_);
   }
   EXPECT_TRUE(dialogs_.fileRequests.empty());
   ASSERT_EQ(dialogs_.messages.size(), 2u);
   EXPECT_EQ(dialogs_.messages[0].text,
-            "No .dds file was made: the texture text in the editor gives the height 70000, outside 0 to 32767.");
+            "No .dds file was made: the texture text in the editor gives the height 70000, outside "
+            "0 to 32767.");
   EXPECT_EQ(dialogs_.messages[0].icon, platform::MessageIcon::Warning);
-  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, "No .dds file was made: the texture text in the editor "));
+  EXPECT_TRUE(startsWith(dialogs_.messages[1].text,
+                         "No .dds file was made: the texture text in the editor "));
   EXPECT_EQ(readAll(root_ / "out.dds"), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 2);
 }
@@ -98,7 +109,8 @@ TEST_F(TextureCommands, ViewWithoutAViewerOnlyShowsTheHint) {
   EXPECT_TRUE(dialogs_.fileRequests.empty());
   ASSERT_EQ(dialogs_.messages.size(), 1u);
   EXPECT_EQ(dialogs_.messages[0].text,
-            "To view DDS files you need to install a suitable Texture viewer (e.g. IrfanView) on your PC \r\n"
+            "To view DDS files you need to install a suitable Texture viewer (e.g. IrfanView) on "
+            "your PC \r\n"
             "and select the path from the Options menu.");
 }
 
@@ -106,8 +118,10 @@ TEST_F(TextureCommands, ViewWithoutAViewerOnlyShowsTheHint) {
 TEST_F(TextureCommands, ViewStartsTheViewerInTheProgramFolderWithTheImageAsOneArgument) {
   dialogs_.answers = {q(root_ / "my images" / "a b.dds")};
   viewDds(dialogs_, fakeViewer(), program_.string());  // returns when the viewer has ended
-  EXPECT_EQ(readAll(root_ / "my viewer" / "ran.txt"), program_.string() + "\n" + (root_ / "my images" / "a b.dds").string() + "\n");
-  EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title, "DDS Files (*.dds)|*.ddsView .dds file");
+  EXPECT_EQ(readAll(root_ / "my viewer" / "ran.txt"),
+            program_.string() + "\n" + (root_ / "my images" / "a b.dds").string() + "\n");
+  EXPECT_EQ(dialogs_.fileRequests[0].filter + dialogs_.fileRequests[0].title,
+            "DDS Files (*.dds)|*.ddsView .dds file");
   EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -120,7 +134,8 @@ TEST_F(TextureCommands, ViewStartsNoViewerOnCancelOrAQuoteAndReportsOneThatWillN
   viewDds(dialogs_, (root_ / "gone").string(), program_.string());
   ASSERT_EQ(dialogs_.messages.size(), 2u);
   EXPECT_TRUE(contains(dialogs_.messages[0].text, "its path contains a double quote"));
-  EXPECT_TRUE(startsWith(dialogs_.messages[1].text, "The viewer " + q(root_ / "gone") + " could not be started"));
+  EXPECT_TRUE(startsWith(dialogs_.messages[1].text,
+                         "The viewer " + q(root_ / "gone") + " could not be started"));
 }
 
 // A texture binary opened with "View other Vantrel files" and converted in
@@ -128,9 +143,11 @@ TEST_F(TextureCommands, ViewStartsNoViewerOnCancelOrAQuoteAndReportsOneThatWillN
 TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
   std::vector<std::uint8_t> data(2048);
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 31 + 7);
-  std::ofstream(root_ / "in.xml", std::ios::binary) << testing::textureXml("64", "32", "2048", testing::blobHex(data));
+  std::ofstream(root_ / "in.xml", std::ios::binary)
+      << testing::textureXml("64", "32", "2048", testing::blobHex(data));
   const auto run = [&](const std::string& program, const std::string& a, const std::string& b) {
-    return std::system((testing::quoted(program) + " " + testing::quoted((root_ / a).string()) + " " + b).c_str());
+    return std::system(
+        (testing::quoted(program) + " " + testing::quoted((root_ / a).string()) + " " + b).c_str());
   };
   ASSERT_EQ(run(SERZ_PATH, "in.xml", "bin:" + testing::quoted((root_ / "t.bin").string())), 0);
   ASSERT_EQ(run(SERZ_PATH, "t.bin", "xml:" + testing::quoted((root_ / "t.xml").string())), 0);
@@ -171,7 +188,8 @@ TEST_F(TextureCommands, ViewerPathComesFromTheDialogAndACancelKeepsIt) {
   chooseViewerPath(dialogs_, strIV);
   EXPECT_EQ(strIV, viewer);
   ASSERT_EQ(dialogs_.messages.size(), 1u);
-  EXPECT_TRUE(contains(dialogs_.messages[0].text, "picture.png is not a program that can be started"));
+  EXPECT_TRUE(
+      contains(dialogs_.messages[0].text, "picture.png is not a program that can be started"));
 #endif
 }
 

@@ -17,42 +17,55 @@ namespace vantrel::texture::testing {
 
 inline std::string blobHex(const std::vector<std::uint8_t>& data) {
   std::string hex;
-  for (const std::uint8_t byte : data) hex.append({"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]});
+  for (const std::uint8_t byte : data)
+    hex.append({"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]});
   return hex;
 }
 
 // A hand-written texture text: no Format element, so the format comes from the
 // explicit-alpha mark (here in a comment) and short data is padded.
-inline std::string textureXml(const std::string& width, const std::string& height, const std::string& size,
-                              const std::string& hex, bool explicitAlpha = false) {
+inline std::string textureXml(const std::string& width, const std::string& height,
+                              const std::string& size, const std::string& hex,
+                              bool explicitAlpha = false) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
          "<cRecordSet xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\">\r\n"
          "\t<cTextureResource>\r\n\t\t<!-- " +
          std::string(explicitAlpha ? "FORMAT_COMPRESSED_EXPL_ALPHA" : "made by hand") + " -->\r\n" +
-         "\t\t<Width d:type=\"sUInt16\">" + width + "</Width>\r\n\t\t<Height d:type=\"sUInt16\">" + height +
-         "</Height>\r\n\t\t<Data>\r\n<d:blob d:size=\"" + size + "\">\r\n" + hex +
+         "\t\t<Width d:type=\"sUInt16\">" + width + "</Width>\r\n\t\t<Height d:type=\"sUInt16\">" +
+         height + "</Height>\r\n\t\t<Data>\r\n<d:blob d:size=\"" + size + "\">\r\n" + hex +
          "</d:blob>\r\n\t\t</Data>\r\n\t</cTextureResource>\r\n</cRecordSet>\r\n";
 }
 
 // A texture text of the shape serz writes for a texture file: the texture's
 // Width and Height, then its first mip level with the Format element, the
 // level's own Width and Height and its data block.
-inline std::string serzTextureXml(const std::string& format, int width, int height, const std::string& size,
-                                  const std::string& hex) {
+inline std::string serzTextureXml(const std::string& format, int width, int height,
+                                  const std::string& size, const std::string& hex) {
   const std::string w = std::to_string(width), h = std::to_string(height);
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-         "<cHcTextureGroup xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\" d:id=\"1\">\r\n"
+         "<cHcTextureGroup xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\" "
+         "d:id=\"1\">\r\n"
          "\t<Texture>\r\n\t\t<cHcTexture d:id=\"2\">\r\n"
-         "\t\t\t<Width d:type=\"sUInt32\">" + w + "</Width>\r\n\t\t\t<Height d:type=\"sUInt32\">" + h +
+         "\t\t\t<Width d:type=\"sUInt32\">" +
+         w + "</Width>\r\n\t\t\t<Height d:type=\"sUInt32\">" + h +
          "</Height>\r\n\t\t\t<Data>\r\n\t\t\t\t<cHcTextureData d:id=\"3\">\r\n\t\t\t\t\t<Mip>\r\n"
          "\t\t\t\t\t\t<cHcImageDx d:id=\"4\">\r\n"
-         "\t\t\t\t\t\t\t<Format d:type=\"cDeltaString\">" + format + "</Format>\r\n"
+         "\t\t\t\t\t\t\t<Format d:type=\"cDeltaString\">" +
+         format +
+         "</Format>\r\n"
          "\t\t\t\t\t\t\t<IsSwizzled d:type=\"bool\">0</IsSwizzled>\r\n"
-         "\t\t\t\t\t\t\t<Width d:type=\"sUInt16\">" + w + "</Width>\r\n"
-         "\t\t\t\t\t\t\t<Height d:type=\"sUInt16\">" + h + "</Height>\r\n"
-         "\t\t\t\t\t\t\t<d:blob d:size=\"" + size + "\">" + hex + "</d:blob>\r\n"
+         "\t\t\t\t\t\t\t<Width d:type=\"sUInt16\">" +
+         w +
+         "</Width>\r\n"
+         "\t\t\t\t\t\t\t<Height d:type=\"sUInt16\">" +
+         h +
+         "</Height>\r\n"
+         "\t\t\t\t\t\t\t<d:blob d:size=\"" +
+         size + "\">" + hex +
+         "</d:blob>\r\n"
          "\t\t\t\t\t\t</cHcImageDx>\r\n\t\t\t\t\t</Mip>\r\n\t\t\t\t\t<TextureBlob/>\r\n"
-         "\t\t\t\t</cHcTextureData>\r\n\t\t\t</Data>\r\n\t\t</cHcTexture>\r\n\t</Texture>\r\n</cHcTextureGroup>\r\n";
+         "\t\t\t\t</cHcTextureData>\r\n\t\t\t</Data>\r\n\t\t</cHcTexture>\r\n\t</Texture>\r\n</"
+         "cHcTextureGroup>\r\n";
 }
 
 inline std::string readAll(const std::filesystem::path& path) {

@@ -3,9 +3,9 @@
 // hidden window), Lexilla's XML lexer, and the executable's resources
 // (manifest, icon, version).
 
-#include <windows.h>
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -133,11 +133,8 @@ TEST_F(ScintillaControl, XmlLexerStylesTheDocument) {
     int style;
   };
   const Case cases[] = {
-      {"<?xml", SCE_H_XMLSTART},
-      {"version", SCE_H_ATTRIBUTE},
-      {"\"1.0\"", SCE_H_DOUBLESTRING},
-      {"<cDisplayName>", SCE_H_TAG},
-      {"M\xC3\xBC", SCE_H_DEFAULT},
+      {"<?xml", SCE_H_XMLSTART},     {"version", SCE_H_ATTRIBUTE}, {"\"1.0\"", SCE_H_DOUBLESTRING},
+      {"<cDisplayName>", SCE_H_TAG}, {"M\xC3\xBC", SCE_H_DEFAULT},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(call(SCI_GETSTYLEAT, positionOf(c.at)), c.style) << c.at;
@@ -168,7 +165,8 @@ std::wstring versionString(const std::vector<char>& info, const wchar_t* name) {
   std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) return L"<missing>";
+  if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0)
+    return L"<missing>";
   return static_cast<const wchar_t*>(value);
 }
 
@@ -217,7 +215,8 @@ TEST(WindowsResources, IconLoadsInEverySize) {
 // awareness and the side-by-side Common Controls 6 from it. (Wine's copy of
 // version 6 reports 5 from DllGetVersion, so its folder is what tells.)
 TEST(WindowsResources, ManifestTakesEffect) {
-  HRSRC manifest = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  HRSRC manifest =
+      FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
   ASSERT_NE(manifest, nullptr);
 
   EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),

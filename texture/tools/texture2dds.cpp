@@ -43,7 +43,8 @@ int convert(const std::string& inPath, const std::string& outPath) {
   }
   const auto result = vantrel::texture::buildDds(text);
   if (const auto* problem = std::get_if<vantrel::texture::DdsProblem>(&result)) {
-    return failWith(inPath, "the texture text " + problem->text + "; " + outPath + " was not written");
+    return failWith(inPath,
+                    "the texture text " + problem->text + "; " + outPath + " was not written");
   }
   const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
   const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -70,7 +71,8 @@ int main(int argc, char** argv) {
   try {
     return convert(inPath, outPath);
   } catch (const std::bad_alloc&) {
-    return failWith(inPath, "needs more memory than the machine gives; " + outPath + " was not written");
+    return failWith(inPath,
+                    "needs more memory than the machine gives; " + outPath + " was not written");
   } catch (const std::exception& error) {
     return failWith(inPath, std::string(error.what()) + "; " + outPath + " was not written");
   }

@@ -1,20 +1,20 @@
 #include "ui/qt/Form1.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 
 #include "platform/core/ProgramFolder.h"
@@ -89,8 +89,9 @@ void Form1::wireEvents() {
     }
   }
   for (std::size_t i = 0; i < shell::kOptionsMenuEntries.size(); ++i) {
-    connect(ui_.menuEntries[i], &QAction::triggered, this,
-            [this, handler = shell::kOptionsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
+    connect(
+        ui_.menuEntries[i], &QAction::triggered, this,
+        [this, handler = shell::kOptionsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
   }
   ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
   // Files dropped on the editor open as on the rest of the window.
@@ -198,7 +199,8 @@ void Form1::restorePlacement(const shell::StoredPreferences& stored) {
     restoredFrameSize_ = QSize(placement.frameSize->width, placement.frameSize->height);
     resizeFrameTo(*restoredFrameSize_);
   }
-  if (placement.framePos) move(placement.framePos->left, placement.framePos->top);  // the frame's corner
+  if (placement.framePos)
+    move(placement.framePos->left, placement.framePos->top);  // the frame's corner
 }
 
 void Form1::resizeFrameTo(const QSize& frameSize) {
@@ -241,8 +243,8 @@ void Form1::closeEvent(QCloseEvent* event) {
   }
   // The normal geometry, also while minimized or maximized, so the next
   // start opens a usable window.
-  logic_->saveSettings(shell::settingsFromFrame(toPixelRect(normalFrameGeometry(*this)),
-                                                twipsPerPixel(this), {}));
+  logic_->saveSettings(
+      shell::settingsFromFrame(toPixelRect(normalFrameGeometry(*this)), twipsPerPixel(this), {}));
   QMainWindow::closeEvent(event);
 }
 

@@ -27,8 +27,6 @@ int twipsToPixels(double twips, const QWidget* widget) {
   return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
 }
 
-double pixelsToTwips(int pixels, const QWidget* widget) {
-  return pixels * twipsPerPixel(widget);
-}
+double pixelsToTwips(int pixels, const QWidget* widget) { return pixels * twipsPerPixel(widget); }
 
 }  // namespace vantrel::qt

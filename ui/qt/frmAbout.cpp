@@ -127,8 +127,9 @@ void frmAbout::pressOk() {
   close();
   if (!fileToOpen_.empty()) {
     // Once the window is on screen, so the user sees the conversion run.
-    QTimer::singleShot(0, mainWindow_.get(),
-                       [window = mainWindow_.get(), path = fileToOpen_] { window->openFile(path); });
+    QTimer::singleShot(0, mainWindow_.get(), [window = mainWindow_.get(), path = fileToOpen_] {
+      window->openFile(path);
+    });
     fileToOpen_.clear();
   }
 }

@@ -16,8 +16,8 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -34,7 +34,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
   for (int i = 0; wide != nullptr && i < count && i < argc; ++i) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
     std::string text(size > 0 ? static_cast<std::size_t>(size - 1) : 0, '\0');
-    if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+    if (size > 1)
+      ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
     out.push_back(text);
   }
   ::LocalFree(wide);
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
     if (!out) return 3;
     if (mode == "late") std::fputs("done\n", out);
     const std::vector<std::string> arguments = utf8Arguments(argc, argv);
-    for (std::size_t i = 3; i < arguments.size(); ++i) std::fprintf(out, "%s\n", arguments[i].c_str());
+    for (std::size_t i = 3; i < arguments.size(); ++i)
+      std::fprintf(out, "%s\n", arguments[i].c_str());
     std::fclose(out);
     return 0;
   }

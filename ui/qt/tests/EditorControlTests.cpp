@@ -43,25 +43,26 @@ TEST(EditorControl, ShowsUtf8AndKeepsBytesThatAreNot) {
     QtEditorControl control;
     auto& editor = control.editor();
     editor.setBytes(before + "<Name>M\xC3\xBCnchen</Name>" + tail);
-    EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_GETCODEPAGE), QsciScintillaBase::SC_CP_UTF8);
+    EXPECT_EQ(control.SendScintilla(QsciScintillaBase::SCI_GETCODEPAGE),
+              QsciScintillaBase::SC_CP_UTF8);
     control.setFocus();
     editor.setSelStart(static_cast<long>(padding) + 7);  // after "<Name>M"
-    QTest::keyClick(&control, Qt::Key_Right);  // over ü: two bytes
+    QTest::keyClick(&control, Qt::Key_Right);            // over ü: two bytes
     EXPECT_EQ(editor.selStart(), static_cast<long>(padding) + 9);
-    QTest::keyClicks(&control, QStringLiteral(u"ß"));  // typed as UTF-8
+    QTest::keyClicks(&control, QStringLiteral(u"ß"));    // typed as UTF-8
     editor.setSelStart(static_cast<long>(padding) + 8);  // inside ü: moves to its start
     EXPECT_EQ(editor.selStart(), static_cast<long>(padding) + 7);
     EXPECT_EQ(editor.replaceAll("OLD", "K\xC3\xB6ln"), 1);
 
-    const std::string expected =
-        before + "<Name>M\xC3\xBC\xC3\x9Fnchen</Name>" +
-        "\r\n<Ansi>" + notUtf8 + "</Ansi>\r\n<x>K\xC3\xB6ln</x>";
+    const std::string expected = before + "<Name>M\xC3\xBC\xC3\x9Fnchen</Name>" + "\r\n<Ansi>" +
+                                 notUtf8 + "</Ansi>\r\n<x>K\xC3\xB6ln</x>";
     EXPECT_EQ(editor.bytes(), expected);
     const fs::path path = fs::temp_directory_path() / "editor_tests_not_utf8.xml";
     std::string error;
     ASSERT_TRUE(editor.saveToFile(path.string(), error)) << error;
     std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected) << "saved bytes differ";
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected)
+        << "saved bytes differ";
     fs::remove(path);
   }
 }
@@ -88,9 +89,11 @@ TEST(EditorControl, ChangesAreAnnouncedAfterTheyHappen) {
   std::vector<std::string> announced;
   int lineChanges = 0;
   std::vector<bool> modification;
-  QObject::connect(&control, &QtEditorControl::textChanged, [&] { announced.push_back(editor.bytes()); });
+  QObject::connect(&control, &QtEditorControl::textChanged,
+                   [&] { announced.push_back(editor.bytes()); });
   QObject::connect(&control, &QtEditorControl::linesChanged, [&] { ++lineChanges; });
-  QObject::connect(&control, &QtEditorControl::modificationChanged, [&](bool on) { modification.push_back(on); });
+  QObject::connect(&control, &QtEditorControl::modificationChanged,
+                   [&](bool on) { modification.push_back(on); });
 
   EXPECT_EQ(editor.replaceAll("a", "c"), 3);
   EXPECT_EQ(announced, std::vector<std::string>{"c b c b c"});
@@ -143,7 +146,8 @@ TEST(EditorControl, MatchStaysHighlightedAndVisibleWhileTheFindBoxHasTheFocus) {
 
   QElapsedTimer deadline;
   deadline.start();
-  while (control->firstVisibleLine() < 1900 && deadline.elapsed() < 5000) QApplication::processEvents();
+  while (control->firstVisibleLine() < 1900 && deadline.elapsed() < 5000)
+    QApplication::processEvents();
   EXPECT_GT(control->firstVisibleLine(), 1900);
   EXPECT_LE(control->firstVisibleLine(), 2000);
   EXPECT_FALSE(control->hasFocus());

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "ui/qt/QtText.h"
-#include "platform/window/Dialogs.h"
 #include "platform/core/ProgramFolder.h"
-#include "ui/qt/Twips.h"
+#include "platform/window/Dialogs.h"
 #include "ui/qt/Form1.h"
+#include "ui/qt/QtText.h"
+#include "ui/qt/Twips.h"
 
 namespace vantrel::testing {
 

@@ -39,11 +39,12 @@ constexpr double kPixel = 15.5;  // each value is rounded to whole pixels once
 TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
   resizeOuter(12690, 10860);
   const QRect editor = c().RichTextBox1->geometry();
-  const std::pair<int, double> placed[] = {  // pixels, twips
-      {editor.left(), 360},         {editor.top(), 1320},       {editor.width(), 11890},
-      {editor.height(), 7360},      {c().Command3->y(), 8780},  {c().Check1->y(), 8780},
-      {c().Text3->y(), 9205},       {c().Command11->y(), 9205}, {c().Text1->x(), 1505},
-      {c().Text1->width(), 8215},   {c().Command1->x(), 9770}};
+  const std::pair<int, double> placed[] = {
+      // pixels, twips
+      {editor.left(), 360},       {editor.top(), 1320},       {editor.width(), 11890},
+      {editor.height(), 7360},    {c().Command3->y(), 8780},  {c().Check1->y(), 8780},
+      {c().Text3->y(), 9205},     {c().Command11->y(), 9205}, {c().Text1->x(), 1505},
+      {c().Text1->width(), 8215}, {c().Command1->x(), 9770}};
   for (const auto& [pixels, expected] : placed) EXPECT_NEAR(t(pixels), expected, kPixel);
   EXPECT_LE(std::abs(c().Command9->geometry().right() - editor.right()), 1);
 
@@ -61,14 +62,17 @@ TEST_F(ResizeLayout, EditorFillsTheWindowAndTheRowsFollowIt) {
 // is whole, and the buttons on the right keep a margin from the edge.
 TEST_F(ResizeLayout, EveryControlStaysWholeAtTheSmallestSize) {
   const QWidget* client = window_->centralWidget();
-  const auto rightMargin = [&] { return t(client->width() - c().Command2->geometry().right() - 1); };
+  const auto rightMargin = [&] {
+    return t(client->width() - c().Command2->geometry().right() - 1);
+  };
   EXPECT_GE(rightMargin(), 360 - kPixel);  // at the design size
 
   window_->resize(20, 20);
   QCoreApplication::processEvents();
   EXPECT_GE(window_->width(), window_->minimumWidth());
   for (const QWidget* control : c().all) {
-    EXPECT_TRUE(client->rect().contains(control->geometry())) << control->objectName().toStdString();
+    EXPECT_TRUE(client->rect().contains(control->geometry()))
+        << control->objectName().toStdString();
   }
   EXPECT_GT(t(c().RichTextBox1->height()), 900);
   EXPECT_GE(rightMargin(), 360 - kPixel);
@@ -110,10 +114,12 @@ TEST_F(SearchCommands, EnterInTheReplaceBoxReplacesTheFoundWord) {
 }
 
 TEST_F(SearchCommands, FindReadsWholeWordAndTheBoxesTextsAreUtf8) {
-  c().RichTextBox1->editor().setBytes("alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
+  c().RichTextBox1->editor().setBytes(
+      "alphabet bet K\xC4\x85ty M\xC3\x9CNCHEN caf\xE9");  // Kąty MÜNCHEN, ANSI é
   c().Text2->setText(QStringLiteral("bet"));
   c().Command4->click();
-  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 9) << "whole word: the 'bet' inside 'alphabet' is skipped";
+  EXPECT_EQ(c().RichTextBox1->editor().selStart(), 9)
+      << "whole word: the 'bet' inside 'alphabet' is skipped";
   c().Check1->setChecked(false);
   c().RichTextBox1->editor().setSelStart(0);
   c().Command4->click();

@@ -138,16 +138,17 @@ TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
   auto window = showMainWindow();
   const auto& c = window->controls();
   const std::initializer_list<QObject*> documentCommands = {
-      c.Command1, c.Command3, c.Command4, c.Command5, c.Command6, c.Command7,
-      c.Command8, c.Command9, c.Command10, c.Text1, c.mnuCTF};
+      c.Command1, c.Command3, c.Command4,  c.Command5, c.Command6, c.Command7,
+      c.Command8, c.Command9, c.Command10, c.Text1,    c.mnuCTF};
   const std::initializer_list<QObject*> others = {c.Command2, c.Command11, c.Text2,
-                                                  c.Check1, c.mnuIRF, c.mnuExit};
+                                                  c.Check1,   c.mnuIRF,    c.mnuExit};
   for (const bool busy : {true, false}) {
     SCOPED_TRACE(busy ? "busy" : "no longer busy");
     window->setBusy(busy);
     for (QObject* o : documentCommands)
       EXPECT_EQ(o->property("enabled").toBool(), !busy) << o->objectName().toStdString();
-    for (QObject* o : others) EXPECT_TRUE(o->property("enabled").toBool()) << o->objectName().toStdString();
+    for (QObject* o : others)
+      EXPECT_TRUE(o->property("enabled").toBool()) << o->objectName().toStdString();
     EXPECT_EQ(c.RichTextBox1->editor().isReadOnly(), busy);
   }
 }

@@ -17,7 +17,8 @@ TEST(QtText, TextsAndPathsCrossAsUtf8) {
 #ifdef _WIN32
   EXPECT_EQ(qt::toProgramPath(QStringLiteral("C:/Z\u00FCrich/a.bin")), "C:\\Z\xC3\xBCrich\\a.bin");
 #else
-  EXPECT_EQ(qt::toProgramPath(QStringLiteral("/tmp/Z\u00FCrich Hbf.bin")), "/tmp/Z\xC3\xBCrich Hbf.bin");
+  EXPECT_EQ(qt::toProgramPath(QStringLiteral("/tmp/Z\u00FCrich Hbf.bin")),
+            "/tmp/Z\xC3\xBCrich Hbf.bin");
 #endif
 }
 

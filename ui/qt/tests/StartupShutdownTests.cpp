@@ -4,21 +4,21 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <functional>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <cmath>
+#include <functional>
 
 #include "GuiFixture.h"
-#include "ui/qt/QtText.h"
-#include "ui/qt/frmAbout.h"
-#include "ui/qt/QtEditorControl.h"
 #include "shell/Registry.h"
 #include "shell/WindowPlacement.h"
+#include "ui/qt/QtEditorControl.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/QtWindowPlacement.h"
+#include "ui/qt/frmAbout.h"
 
 namespace vantrel::testing {
 namespace {
@@ -53,11 +53,11 @@ TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchan
 // goes on, and closing writes the window as it is.
 TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
   const std::pair<const char*, const char*> cases[] = {
-      {nullptr, ""},                              // first run
+      {nullptr, ""},                            // first run
       {"40000,6000,1500,1200,\"/v\"\r\n", ""},  // not a 16-bit number: path ignored too
       {"9000,x,1500,1200,\"/v\"\r\n", ""},      // not a number
-      {"13500,7200\r\n", ""},                     // ends before the position
-      {"0,0,0,0,\"/v\"\r\n", "/v"},              // a window of no size
+      {"13500,7200\r\n", ""},                   // ends before the position
+      {"0,0,0,0,\"/v\"\r\n", "/v"},             // a window of no size
   };
   for (const auto& [line, viewer] : cases) {
     SCOPED_TRACE(line ? line : "no file");
@@ -71,8 +71,9 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
     EXPECT_TRUE(fs::is_directory(workingFolder()));
     const QRect f = frameTwips(*window);
     window->close();
-    EXPECT_EQ(readFile(preferences()), std::to_string(f.width()) + ',' + std::to_string(f.height()) +
-                                           ',' + std::to_string(f.top()) + ',' +
+    EXPECT_EQ(readFile(preferences()), std::to_string(f.width()) + ',' +
+                                           std::to_string(f.height()) + ',' +
+                                           std::to_string(f.top()) + ',' +
                                            std::to_string(f.left()) + ",\"" + viewer + "\"\r\n");
   }
   EXPECT_TRUE(dialogs_.messages.empty());
@@ -82,7 +83,8 @@ TEST_F(StartupAndShutdown, PositionOffEveryScreenIsNotRestored) {
   writeFile(preferences(), "13500,7200,30000,30000,\"\"\r\n");
   auto window = showMainWindow();
   EXPECT_EQ(frameTwips(*window).size(), QSize(13500, 7200));
-  EXPECT_TRUE(shell::titleBarReachable(qt::toPixelRect(window->frameGeometry()), qt::currentScreenAreas()));
+  EXPECT_TRUE(
+      shell::titleBarReachable(qt::toPixelRect(window->frameGeometry()), qt::currentScreenAreas()));
 }
 
 TEST_F(StartupAndShutdown, MaximizedOrMinimizedWindowSavesItsNormalGeometry) {
@@ -150,7 +152,8 @@ TEST_F(StartupAndShutdown, OpenBinShowsTheConvertedXmlInTheEditor) {
   // Deliberately in the editor, at the top of the text.
   EXPECT_EQ(window->focusWidget(), window->controls().RichTextBox1);
   EXPECT_EQ(window->controls().RichTextBox1->editor().selStart(), 0);
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("Vantrel bin file editor and texture viewer - ScenaryItem.bin"));
+  EXPECT_EQ(window->windowTitle(),
+            QStringLiteral("Vantrel bin file editor and texture viewer - ScenaryItem.bin"));
   for (const auto& m : dialogs_.messages) ADD_FAILURE() << "message: " << m.text;
 }
 
@@ -187,7 +190,8 @@ class FilesFromOutside : public GuiFixture {
   }
   static void waitFor(const std::function<bool()>& done) {
     QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (!done() && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   fs::path xml_;
 };
