@@ -9,10 +9,13 @@
 #include <initializer_list>
 #include <vector>
 
-#include "CatalogueModules.h"
+// Lexilla's headers need this order.
+// clang-format off
 #include "ILexer.h"
-#include "LexerModule.h"
 #include "Lexilla.h"
+#include "LexerModule.h"
+#include "CatalogueModules.h"
+// clang-format on
 
 using Lexilla::LexerModule;
 

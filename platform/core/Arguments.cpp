@@ -1,8 +1,9 @@
 #include "platform/core/Arguments.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include "platform/core/Files.h"
 #endif

@@ -3,9 +3,10 @@
 // hidden window), Lexilla's XML lexer, and the executable's resources
 // (manifest, icon, version).
 
+#include <windows.h>
+// After windows.h, whose types they use.
 #include <commctrl.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <cstring>
 #include <string>

@@ -16,8 +16,9 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 #endif
 
 namespace {
