@@ -6,6 +6,7 @@
 #include "converter/Failure.h"
 #include "converter/Names.h"
 #include "converter/Quote.h"
+#include "converter/TextFormat.h"
 #include "converter/Utf8.h"
 #include "platform/core/LargeBuffer.h"
 
@@ -15,12 +16,7 @@ namespace serz {
 namespace {
 
 std::string hexByte(unsigned v) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return std::string("0x") + kDigits[(v >> 4) & 15] + kDigits[v & 15];
-}
-
-Error byteError(const detail::Failure& f) {
-  return Error{Error::At::Byte, f.position, 0, 0, 0, f.reason};
+  return std::string("0x") + text::kHexDigits[(v >> 4) & 15] + text::kHexDigits[v & 15];
 }
 
 }  // namespace
@@ -216,10 +212,10 @@ bool BinDecoder::next(Node& node) {
 // String array items are written space-separated, so an item that is empty
 // or holds white space could not be read back as it was.
 void BinDecoder::checkListItem(std::size_t at, std::string_view s) const {
+  if (text::fitsListText(s)) return;
   if (s.empty()) fail(at, "an empty string in a string array cannot be written as XML list text");
-  if (s.find_first_of(" \t\r\n") != std::string_view::npos)
-    fail(at, "the string " + quoted(s) +
-                 " in a string array holds white space, which XML list text cannot keep");
+  fail(at, "the string " + quoted(s) +
+               " in a string array holds white space, which XML list text cannot keep");
 }
 
 Result<Document> decode(std::string_view bin) {
@@ -234,7 +230,7 @@ Result<Document> decode(std::string_view bin) {
         while (decoder.next(node)) doc.nodes.push_back(node);
         return doc;
       },
-      byteError);
+      detail::byteError);
 }
 
 }  // namespace serz

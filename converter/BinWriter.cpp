@@ -89,8 +89,6 @@ void BinEncoder::writeScalar(ValueType type, std::uint64_t v) {
 
 void BinEncoder::write(const Node& n, std::size_t position) {
   position_ = position;
-  if (static_cast<std::size_t>(n.kind()) >= kRecordKinds.size())
-    fail("a record of an unknown kind");
   if (static_cast<int>(n.type()) >= kValueTypeCount) fail("a record has an unknown value type");
   writeShape(n);
   switch (n.kind()) {
@@ -141,9 +139,7 @@ Result<std::string> encode(const Document& doc) {
         for (std::size_t i = 0; i < doc.nodes.size(); ++i) encoder.write(doc.nodes[i], i);
         return encoder.finish();
       },
-      [](const detail::Failure& f) {
-        return Error{Error::At::Record, 0, 0, 0, f.position, f.reason};
-      });
+      detail::recordError);
 }
 
 }  // namespace serz

@@ -28,6 +28,14 @@ struct Failure {
   throw Failure{position, std::move(reason)};
 }
 
+// A Failure's position as a byte offset, or as a record index.
+inline Error byteError(const Failure& f) {
+  return Error{Error::At::Byte, f.position, 0, 0, 0, f.reason};
+}
+inline Error recordError(const Failure& f) {
+  return Error{Error::At::Record, 0, 0, 0, f.position, f.reason};
+}
+
 // Runs `body` (returning T); a Failure becomes `toError(failure)`.
 template <class T, class Body, class ToError>
 Result<T> guarded(Body&& body, ToError&& toError) {

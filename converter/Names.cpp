@@ -1,5 +1,7 @@
 #include "converter/Names.h"
 
+#include "converter/TextFormat.h"
+
 namespace serz::names {
 namespace {
 
@@ -9,9 +11,7 @@ bool isNameStart(unsigned char c) {
 bool isNameChar(unsigned char c) {
   return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
 }
-bool isHex(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHex(char c) { return text::hexDigit(c) >= 0; }
 
 constexpr std::string_view kGuidShape = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
 

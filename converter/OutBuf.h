@@ -20,8 +20,12 @@ namespace serz {
 
 class OutBuf {
  public:
+  // How far the text grows at a time in memory, and how much a sink is
+  // handed at a time.
+  static constexpr std::size_t kChunk = 1u << 20;
+
   explicit OutBuf(std::size_t reserve = 4096) { grow(reserve); }
-  OutBuf(ByteSink& sink, std::size_t chunk) : sink_(&sink) { resizeChunk(chunk); }
+  explicit OutBuf(ByteSink& sink, std::size_t chunk = kChunk) : sink_(&sink) { resizeChunk(chunk); }
 
   // Guarantees room for n more bytes and returns the write position.
   char* room(std::size_t n) {
@@ -88,8 +92,6 @@ class OutBuf {
   // Capacity is reserved generously (reserving costs no page faults), but
   // the string's size, which std::string zero-fills, advances a chunk at a
   // time just ahead of the write position.
-  static constexpr std::size_t kChunk = 1u << 20;
-
   void makeRoom(std::size_t n) {
     if (!sink_) return grow(n);
     flush();

@@ -9,15 +9,6 @@
 namespace serz::text {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 constexpr int kDigits = 17;
 
 // A positive finite value as 17 significant digits: digit i has the weight
@@ -220,12 +211,11 @@ void appendFixed7(OutBuf& out, double v) {
 }
 
 void appendHexLE(OutBuf& out, std::uint64_t bits) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   char* p = out.room(16);
   for (int i = 0; i < 8; ++i) {
     const unsigned byte = static_cast<unsigned>(bits >> (8 * i)) & 0xFF;
-    p[2 * i] = kHex[byte >> 4];
-    p[2 * i + 1] = kHex[byte & 15];
+    p[2 * i] = kHexDigits[byte >> 4];
+    p[2 * i + 1] = kHexDigits[byte & 15];
   }
   out.advance(16);
 }

@@ -15,6 +15,26 @@
 
 namespace serz::text {
 
+// XML's white space.
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The value of a hexadecimal digit, or -1.
+inline int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Whether a string can be an item of XML list text (string arrays are
+// written space-separated): not empty, and no white space in it.
+inline bool fitsListText(std::string_view s) {
+  return !s.empty() && s.find_first_of(" \t\r\n") == std::string_view::npos;
+}
+
+// Upper-case hexadecimal digits by value, as the converter writes them.
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 // Like that runtime's printf("%g"): 6 significant digits, trailing zeros
 // dropped, exponent form below 1e-4 and from 1e6 up.
 void appendG(OutBuf& out, double v);

@@ -21,31 +21,26 @@ using detail::fail;
   fail(where.offset(), "the value " + quoted(text::trim(s)) + " does not fit " + std::string(what));
 }
 
+// The parsed number, or the failure that names what the text is not.
+template <typename T>
+T parsed(text::Parse result, T value, std::string_view s, std::string_view what,
+         const Where& where) {
+  if (result == text::Parse::NotANumber) notANumber(s, what, where);
+  if (result == text::Parse::OutOfRange) doesNotFit(s, what, where);
+  return value;
+}
+
 std::int64_t signedNumber(std::string_view s, std::int64_t min, std::int64_t max,
                           std::string_view what, const Where& where) {
   std::int64_t v = 0;
-  switch (text::parseSigned(s, min, max, v)) {
-    case text::Parse::Ok:
-      return v;
-    case text::Parse::NotANumber:
-      notANumber(s, what, where);
-    case text::Parse::OutOfRange:
-      doesNotFit(s, what, where);
-  }
-  return 0;
+  const text::Parse result = text::parseSigned(s, min, max, v);
+  return parsed(result, v, s, what, where);
 }
 
 double floatNumber(std::string_view s, std::string_view what, const Where& where) {
   double v = 0;
-  switch (text::parseDouble(s, v)) {
-    case text::Parse::Ok:
-      return v;
-    case text::Parse::NotANumber:
-      notANumber(s, what, where);
-    case text::Parse::OutOfRange:
-      doesNotFit(s, what, where);
-  }
-  return 0;
+  const text::Parse result = text::parseDouble(s, v);
+  return parsed(result, v, s, what, where);
 }
 
 std::uint64_t floatBits(ValueType type, double v, std::string_view s, const Where& where) {
@@ -60,15 +55,8 @@ std::uint64_t floatBits(ValueType type, double v, std::string_view s, const Wher
 std::uint64_t unsignedNumber(std::string_view s, std::uint64_t max, std::string_view what,
                              const Where& where) {
   std::uint64_t v = 0;
-  switch (text::parseUnsigned(s, max, v)) {
-    case text::Parse::Ok:
-      return v;
-    case text::Parse::NotANumber:
-      notANumber(s, what, where);
-    case text::Parse::OutOfRange:
-      doesNotFit(s, what, where);
-  }
-  return 0;
+  const text::Parse result = text::parseUnsigned(s, max, v);
+  return parsed(result, v, s, what, where);
 }
 
 std::uint32_t id32(std::string_view s, std::string_view what, const Where& where) {
@@ -82,7 +70,6 @@ std::uint64_t scalar(ValueType type, std::string_view s, const Where& where) {
   using I64 = std::numeric_limits<std::int64_t>;
   switch (type) {
     case ValueType::Bool:
-      return unsignedNumber(s, 0xFF, what, where);
     case ValueType::UInt8:
       return unsignedNumber(s, 0xFF, what, where);
     case ValueType::UInt16:

@@ -342,10 +342,10 @@ class Reader {
     const Node node = Node::array(name, info.type, count, doc_.elements.size());
     std::size_t i = 0, found = 0;
     while (true) {
-      while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+      while (i < s.size() && text::isBlank(s[i])) ++i;
       if (i == s.size()) break;
       const std::size_t start = i;
-      while (i < s.size() && !(s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r')) ++i;
+      while (i < s.size() && !text::isBlank(s[i])) ++i;
       if (++found > count) break;
       const std::string_view item = s.substr(start, i - start);
       doc_.elements.push_back(
@@ -369,18 +369,11 @@ class Reader {
     int high = -1;
     std::size_t highAt = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
-      const char c = s[i];
-      int d;
-      if (c >= '0' && c <= '9')
-        d = c - '0';
-      else if (c >= 'A' && c <= 'F')
-        d = c - 'A' + 10;
-      else if (c >= 'a' && c <= 'f')
-        d = c - 'a' + 10;
-      else if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
-        continue;
-      else
+      const int d = text::hexDigit(s[i]);
+      if (d < 0) {
+        if (text::isBlank(s[i])) continue;
         failInText(e, where, i, "blob data holds a character that is not a hex digit");
+      }
       if (high < 0) {
         high = d;
         highAt = i;

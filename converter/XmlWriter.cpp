@@ -129,8 +129,6 @@ void XmlEmitter::openTag(const Node& n) {
 }
 
 void XmlEmitter::escaped(std::string_view s) {
-  if (s.find('\0') != std::string_view::npos)
-    fail("a string contains a NUL character, which XML cannot hold");
   std::size_t plain = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -153,6 +151,7 @@ void XmlEmitter::escaped(std::string_view s) {
         out_.lit("&apos;");
         break;
       default:
+        if (c == 0) fail("a string contains a NUL character, which XML cannot hold");
         out_.lit("&#");
         text::appendUnsigned(out_, c);
         out_.put(';');
@@ -238,7 +237,7 @@ void XmlEmitter::array(const Node& n) {
     }
     if (n.type() == ValueType::String) {
       const std::string_view s = v < doc_.strings.size() ? doc_.strings[v] : std::string_view();
-      if (s.empty() || s.find_first_of(" \t\r\n") != std::string_view::npos)
+      if (!text::fitsListText(s))
         fail("a string array item is empty or holds white space, which XML list text cannot keep");
     }
     scalarText(n.type(), v);
@@ -252,7 +251,6 @@ void XmlEmitter::array(const Node& n) {
 void XmlEmitter::blob(const Node& n) {
   if (n.blobIndex() >= doc_.blobs.size()) fail("a blob refers to bytes that do not exist");
   const std::string_view data = doc_.blobs[n.blobIndex()];
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   indent();
   out_.lit("<d:blob d:size=\"");
   text::appendUnsigned(out_, data.size());
@@ -265,21 +263,14 @@ void XmlEmitter::blob(const Node& n) {
       out_.put(' ');
     }
     char* p = out_.room(2);
-    p[0] = kDigits[bytes[i] >> 4];
-    p[1] = kDigits[bytes[i] & 15];
+    p[0] = text::kHexDigits[bytes[i] >> 4];
+    p[1] = text::kHexDigits[bytes[i] & 15];
     out_.advance(2);
   }
   out_.lit("</d:blob>\r\n");
 }
 
 namespace {
-
-Error recordError(const detail::Failure& f) {
-  return Error{Error::At::Record, 0, 0, 0, f.position, f.reason};
-}
-Error byteError(const detail::Failure& f) {
-  return Error{Error::At::Byte, f.position, 0, 0, 0, f.reason};
-}
 
 // Decodes `bin` record by record into the emitter; array elements and blobs
 // are let go as soon as they are written.
@@ -298,8 +289,6 @@ void convert(std::string_view bin, OutBuf& out) {
   emitter.finish(bin.size());
 }
 
-constexpr std::size_t kSinkChunk = 1u << 20;
-
 }  // namespace
 
 Result<std::string> writeXml(const Document& doc) {
@@ -311,7 +300,7 @@ Result<std::string> writeXml(const Document& doc) {
         emitter.finish(doc.nodes.size());
         return out.take();
       },
-      recordError);
+      detail::recordError);
 }
 
 Result<std::string> binToXml(std::string_view bin) {
@@ -322,18 +311,18 @@ Result<std::string> binToXml(std::string_view bin) {
         convert(bin, out);
         return out.take();
       },
-      byteError);
+      detail::byteError);
 }
 
 Result<std::uint64_t> binToXml(std::string_view bin, ByteSink& sink) {
   return detail::guarded<std::uint64_t>(
       [&] {
-        OutBuf out(sink, kSinkChunk);
+        OutBuf out(sink);
         convert(bin, out);
         out.flush();
         return out.total();
       },
-      byteError);
+      detail::byteError);
 }
 
 }  // namespace serz

@@ -1,12 +1,13 @@
 #pragma once
 
 // The application's title and version, as the About dialog shows them and
-// as the message boxes use the title for their caption.
+// as the message boxes use the title for their caption. The version is the
+// CMake project's (project(... VERSION ...)), as the Windows version
+// resource and the package name are.
+#include "shell/AppVersion.h"
+
 namespace vantrel::shell {
 
 inline constexpr const char* kApplicationTitle = "Vantrel_BIN_Editor";
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 8;
 
 }  // namespace vantrel::shell

@@ -94,7 +94,6 @@ bool MainWindowLogic::mayDiscardChanges() {
 bool MainWindowLogic::confirmClose() { return mayDiscardChanges(); }
 
 void MainWindowLogic::opened() {
-  updateTitle();
   parts_.editor->setSelStart(0);
   parts_.frame->focusEditor();
 }
@@ -104,7 +103,7 @@ void MainWindowLogic::opened() {
 void MainWindowLogic::openBin() {
   if (!mayDiscardChanges()) return;
   if (pipeline::openBin(document_)) opened();
-  updateTitle();
+  updateTitle();  // also after a failure: the document is gone
 }
 
 void MainWindowLogic::viewOtherFiles() {

@@ -104,8 +104,8 @@ class MainWindowLogic {
   // when the caller may go on (saved, or No); false to stay (Cancel, or the
   // save failed).
   bool mayDiscardChanges();
-  // After a document was opened: title, and the focus in the editor at the
-  // top of the text.
+  // After a document was opened: the focus in the editor at the top of the
+  // text.
   void opened();
   void updateTitle();
 

@@ -23,10 +23,9 @@ std::string StoredPreferences::viewerPath() const {
 StoredPreferences readPreferences(const std::string& programFolder) {
   StoredPreferences stored;
   const std::string path = preferencesPath(programFolder);
-  if (!files::isReadableFile(path)) return stored;
   std::string text;
-  std::string errorText;
-  if (!pipeline::readWholeFile(path, text, errorText)) return stored;
+  // Missing, unreadable or not a file: as if there were none.
+  if (files::readWhole(path, text)) return stored;
   stored.found = true;
   stored.read = parseSettings(text);
   return stored;

@@ -1,5 +1,7 @@
 #include "shell/WindowPlacement.h"
 
+#include "shell/Twips.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,10 +12,6 @@ namespace {
 // at least this much of its width must be on a screen to grab the window.
 constexpr int kTitleBarStrip = 24;
 constexpr int kGrabbableWidth = 64;
-
-int toPixels(double twips, double twipsPerPixel) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
 
 // Width of the horizontal overlap of two rectangles that also overlap
 // vertically; 0 otherwise.
@@ -41,10 +39,11 @@ bool titleBarReachable(const PixelRect& frame, const std::vector<PixelRect>& ava
 FramePlacement placementFromSettings(const Settings& stored, double twipsPerPixel,
                                      const std::vector<PixelRect>& availableAreas) {
   FramePlacement placement;
-  PixelRect frame{toPixels(stored.left, twipsPerPixel), toPixels(stored.top, twipsPerPixel), 0, 0};
-  if (stored.width >= kMinimumOuterWidth && stored.height >= kMinimumOuterHeight) {
-    frame.width = toPixels(stored.width, twipsPerPixel);
-    frame.height = toPixels(stored.height, twipsPerPixel);
+  PixelRect frame{twipsToPixels(stored.left, twipsPerPixel),
+                  twipsToPixels(stored.top, twipsPerPixel), 0, 0};
+  if (stored.width >= kMinimumClientWidth && stored.height >= kMinimumClientHeight) {
+    frame.width = twipsToPixels(stored.width, twipsPerPixel);
+    frame.height = twipsToPixels(stored.height, twipsPerPixel);
     placement.frameSize = frame;
   }
   // Judge the position with the size the window will really have; without a

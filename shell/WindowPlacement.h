@@ -11,11 +11,6 @@
 // Pixels of the screen's coordinate system; no toolkit.
 namespace vantrel::shell {
 
-// A stored outer size (twips) below the window's minimum would open a
-// window with controls cut off; the design size is used instead.
-inline constexpr int kMinimumOuterWidth = kMinimumClientWidth;
-inline constexpr int kMinimumOuterHeight = kMinimumClientHeight;
-
 struct PixelRect {
   int left = 0, top = 0, width = 0, height = 0;
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
@@ -30,8 +25,10 @@ struct FramePlacement {
 // inside one of the screens' available areas for the user to grab it.
 bool titleBarReachable(const PixelRect& frame, const std::vector<PixelRect>& availableAreas);
 
-// The placement for stored twips: the size when usable, the position only
-// when the restored frame's title bar lies on one of availableAreas.
+// The placement for stored twips: the size when usable (an outer size below
+// the window's minimum client size would cut controls off, so the design
+// size stays), the position only when the restored frame's title bar lies
+// on one of availableAreas.
 FramePlacement placementFromSettings(const Settings& stored, double twipsPerPixel,
                                      const std::vector<PixelRect>& availableAreas);
 

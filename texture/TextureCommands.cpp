@@ -6,6 +6,7 @@
 
 #include "pipeline/ConverterCommand.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
 #include "platform/core/RunProgram.h"
 #include "platform/editor/Editor.h"
@@ -88,7 +89,7 @@ void viewDds(platform::Dialogs& dialogs, const std::string& strIV,
   // absolute viewer path does not depend on it, so a folder that cannot be
   // made current is no reason to stop.
   std::error_code ignored;
-  std::filesystem::current_path(files::nativePath(programFolder), ignored);
+  std::filesystem::current_path(platform::pathFromUtf8(programFolder), ignored);
   platform::RunOptions options;
   options.showWindow = true;
   const platform::RunResult viewerRun = platform::runProgram(*command, options);

@@ -9,7 +9,7 @@
 
 #include "bench/pipeline/RecordSetXml.h"
 #include "pipeline/EditorSession.h"
-#include "pipeline/UniFile.h"
+#include "platform/core/Files.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
@@ -88,8 +88,7 @@ void BM_LoadWorkingXml50MB(benchmark::State& state) {
   vantrel::platform::Editor& editor = control->editor();
   for (auto _ : state) {
     std::string text;
-    std::string errorText;
-    if (!vantrel::pipeline::readWholeFile(xml.string(), text, errorText)) {
+    if (vantrel::files::readWhole(xml.string(), text)) {
       state.SkipWithError("the large XML could not be read");
       break;
     }

@@ -18,7 +18,7 @@
 #include "bench/editor/SceneryXml.h"
 #include "bench/pipeline/RecordSetXml.h"
 #include "pipeline/EditorSession.h"
-#include "pipeline/UniFile.h"
+#include "platform/core/Files.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/RunProgram.h"
 #include "platform/editor/Editor.h"
@@ -114,8 +114,8 @@ void openBinCases() {
          "(goal 1500 ms; " + std::to_string(editor.length() / MB) + " MB in the editor)");
 
   const double load = medianMs(5, nullptr, [&] {
-    std::string text, errorText;
-    vantrel::pipeline::readWholeFile(folder.xml.string(), text, errorText);
+    std::string text;
+    vantrel::files::readWhole(folder.xml.string(), text);
     editor.setBytes(text);
     control->paint();
   });

@@ -6,6 +6,7 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 
@@ -19,7 +20,7 @@ void clearEditor(DocumentContext& ctx) {
   const std::string xmlPath = workingPath(ctx, ctx.session->strXML);
   if (files::isReadableFile(xmlPath)) {
     std::error_code error;
-    std::filesystem::remove(files::nativePath(xmlPath), error);
+    std::filesystem::remove(platform::pathFromUtf8(xmlPath), error);
     if (error) {
       showMessage(
           ctx, "The working file " + xmlPath + " could not be deleted (" + error.message() + ").",

@@ -27,7 +27,7 @@ ConvertOutcome reportFailure(DocumentContext& ctx, const std::string& chosenPath
 std::optional<files::FileError> loadIntoEditor(DocumentContext& ctx, const std::string& path,
                                                const std::string& chosenPath) {
   std::string text;
-  auto failure = files::readWhole(path, text, editorByteLimit());
+  auto failure = files::readWhole(path, text, platform::Editor::kLargestDocument);
   if (failure && failure->kind == files::FileError::Kind::TooLarge)
     showMessage(ctx, tooLargeText(chosenPath, failure->size), platform::MessageIcon::Warning);
   if (!failure) ctx.editor->setBytes(text);

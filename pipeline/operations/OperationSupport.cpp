@@ -8,6 +8,7 @@
 #include "pipeline/WorkingFolder.h"
 #include "pipeline/WorkingNames.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/TextField.h"
@@ -45,7 +46,7 @@ std::string chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const std
 
 platform::RunResult runConverter(const DocumentContext& ctx, const std::string& commandLine) {
   std::error_code error;
-  fs::current_path(files::nativePath(ctx.programFolder), error);
+  fs::current_path(platform::pathFromUtf8(ctx.programFolder), error);
   // A folder that cannot be made current still lets the process layer look
   // the converter up on PATH; the outcome tells whether it started.
   platform::RunOptions options;
@@ -78,17 +79,15 @@ std::string conversionFailureReason(const DocumentContext& ctx, const platform::
   return "the converter ended without writing " + std::string(missingOutput) + ".";
 }
 
-std::uint64_t editorByteLimit() { return platform::Editor::kLargestDocument; }
-
 std::string tooLargeText(const std::string& chosenPath, std::uint64_t size) {
   return fileNameOf(chosenPath) + " was not opened: its text is " + byteCountText(size) +
-         ", more than the editor can hold (" + byteCountText(editorByteLimit()) +
+         ", more than the editor can hold (" + byteCountText(platform::Editor::kLargestDocument) +
          "). The editor was left as it was.";
 }
 
 bool removeStaleFile(const std::string& path, std::string& errorText) {
   std::error_code error;
-  const fs::path native = files::nativePath(path);
+  const fs::path native = platform::pathFromUtf8(path);
   const fs::file_status status = fs::symlink_status(native, error);
   if (!fs::exists(status)) return true;
   if (fs::is_directory(status)) {

@@ -38,9 +38,8 @@ platform::RunResult runConverter(const DocumentContext& ctx, const std::string& 
 std::string conversionFailureReason(const DocumentContext& ctx, const platform::RunResult& outcome,
                                     std::string_view missingOutput);
 
-// The largest text the editor takes; larger documents are refused with a
-// message before anything is loaded.
-std::uint64_t editorByteLimit();
+// The message for a document larger than the editor holds
+// (Editor::kLargestDocument), refused before anything is loaded.
 std::string tooLargeText(const std::string& chosenPath, std::uint64_t size);
 
 // Deletes a leftover file so that a failed conversion cannot show or reuse

@@ -6,6 +6,7 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
 #include "platform/window/TextField.h"
 
@@ -21,7 +22,7 @@ namespace {
 bool copyOver(const std::string& source, const std::string& target, std::string& errorText) {
   if (files::sameFile(source, target)) return true;
   std::error_code error;
-  fs::copy_file(files::nativePath(source), files::nativePath(target),
+  fs::copy_file(platform::pathFromUtf8(source), platform::pathFromUtf8(target),
                 fs::copy_options::overwrite_existing, error);
   if (error) {
     errorText = error.message();

@@ -9,6 +9,7 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/TextField.h"
@@ -24,7 +25,7 @@ namespace {
 // read or a dangling link: renaming onto it would destroy it.
 bool nameTaken(const std::string& path) {
   std::error_code error;
-  return fs::exists(fs::symlink_status(files::nativePath(path), error));
+  return fs::exists(fs::symlink_status(platform::pathFromUtf8(path), error));
 }
 
 void refuse(const DocumentContext& ctx, const std::string& text) {
@@ -33,7 +34,7 @@ void refuse(const DocumentContext& ctx, const std::string& text) {
 
 std::error_code renameFile(const std::string& from, const std::string& to) {
   std::error_code error;
-  fs::rename(files::nativePath(from), files::nativePath(to), error);
+  fs::rename(platform::pathFromUtf8(from), platform::pathFromUtf8(to), error);
   return error;
 }
 
@@ -90,7 +91,7 @@ std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
     return std::nullopt;
   }
   std::error_code error;
-  fs::remove(files::nativePath(*oldest), error);
+  fs::remove(platform::pathFromUtf8(*oldest), error);
   if (error) {
     refuse(ctx, name + " was not saved: the oldest backup " + *oldest + " could not be deleted (" +
                     error.message() + ").");
@@ -188,7 +189,7 @@ std::optional<std::string> saveBin(DocumentContext& ctx) {
   }
   ctx.editor->markSaved();
   std::error_code error;
-  fs::remove(files::nativePath(xmlPath), error);
+  fs::remove(platform::pathFromUtf8(xmlPath), error);
   if (error) {
     showMessage(ctx,
                 binPath + " was saved, but the working file " + xmlPath +

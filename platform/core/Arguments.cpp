@@ -5,7 +5,7 @@
 // After windows.h, whose types it uses.
 #include <shellapi.h>
 
-#include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 #endif
 
 namespace vantrel::platform {
@@ -16,7 +16,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
   if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
     std::vector<std::string> arguments;
     for (int i = 0; i < count; ++i)
-      arguments.push_back(files::utf8Path(std::filesystem::path(wide[i])));
+      arguments.push_back(platform::utf8FromPath(std::filesystem::path(wide[i])));
     LocalFree(wide);
     return arguments;
   }

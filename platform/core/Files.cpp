@@ -28,6 +28,8 @@
 namespace vantrel::files {
 
 namespace fs = std::filesystem;
+using platform::pathFromUtf8;
+using platform::utf8FromPath;
 
 namespace {
 
@@ -105,7 +107,7 @@ std::string windowsReason(DWORD code) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                      text, static_cast<DWORD>(std::size(text)), nullptr);
-  std::string reason = utf8Path(fs::path(std::wstring(text, length)));
+  std::string reason = utf8FromPath(fs::path(std::wstring(text, length)));
   while (!reason.empty() &&
          (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
     reason.pop_back();
@@ -173,13 +175,9 @@ std::optional<FileError> moveOver(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-fs::path nativePath(std::string_view utf8Path) { return platform::pathFromUtf8(utf8Path); }
-
-std::string utf8Path(const fs::path& path) { return platform::utf8FromPath(path); }
-
 EntryKind kindOf(const std::string& path) {
   std::error_code error;
-  const fs::file_status status = fs::status(nativePath(path), error);
+  const fs::file_status status = fs::status(pathFromUtf8(path), error);
   if (!fs::exists(status)) return EntryKind::Missing;
   if (fs::is_regular_file(status)) return EntryKind::File;
   if (fs::is_directory(status)) return EntryKind::Folder;
@@ -189,7 +187,7 @@ EntryKind kindOf(const std::string& path) {
 bool isReadableFile(const std::string& path) {
   if (path.empty() || kindOf(path) != EntryKind::File) return false;
 #ifdef _WIN32
-  HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
+  HANDLE file = CreateFileW(pathFromUtf8(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -215,7 +213,7 @@ bool isExecutableFile(const std::string& path) {
 std::optional<std::int64_t> modificationTime(const std::string& path) {
 #ifdef _WIN32
   struct _stat64 st {};
-  if (_wstat64(nativePath(path).c_str(), &st) != 0) return std::nullopt;
+  if (_wstat64(pathFromUtf8(path).c_str(), &st) != 0) return std::nullopt;
 #else
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
@@ -238,7 +236,7 @@ std::optional<FileError> readFile(const std::string& path, std::string& content,
 
 #ifdef _WIN32
   HANDLE file =
-      CreateFileW(nativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      CreateFileW(pathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
@@ -329,7 +327,7 @@ std::optional<FileError> readStart(const std::string& path, std::size_t count,
 }
 
 std::string writeTarget(const std::string& path) {
-  fs::path current = nativePath(path);
+  fs::path current = pathFromUtf8(path);
   std::error_code error;
   // Follow a chain of links (a loop ends after a bounded number of steps;
   // the write then fails with the system's reason).
@@ -339,12 +337,12 @@ std::string writeTarget(const std::string& path) {
     if (error) break;
     current = next.is_absolute() ? next : current.parent_path() / next;
   }
-  return utf8Path(current);
+  return utf8FromPath(current);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  return fs::equivalent(nativePath(a), nativePath(b), error) && !error;
+  return fs::equivalent(pathFromUtf8(a), pathFromUtf8(b), error) && !error;
 }
 
 AtomicWriter::~AtomicWriter() { abandon(); }
@@ -352,7 +350,7 @@ AtomicWriter::~AtomicWriter() { abandon(); }
 std::optional<FileError> AtomicWriter::open(const std::string& path) {
   abandon();
   target_ = writeTarget(path);
-  const fs::path target = nativePath(target_);
+  const fs::path target = pathFromUtf8(target_);
   if (auto refused = checkWritableTarget(target)) return refused;
 
   fs::path folder = target.parent_path();
@@ -368,7 +366,7 @@ std::optional<FileError> AtomicWriter::open(const std::string& path) {
     failure.reason = "no temporary file can be made beside it: " + failure.reason;
     return failure;
   }
-  temporary_ = utf8Path(temporary);
+  temporary_ = utf8FromPath(temporary);
   slot_ = holdForCleanup(temporary);
 #ifndef _WIN32
   // The new file keeps the permission bits of the one it replaces.
@@ -400,13 +398,13 @@ std::optional<FileError> AtomicWriter::commit() {
   if (flushToDisk(fd_) != 0) failure = systemError(errno);
   if (closeFile(fd_) != 0 && !failure) failure = systemError(errno);
   fd_ = -1;
-  if (!failure) failure = moveOver(nativePath(temporary_), nativePath(target_));
+  if (!failure) failure = moveOver(pathFromUtf8(temporary_), pathFromUtf8(target_));
   if (failure) {
     abandon();
     return failure;
   }
 #ifndef _WIN32
-  flushFolder(nativePath(target_).parent_path());
+  flushFolder(pathFromUtf8(target_).parent_path());
 #endif
   releaseCleanup(slot_);
   slot_ = -1;
@@ -419,7 +417,7 @@ void AtomicWriter::abandon() {
   fd_ = -1;
   if (!temporary_.empty()) {
     std::error_code ignored;
-    fs::remove(nativePath(temporary_), ignored);
+    fs::remove(pathFromUtf8(temporary_), ignored);
   }
   releaseCleanup(slot_);
   slot_ = -1;
@@ -438,6 +436,5 @@ void removeTemporariesOnInterrupt() {
   std::signal(SIGTERM, removeTemporariesAndStop);
 }
 
-std::string describe(const FileError& error) { return error.reason; }
 
 }  // namespace vantrel::files

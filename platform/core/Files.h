@@ -12,13 +12,9 @@
 // beside the target, flushed, then renamed over it).
 //
 // Paths are UTF-8 strings everywhere in the program; on Windows they are
-// handed to the wide (UTF-16) file API, so any name a user can type works.
+// handed to the wide (UTF-16) file API (platform/core/WideText.h), so any
+// name a user can type works.
 namespace vantrel::files {
-
-// The path in the form the file system API takes (UTF-16 on Windows).
-std::filesystem::path nativePath(std::string_view utf8Path);
-// And back to the program's UTF-8.
-std::string utf8Path(const std::filesystem::path& path);
 
 enum class EntryKind {
   Missing,  // nothing there, or a dangling link
@@ -110,8 +106,5 @@ std::optional<FileError> replaceWhole(const std::string& path, std::string_view 
 // removes every temporary file an AtomicWriter still holds before the
 // process ends.
 void removeTemporariesOnInterrupt();
-
-// "path: reason" style texts for a FileError, e.g. "is a folder, not a file".
-std::string describe(const FileError& error);
 
 }  // namespace vantrel::files

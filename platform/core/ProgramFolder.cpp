@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -41,7 +41,7 @@ std::filesystem::path executablePath() {
 
 std::string programFolder() {
   if (!overrideFolder().empty()) return overrideFolder();
-  std::string folder = files::utf8Path(executablePath().parent_path());
+  std::string folder = platform::utf8FromPath(executablePath().parent_path());
   // No trailing separator, except where the folder is a root ("/" or "C:\").
   while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') &&
          !(folder.size() == 3 && folder[1] == ':')) {

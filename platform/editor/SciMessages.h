@@ -1,46 +1,48 @@
 #pragma once
 // The Scintilla messages and values the editor wrapper sends. Their numbers
 // are Scintilla's stable interface, the same for every build of the
-// control; each window's adapter checks them against its own Scintilla
-// headers at compile time.
+// control; each window's adapter checks the whole list against its own
+// Scintilla headers at compile time:
+//   #define CHECK(ours, theirs) static_assert(sci::ours == theirs);
+//   VANTREL_SCI_MESSAGES(CHECK)
+#define VANTREL_SCI_MESSAGES(X)                          \
+  X(kAddText, SCI_ADDTEXT, 2001)                         \
+  X(kClearAll, SCI_CLEARALL, 2004)                       \
+  X(kGetLength, SCI_GETLENGTH, 2006)                     \
+  X(kRedo, SCI_REDO, 2011)                               \
+  X(kSetUndoCollection, SCI_SETUNDOCOLLECTION, 2012)     \
+  X(kSetSavePoint, SCI_SETSAVEPOINT, 2014)               \
+  X(kCanRedo, SCI_CANREDO, 2016)                         \
+  X(kGotoPos, SCI_GOTOPOS, 2025)                         \
+  X(kSetEolMode, SCI_SETEOLMODE, 2031)                   \
+  X(kSetCodePage, SCI_SETCODEPAGE, 2037)                 \
+  X(kSetWordChars, SCI_SETWORDCHARS, 2077)               \
+  X(kBeginUndoAction, SCI_BEGINUNDOACTION, 2078)         \
+  X(kEndUndoAction, SCI_ENDUNDOACTION, 2079)             \
+  X(kGetReadOnly, SCI_GETREADONLY, 2140)                 \
+  X(kGetSelectionStart, SCI_GETSELECTIONSTART, 2143)     \
+  X(kGetSelectionEnd, SCI_GETSELECTIONEND, 2145)         \
+  X(kGetModify, SCI_GETMODIFY, 2159)                     \
+  X(kSetSel, SCI_SETSEL, 2160)                           \
+  X(kHideSelection, SCI_HIDESELECTION, 2163)             \
+  X(kSetReadOnly, SCI_SETREADONLY, 2171)                 \
+  X(kCanUndo, SCI_CANUNDO, 2174)                         \
+  X(kEmptyUndoBuffer, SCI_EMPTYUNDOBUFFER, 2175)         \
+  X(kUndo, SCI_UNDO, 2176)                               \
+  X(kReplaceTarget, SCI_REPLACETARGET, 2194)             \
+  X(kSetWrapMode, SCI_SETWRAPMODE, 2268)                 \
+  X(kSetViewEol, SCI_SETVIEWEOL, 2356)                   \
+  X(kSetModEventMask, SCI_SETMODEVENTMASK, 2359)         \
+  X(kGetModEventMask, SCI_GETMODEVENTMASK, 2378)         \
+  X(kGetCharacterPointer, SCI_GETCHARACTERPOINTER, 2520) \
+  X(kScrollRange, SCI_SCROLLRANGE, 2569)                 \
+  X(kSetTargetRange, SCI_SETTARGETRANGE, 2686)
+
 namespace vantrel::platform::sci {
 
-inline constexpr unsigned kAddText = 2001;
-inline constexpr unsigned kClearAll = 2004;
-inline constexpr unsigned kRedo = 2011;
-inline constexpr unsigned kGetLength = 2006;
-inline constexpr unsigned kSetUndoCollection = 2012;
-inline constexpr unsigned kSetSavePoint = 2014;
-inline constexpr unsigned kCanRedo = 2016;
-inline constexpr unsigned kGotoPos = 2025;
-inline constexpr unsigned kSetEolMode = 2031;
-inline constexpr unsigned kSetCodePage = 2037;
-inline constexpr unsigned kSetWordChars = 2077;
-inline constexpr unsigned kBeginUndoAction = 2078;
-inline constexpr unsigned kEndUndoAction = 2079;
-inline constexpr unsigned kGetReadOnly = 2140;
-inline constexpr unsigned kGetSelectionStart = 2143;
-inline constexpr unsigned kGetSelectionEnd = 2145;
-inline constexpr unsigned kGetLineCount = 2154;
-inline constexpr unsigned kGetModify = 2159;
-inline constexpr unsigned kSetSel = 2160;
-inline constexpr unsigned kHideSelection = 2163;
-inline constexpr unsigned kSetReadOnly = 2171;
-inline constexpr unsigned kCanUndo = 2174;
-inline constexpr unsigned kEmptyUndoBuffer = 2175;
-inline constexpr unsigned kUndo = 2176;
-inline constexpr unsigned kGetDirectFunction = 2184;
-inline constexpr unsigned kGetDirectPointer = 2185;
-inline constexpr unsigned kReplaceTarget = 2194;
-inline constexpr unsigned kSetWrapMode = 2268;
-inline constexpr unsigned kSetViewEol = 2356;
-inline constexpr unsigned kSetModEventMask = 2359;
-inline constexpr unsigned kGetModEventMask = 2378;
-inline constexpr unsigned kPositionBefore = 2417;
-inline constexpr unsigned kPositionAfter = 2418;
-inline constexpr unsigned kGetCharacterPointer = 2520;
-inline constexpr unsigned kScrollRange = 2569;
-inline constexpr unsigned kSetTargetRange = 2686;
+#define VANTREL_SCI_CONSTANT(ours, theirs, number) inline constexpr unsigned ours = number;
+VANTREL_SCI_MESSAGES(VANTREL_SCI_CONSTANT)
+#undef VANTREL_SCI_CONSTANT
 
 inline constexpr int kEolCrLf = 0;
 inline constexpr int kWrapNone = 0;

@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -143,7 +144,7 @@ TEST(FilesReplace, LinksPermissionsAndReadOnlyTargets) {
 // Names with characters beyond ASCII are written and read as they are.
 TEST(FilesNames, Utf8NamesRoundTrip) {
   TempFolder dir;
-  const std::string name = files::utf8Path(dir.path()) + "/Z\xC3\xBCrich Hbf.bin";
+  const std::string name = vantrel::platform::utf8FromPath(dir.path()) + "/Z\xC3\xBCrich Hbf.bin";
   ASSERT_FALSE(files::replaceWhole(name, "M\xC3\xBCnchen"));
   std::string content;
   ASSERT_FALSE(files::readWhole(name, content));

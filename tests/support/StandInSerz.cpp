@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   const std::string out = arguments[2].substr(4);
   std::string content;
   if (const auto error = files::readWhole(arguments[1], content)) {
-    std::cerr << "serz: " << arguments[1] << ": " << files::describe(*error) << '\n';
+    std::cerr << "serz: " << arguments[1] << ": " << error->reason << '\n';
     return 1;
   }
   if (format == "bin") {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     content.erase(0, 4);
   }
   if (const auto error = files::replaceWhole(out, content)) {
-    std::cerr << "serz: " << out << ": " << files::describe(*error) << '\n';
+    std::cerr << "serz: " << out << ": " << error->reason << '\n';
     return 1;
   }
   wchar_t self[MAX_PATH] = {};

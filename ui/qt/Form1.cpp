@@ -18,8 +18,8 @@
 #include <algorithm>
 
 #include "platform/core/ProgramFolder.h"
+#include "shell/ControlPlaces.h"
 #include "shell/MainWindowControls.h"
-#include "shell/ResizeLayout.h"
 #include "ui/qt/EnterPressesButton.h"
 #include "ui/qt/QtEditorControl.h"
 #include "ui/qt/QtText.h"
@@ -259,47 +259,16 @@ void Form1::resizeEvent(QResizeEvent* event) {
 void Form1::applyResizeLayout() {
   if (isMinimized()) return;  // nothing to see; the sizes would be meaningless
   const double tpp = twipsPerPixel(this);
-  auto twips = [tpp](int pixels) { return static_cast<float>(pixels * tpp); };
   const QSize outer = frameGeometry().size();
-
-  shell::ResizeInput in;
-  in.outerWidth = twips(outer.width());
-  in.outerHeight = twips(outer.height());
-  in.text2Height = twips(ui_.Text2->height());
-  in.label1Width = twips(ui_.Label1->width());
-  in.command1Width = twips(ui_.Command1->width());
-  in.command9Width = twips(ui_.Command9->width());
-  const shell::ResizeLayout out = shell::computeResizeLayout(in);
+  const shell::ResizeLayout out = shell::computeResizeLayout(shell::resizeInputFor(
+      static_cast<float>(outer.width() * tpp), static_cast<float>(outer.height() * tpp)));
 
   auto px = [this](float value) { return twipsToPixels(value, this); };
   for (std::size_t i = 0; i < shell::kMainWindowControls.size(); ++i) {
-    QWidget* w = ui_.all[i];
-    switch (shell::kMainWindowControls[i].follows) {
-      case shell::Follows::Nothing:
-        break;
-      case shell::Follows::EditorArea:
-        w->setGeometry(px(out.editorLeft), px(out.editorTop), std::max(0, px(out.editorWidth)),
-                       std::max(0, px(out.editorHeight)));
-        break;
-      case shell::Follows::FirstRow:
-        w->move(w->x(), px(out.firstRowTop));
-        break;
-      case shell::Follows::SecondRow:
-        w->move(w->x(), px(out.secondRowTop));
-        break;
-      case shell::Follows::Label1Place:
-        w->move(px(out.label1Left), w->y());
-        break;
-      case shell::Follows::PathBoxWidth:
-        w->setGeometry(px(out.text1Left), w->y(), std::max(0, px(out.text1Width)), w->height());
-        break;
-      case shell::Follows::Command1Place:
-        w->move(px(out.command1Left), w->y());
-        break;
-      case shell::Follows::Command9Place:
-        w->move(px(out.command9Left), w->y());
-        break;
-    }
+    if (shell::kMainWindowControls[i].follows == shell::Follows::Nothing) continue;
+    const shell::TwipsRect r = shell::placeAfterResize(shell::kMainWindowControls[i], out);
+    ui_.all[i]->setGeometry(px(r.left), px(r.top), std::max(0, px(r.width)),
+                            std::max(0, px(r.height)));
   }
 }
 

@@ -10,42 +10,11 @@ namespace vantrel::qt {
 namespace sci = platform::sci;
 
 // The core's message numbers are Scintilla's own.
-static_assert(sci::kAddText == QsciScintillaBase::SCI_ADDTEXT);
-static_assert(sci::kClearAll == QsciScintillaBase::SCI_CLEARALL);
-static_assert(sci::kRedo == QsciScintillaBase::SCI_REDO);
-static_assert(sci::kCanRedo == QsciScintillaBase::SCI_CANREDO);
-static_assert(sci::kGetLength == QsciScintillaBase::SCI_GETLENGTH);
-static_assert(sci::kSetUndoCollection == QsciScintillaBase::SCI_SETUNDOCOLLECTION);
-static_assert(sci::kSetSavePoint == QsciScintillaBase::SCI_SETSAVEPOINT);
-static_assert(sci::kGotoPos == QsciScintillaBase::SCI_GOTOPOS);
-static_assert(sci::kSetEolMode == QsciScintillaBase::SCI_SETEOLMODE);
-static_assert(sci::kSetCodePage == QsciScintillaBase::SCI_SETCODEPAGE);
-static_assert(sci::kSetWordChars == QsciScintillaBase::SCI_SETWORDCHARS);
-static_assert(sci::kBeginUndoAction == QsciScintillaBase::SCI_BEGINUNDOACTION);
-static_assert(sci::kEndUndoAction == QsciScintillaBase::SCI_ENDUNDOACTION);
-static_assert(sci::kGetReadOnly == QsciScintillaBase::SCI_GETREADONLY);
-static_assert(sci::kGetSelectionStart == QsciScintillaBase::SCI_GETSELECTIONSTART);
-static_assert(sci::kGetSelectionEnd == QsciScintillaBase::SCI_GETSELECTIONEND);
-static_assert(sci::kGetLineCount == QsciScintillaBase::SCI_GETLINECOUNT);
-static_assert(sci::kGetModify == QsciScintillaBase::SCI_GETMODIFY);
-static_assert(sci::kSetSel == QsciScintillaBase::SCI_SETSEL);
-static_assert(sci::kHideSelection == QsciScintillaBase::SCI_HIDESELECTION);
-static_assert(sci::kSetReadOnly == QsciScintillaBase::SCI_SETREADONLY);
-static_assert(sci::kCanUndo == QsciScintillaBase::SCI_CANUNDO);
-static_assert(sci::kEmptyUndoBuffer == QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-static_assert(sci::kUndo == QsciScintillaBase::SCI_UNDO);
-static_assert(sci::kGetDirectFunction == QsciScintillaBase::SCI_GETDIRECTFUNCTION);
-static_assert(sci::kGetDirectPointer == QsciScintillaBase::SCI_GETDIRECTPOINTER);
-static_assert(sci::kReplaceTarget == QsciScintillaBase::SCI_REPLACETARGET);
-static_assert(sci::kSetWrapMode == QsciScintillaBase::SCI_SETWRAPMODE);
-static_assert(sci::kSetViewEol == QsciScintillaBase::SCI_SETVIEWEOL);
-static_assert(sci::kSetModEventMask == QsciScintillaBase::SCI_SETMODEVENTMASK);
-static_assert(sci::kGetModEventMask == QsciScintillaBase::SCI_GETMODEVENTMASK);
-static_assert(sci::kPositionBefore == QsciScintillaBase::SCI_POSITIONBEFORE);
-static_assert(sci::kPositionAfter == QsciScintillaBase::SCI_POSITIONAFTER);
-static_assert(sci::kGetCharacterPointer == QsciScintillaBase::SCI_GETCHARACTERPOINTER);
-static_assert(sci::kScrollRange == QsciScintillaBase::SCI_SCROLLRANGE);
-static_assert(sci::kSetTargetRange == QsciScintillaBase::SCI_SETTARGETRANGE);
+#define VANTREL_CHECK_SCI(ours, theirs, number) \
+  static_assert(sci::ours == QsciScintillaBase::theirs);
+VANTREL_SCI_MESSAGES(VANTREL_CHECK_SCI)
+#undef VANTREL_CHECK_SCI
+static_assert(sci::kCodePageUtf8 == QsciScintillaBase::SC_CP_UTF8);
 
 namespace {
 

@@ -3,14 +3,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <cmath>
+
+#include "shell/Twips.h"
 
 namespace vantrel::qt {
-
-namespace {
-constexpr double kTwipsPerInch = 1440.0;
-constexpr double kFallbackDpi = 96.0;
-}  // namespace
 
 double twipsPerPixel(const QWidget* widget) {
   double dpi = 0;
@@ -19,12 +15,11 @@ double twipsPerPixel(const QWidget* widget) {
   } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     dpi = screen->logicalDotsPerInchX();
   }
-  if (!(dpi > 0)) dpi = kFallbackDpi;
-  return kTwipsPerInch / dpi;
+  return shell::twipsPerPixel(dpi);
 }
 
 int twipsToPixels(double twips, const QWidget* widget) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel(widget)));
+  return shell::twipsToPixels(twips, twipsPerPixel(widget));
 }
 
 double pixelsToTwips(int pixels, const QWidget* widget) { return pixels * twipsPerPixel(widget); }

@@ -15,6 +15,7 @@
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/ScreenPlacement.h"
 #include "ui/win32/Twips.h"
+#include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/WindowClass.h"
 
 namespace vantrel::win32 {
@@ -41,7 +42,7 @@ MainWindow::MainWindow() {
   CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_ == nullptr) {
-    MessageBoxW(nullptr, L"The main window could not be created.", L"Vantrel_BIN_Editor",
+    MessageBoxW(nullptr, L"The main window could not be created.", applicationCaption().c_str(),
                 MB_OK | MB_ICONSTOP);
     ExitProcess(1);
   }
@@ -171,7 +172,7 @@ void MainWindow::run(const std::function<void()>& handler) {
   } catch (const std::exception& error) {
     MessageBoxW(hwnd_,
                 platform::utf8ToWide(std::string("The command failed: ") + error.what()).c_str(),
-                L"Vantrel_BIN_Editor", MB_OK | MB_ICONSTOP);
+                applicationCaption().c_str(), MB_OK | MB_ICONSTOP);
   }
   --handlerDepth_;
   if (handlerDepth_ == 0 && closePending_ && hwnd_ != nullptr) {

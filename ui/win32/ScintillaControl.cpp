@@ -7,48 +7,16 @@
 #include "platform/core/WideText.h"
 #include "platform/editor/SciMessages.h"
 #include "ui/win32/Fonts.h"
+#include "ui/win32/Win32Dialogs.h"
 
 namespace vantrel::win32 {
 
 namespace sci = platform::sci;
 
 // The core's message numbers are Scintilla's own.
-static_assert(sci::kAddText == SCI_ADDTEXT);
-static_assert(sci::kClearAll == SCI_CLEARALL);
-static_assert(sci::kRedo == SCI_REDO);
-static_assert(sci::kCanRedo == SCI_CANREDO);
-static_assert(sci::kGetLength == SCI_GETLENGTH);
-static_assert(sci::kSetUndoCollection == SCI_SETUNDOCOLLECTION);
-static_assert(sci::kSetSavePoint == SCI_SETSAVEPOINT);
-static_assert(sci::kGotoPos == SCI_GOTOPOS);
-static_assert(sci::kSetEolMode == SCI_SETEOLMODE);
-static_assert(sci::kSetCodePage == SCI_SETCODEPAGE);
-static_assert(sci::kSetWordChars == SCI_SETWORDCHARS);
-static_assert(sci::kBeginUndoAction == SCI_BEGINUNDOACTION);
-static_assert(sci::kEndUndoAction == SCI_ENDUNDOACTION);
-static_assert(sci::kGetReadOnly == SCI_GETREADONLY);
-static_assert(sci::kGetSelectionStart == SCI_GETSELECTIONSTART);
-static_assert(sci::kGetSelectionEnd == SCI_GETSELECTIONEND);
-static_assert(sci::kGetLineCount == SCI_GETLINECOUNT);
-static_assert(sci::kGetModify == SCI_GETMODIFY);
-static_assert(sci::kSetSel == SCI_SETSEL);
-static_assert(sci::kHideSelection == SCI_HIDESELECTION);
-static_assert(sci::kSetReadOnly == SCI_SETREADONLY);
-static_assert(sci::kCanUndo == SCI_CANUNDO);
-static_assert(sci::kEmptyUndoBuffer == SCI_EMPTYUNDOBUFFER);
-static_assert(sci::kUndo == SCI_UNDO);
-static_assert(sci::kGetDirectFunction == SCI_GETDIRECTFUNCTION);
-static_assert(sci::kGetDirectPointer == SCI_GETDIRECTPOINTER);
-static_assert(sci::kReplaceTarget == SCI_REPLACETARGET);
-static_assert(sci::kSetWrapMode == SCI_SETWRAPMODE);
-static_assert(sci::kSetViewEol == SCI_SETVIEWEOL);
-static_assert(sci::kSetModEventMask == SCI_SETMODEVENTMASK);
-static_assert(sci::kGetModEventMask == SCI_GETMODEVENTMASK);
-static_assert(sci::kPositionBefore == SCI_POSITIONBEFORE);
-static_assert(sci::kPositionAfter == SCI_POSITIONAFTER);
-static_assert(sci::kGetCharacterPointer == SCI_GETCHARACTERPOINTER);
-static_assert(sci::kScrollRange == SCI_SCROLLRANGE);
-static_assert(sci::kSetTargetRange == SCI_SETTARGETRANGE);
+#define VANTREL_CHECK_SCI(ours, theirs, number) static_assert(sci::ours == theirs);
+VANTREL_SCI_MESSAGES(VANTREL_CHECK_SCI)
+#undef VANTREL_CHECK_SCI
 static_assert(sci::kCodePageUtf8 == SC_CP_UTF8);
 
 namespace {
@@ -95,7 +63,7 @@ ScintillaControl::ScintillaControl(HWND parent, int id) {
   }
   if (link.function == nullptr) {
     // Without its class nothing else can work; say so where it is visible.
-    MessageBoxW(parent, L"The editor control could not be created.", L"Vantrel_BIN_Editor",
+    MessageBoxW(parent, L"The editor control could not be created.", applicationCaption().c_str(),
                 MB_OK | MB_ICONSTOP);
     ExitProcess(1);
   }

@@ -2,10 +2,11 @@
 
 #include <cmath>
 
+#include "shell/Twips.h"
+
 namespace vantrel::win32 {
 
 namespace {
-constexpr double kTwipsPerInch = 1440.0;
 constexpr double kPointsPerInch = 72.0;
 }  // namespace
 
@@ -47,10 +48,10 @@ void adjustOuterRect(RECT& rect, DWORD style, bool menu, DWORD exStyle, unsigned
   }
 }
 
-double twipsPerPixel(unsigned dpi) { return kTwipsPerInch / (dpi != 0 ? dpi : kDefaultDpi); }
+double twipsPerPixel(unsigned dpi) { return shell::twipsPerPixel(dpi); }
 
 int twipsToPixels(double twips, unsigned dpi) {
-  return static_cast<int>(std::lround(twips / twipsPerPixel(dpi)));
+  return shell::twipsToPixels(twips, twipsPerPixel(dpi));
 }
 
 double pixelsToTwips(int pixels, unsigned dpi) { return pixels * twipsPerPixel(dpi); }

@@ -1,11 +1,12 @@
 #pragma once
 #include <windows.h>
 
-// Positions and sizes are designed in twips (1/1440 inch); a pixel is
-// 1440 / DPI twips, so the window keeps its proportions on any screen.
+#include "shell/Twips.h"
+
+// The window's DPI, and twips (shell/Twips.h) at it.
 namespace vantrel::win32 {
 
-inline constexpr unsigned kDefaultDpi = 96;
+inline constexpr unsigned kDefaultDpi = static_cast<unsigned>(shell::kDefaultDpi);
 
 // The DPI of the monitor the window is on (the system's before it exists).
 // Windows before 10 (1607) have no per-window DPI: there it is the

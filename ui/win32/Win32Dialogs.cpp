@@ -14,9 +14,9 @@ namespace {
 // Long enough for any path the file system takes.
 constexpr DWORD kPathBufferLength = 32768;
 
-std::wstring caption() { return platform::utf8ToWide(shell::kApplicationTitle); }
-
 }  // namespace
+
+std::wstring applicationCaption() { return platform::utf8ToWide(shell::kApplicationTitle); }
 
 std::wstring fileDialogFilter(std::string_view pipeSeparated) {
   std::wstring filter = platform::utf8ToWide(pipeSeparated);
@@ -67,12 +67,13 @@ void Win32Dialogs::message(const std::string& text, platform::MessageIcon icon) 
       style |= MB_ICONINFORMATION;
       break;
   }
-  MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), caption().c_str(), style);
+  MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), applicationCaption().c_str(), style);
 }
 
 platform::Answer Win32Dialogs::ask(const std::string& text, bool withCancel) {
   const UINT style = MB_ICONQUESTION | (withCancel ? MB_YESNOCANCEL : MB_YESNO);
-  switch (MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), caption().c_str(), style)) {
+  switch (MessageBoxW(owner_, platform::utf8ToWide(text).c_str(), applicationCaption().c_str(),
+                      style)) {
     case IDYES:
       return platform::Answer::Yes;
     case IDNO:

@@ -26,6 +26,9 @@ class Win32Dialogs : public platform::Dialogs {
   HWND owner_;
 };
 
+// The application title, every message box's caption.
+std::wstring applicationCaption();
+
 // "Description|pattern|..." as the dialog takes it: each part ends in a
 // NUL, and one more NUL ends the list.
 std::wstring fileDialogFilter(std::string_view pipeSeparated);
