@@ -1,6 +1,8 @@
 #include "shell/MainWindowLogic.h"
 
 #include <cctype>
+#include <exception>
+#include <utility>
 
 #include "pipeline/WorkingFolder.h"
 #include "pipeline/WorkingNames.h"
@@ -27,8 +29,19 @@ bool hasBinExtension(const std::string& path) {
 
 MainWindowLogic::MainWindowLogic(std::string programFolder, MainWindowParts parts)
     : programFolder_(std::move(programFolder)), parts_(std::move(parts)) {
-  document_ = {parts_.dialogs, parts_.pathBox, parts_.editor,
-               &session_,      programFolder_, [this](bool busy) { parts_.frame->setBusy(busy); }};
+  document_ = {parts_.dialogs,
+               parts_.pathBox,
+               parts_.editor,
+               &session_,
+               programFolder_,
+               [this](bool busy, const std::string& fileName) {
+                 converting_ = busy ? fileName : std::string();
+                 stopRequested_ = false;
+                 const bool titleChanged = std::exchange(longConversionShown_, false);
+                 parts_.frame->setBusy(busy);
+                 if (titleChanged) updateTitle();
+               },
+               [this](std::chrono::milliseconds waited) { return keepConverting(waited); }};
   finder_ = std::make_unique<search::Finder>(*parts_.editor, session_);
 }
 
@@ -65,7 +78,9 @@ std::string MainWindowLogic::title() const {
   return text;
 }
 
-void MainWindowLogic::updateTitle() { parts_.frame->setTitle(title()); }
+void MainWindowLogic::updateTitle() {
+  if (!longConversionShown_) parts_.frame->setTitle(title());
+}
 
 void MainWindowLogic::modifiedChanged() { updateTitle(); }
 
@@ -85,13 +100,86 @@ bool MainWindowLogic::mayDiscardChanges() {
   // Text from View other files (or from no file at all) cannot become a
   // .bin: it is saved as it is, under a name the user chooses.
   const bool saved = session_.NotBin || session_.documentPath.empty()
-                         ? pipeline::saveAs(document_)
-                         : pipeline::saveBin(document_).has_value();
+                         ? pipeline::saveAs(document_).isDone()
+                         : pipeline::saveBin(document_).isDone();
   updateTitle();
   return saved;
 }
 
-bool MainWindowLogic::confirmClose() { return mayDiscardChanges(); }
+// --- One command at a time ---------------------------------------------------
+
+bool MainWindowLogic::refuseDuringConversion() {
+  if (converting_.empty()) return false;
+  parts_.dialogs->message(converting_ + " is still being converted.",
+                          platform::MessageIcon::Information);
+  return true;
+}
+
+bool MainWindowLogic::askToStopConversion() {
+  const std::string name = converting_;
+  const platform::Answer answer = parts_.dialogs->ask(
+      name + " is still being converted. Stop the converter and put " + name + " back as it was?",
+      false);
+  if (answer != platform::Answer::Yes || converting_ != name) return false;
+  stopRequested_ = true;
+  return true;
+}
+
+bool MainWindowLogic::keepConverting(std::chrono::milliseconds waited) {
+  constexpr std::chrono::milliseconds kShowAfter{3000};
+  if (!longConversionShown_ && waited >= kShowAfter && !converting_.empty()) {
+    parts_.frame->setTitle("Converting " + converting_ + "... (Esc stops)");
+    longConversionShown_ = true;
+  }
+  return !stopRequested_;
+}
+
+void MainWindowLogic::command(const std::function<void()>& body) {
+  if (refuseDuringConversion()) return;
+  // A question of the running command is open: its window has the input.
+  if (running_) return;
+  running_ = true;
+  try {
+    body();
+  } catch (const std::exception& error) {
+    parts_.dialogs->message(std::string("The command failed: ") + error.what(),
+                            platform::MessageIcon::Stop);
+  } catch (...) {
+    parts_.dialogs->message("The command failed for a reason it could not name.",
+                            platform::MessageIcon::Stop);
+  }
+  running_ = false;
+  updateTitle();
+  // Exit was chosen while it ran: the window goes now (asking about
+  // unsaved changes once more).
+  if (std::exchange(closeWhenDone_, false)) parts_.frame->closeWindow();
+}
+
+void MainWindowLogic::escape() {
+  if (!converting_.empty()) askToStopConversion();
+}
+
+bool MainWindowLogic::confirmClose() {
+  if (!converting_.empty()) {
+    askToStopConversion();  // Yes or No: the window goes when the conversion has ended
+    closeWhenDone_ = true;
+    return false;
+  }
+  if (running_) return false;
+  bool mayClose = false;
+  running_ = true;
+  try {
+    mayClose = mayDiscardChanges();
+  } catch (const std::exception& error) {
+    parts_.dialogs->message(std::string("The command failed: ") + error.what(),
+                            platform::MessageIcon::Stop);
+  }
+  running_ = false;
+  // Exit chosen again while that save ran: one more chance to keep the
+  // edit, then close.
+  if (std::exchange(closeWhenDone_, false) && !mayClose) return confirmClose();
+  return mayClose;
+}
 
 void MainWindowLogic::opened() {
   parts_.editor->setSelStart(0);
@@ -100,73 +188,93 @@ void MainWindowLogic::opened() {
 
 // --- Documents --------------------------------------------------------------
 
+// The title is brought up to date after every command (also after a
+// failure: the document may be gone).
+
 void MainWindowLogic::openBin() {
-  if (!mayDiscardChanges()) return;
-  if (pipeline::openBin(document_)) opened();
-  updateTitle();  // also after a failure: the document is gone
+  command([this] {
+    if (mayDiscardChanges() && pipeline::openBin(document_).isDone()) opened();
+  });
 }
 
 void MainWindowLogic::viewOtherFiles() {
-  if (!mayDiscardChanges()) return;
-  if (pipeline::viewOtherFiles(document_)) opened();
-  updateTitle();
+  command([this] {
+    if (mayDiscardChanges() && pipeline::viewOtherFiles(document_).isDone()) opened();
+  });
 }
 
 void MainWindowLogic::openFile(const std::string& path) {
-  if (!mayDiscardChanges()) return;
-  const bool done = hasBinExtension(path) ? pipeline::openBinFile(document_, path)
+  command([this, &path] {
+    if (!mayDiscardChanges()) return;
+    const pipeline::Outcome outcome = hasBinExtension(path)
+                                          ? pipeline::openBinFile(document_, path)
                                           : pipeline::viewOtherFile(document_, path);
-  if (done) opened();
-  updateTitle();
+    if (outcome.isDone()) opened();
+  });
 }
 
 void MainWindowLogic::saveBin() {
-  const std::optional<std::string> backup = pipeline::saveBin(document_);
-  updateTitle();
-  if (!backup) return;
-  parts_.frame->showStatus("Saved " + pipeline::fileNameOf(parts_.pathBox->text()) +
-                           "; the previous version is " + pipeline::fileNameOf(*backup));
+  command([this] {
+    const std::string name = pipeline::fileNameOf(parts_.pathBox->text());
+    const pipeline::Outcome outcome = pipeline::saveBin(document_);
+    updateTitle();
+    if (outcome.isDone()) {
+      parts_.frame->showStatus("Saved " + name + "; the previous version is " +
+                               pipeline::fileNameOf(outcome.news));
+    } else if (outcome.kind == pipeline::Outcome::Kind::Cancelled && !closeWhenDone_ &&
+               !name.empty()) {
+      parts_.frame->showStatus(name + " was not saved and is as it was");
+    }
+  });
 }
 
 void MainWindowLogic::saveAs() {
-  pipeline::saveAs(document_);
-  updateTitle();
+  command([this] { pipeline::saveAs(document_); });
 }
 
 void MainWindowLogic::clear() {
-  if (!mayDiscardChanges()) return;
-  pipeline::clearEditor(document_);
-  updateTitle();
+  command([this] {
+    if (mayDiscardChanges()) pipeline::clearEditor(document_);
+  });
 }
 
+// Also during a conversion: the close asks whether to stop it.
 void MainWindowLogic::exit() { parts_.frame->closeWindow(); }
 
-void MainWindowLogic::clearTempFiles() { pipeline::clearTempFiles(document_); }
+void MainWindowLogic::clearTempFiles() {
+  command([this] { pipeline::clearTempFiles(document_); });
+}
 
 // --- Search -----------------------------------------------------------------
 
 void MainWindowLogic::find() {
-  // The check box is read first, also for an empty find text.
-  const bool wholeWord = parts_.wholeWordChecked && parts_.wholeWordChecked();
-  finder_->find(parts_.findBox->text(), wholeWord);
+  command([this] {
+    // The check box is read first, also for an empty find text.
+    const bool wholeWord = parts_.wholeWordChecked && parts_.wholeWordChecked();
+    finder_->find(parts_.findBox->text(), wholeWord);
+  });
 }
 
-void MainWindowLogic::replace() { finder_->replace(parts_.replaceBox->text()); }
+void MainWindowLogic::replace() {
+  command([this] { finder_->replace(parts_.replaceBox->text()); });
+}
 
 void MainWindowLogic::replaceAll() {
-  finder_->replaceAll(parts_.findBox->text(), parts_.replaceBox->text());
+  command([this] { finder_->replaceAll(parts_.findBox->text(), parts_.replaceBox->text()); });
 }
 
 // --- Textures ---------------------------------------------------------------
 
-void MainWindowLogic::convertToDds() { texture::convertToDds(*parts_.dialogs, *parts_.editor); }
+void MainWindowLogic::convertToDds() {
+  command([this] { texture::convertToDds(*parts_.dialogs, *parts_.editor); });
+}
 
 void MainWindowLogic::viewDds() {
-  texture::viewDds(*parts_.dialogs, session_.strIV, programFolder_);
+  command([this] { texture::viewDds(*parts_.dialogs, session_.strIV, programFolder_); });
 }
 
 void MainWindowLogic::chooseViewerPath() {
-  texture::chooseViewerPath(*parts_.dialogs, session_.strIV);
+  command([this] { texture::chooseViewerPath(*parts_.dialogs, session_.strIV); });
 }
 
 }  // namespace vantrel::shell

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,7 +30,8 @@ class WindowFrame {
   virtual ~WindowFrame() = default;
   // While a conversion runs the commands that read or change the document
   // or its files are disabled, the editor is read-only and the mouse shows
-  // the busy cursor; the window keeps repainting.
+  // the busy cursor; the window keeps repainting. The logic refuses those
+  // commands itself too, however they arrive (a drop, a key, a late click).
   virtual void setBusy(bool busy) = 0;
   // Closes the window as its close box does (which asks confirmClose()).
   virtual void closeWindow() = 0;
@@ -70,8 +72,16 @@ class MainWindowLogic {
   void saveSettings(Settings geometry);
 
   // The window is about to close (close box, Exit button or menu): false
-  // when the user chose to stay (unsaved changes, Cancel).
+  // when the user chose to stay (unsaved changes, Cancel). During a
+  // conversion it asks whether to stop the converter; either way the
+  // window stays until the conversion has ended, then closes through
+  // closeWindow() (asking about unsaved changes once more).
   bool confirmClose();
+  // Esc: during a conversion, asks whether to stop the converter and put
+  // the file back as it was. Otherwise nothing.
+  void escape();
+  // True while a command runs (a conversion, or a question it asks).
+  bool commandRunning() const { return running_; }
   // A file named on the command line or dropped on the window: a .bin opens
   // as Open .bin does, without the dialog; any other file as View other
   // files does.
@@ -100,6 +110,18 @@ class MainWindowLogic {
   const std::string& programFolder() const { return programFolder_; }
 
  private:
+  // Runs one command: refused while another runs (with a message when a
+  // conversion is the reason); an unexpected error becomes a message; a
+  // close asked for meanwhile happens once it has returned.
+  void command(const std::function<void()>& body);
+  // While a conversion runs: the message that refuses a command.
+  bool refuseDuringConversion();
+  // The question shared by Exit and Esc during a conversion; true on Yes.
+  bool askToStopConversion();
+  // Called by the converter's wait: the title after a while, and false
+  // once the user asked to stop.
+  bool keepConverting(std::chrono::milliseconds waited);
+
   // Unsaved changes: asks "Save changes to NAME?" and saves on Yes. True
   // when the caller may go on (saved, or No); false to stay (Cancel, or the
   // save failed).
@@ -114,6 +136,12 @@ class MainWindowLogic {
   EditorSession session_;
   pipeline::DocumentContext document_;
   std::unique_ptr<search::Finder> finder_;
+
+  bool running_ = false;
+  std::string converting_;  // name of the file being converted; "" when none
+  bool stopRequested_ = false;
+  bool closeWhenDone_ = false;
+  bool longConversionShown_ = false;
 };
 
 }  // namespace vantrel::shell

@@ -9,8 +9,8 @@
 
 #include "bench/pipeline/RecordSetXml.h"
 #include "pipeline/EditorSession.h"
-#include "platform/core/Files.h"
 #include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/Dialogs.h"
@@ -67,7 +67,7 @@ void BM_OpenBin50MB(benchmark::State& state) {
   vantrel::platform::Editor& editor = control->editor();
   vantrel::EditorSession session;
   vantrel::pipeline::DocumentContext ctx{
-      &dialogs, &pathBox, &editor, &session, folder.program.string(), [](bool) {}};
+      &dialogs, &pathBox, &editor, &session, folder.program.string(), {}, {}};
   for (auto _ : state) {
     dialogs.answers = {folder.bin.string()};
     vantrel::pipeline::openBin(ctx);

@@ -102,30 +102,31 @@ ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path)
   return ConvertOutcome::Refused;
 }
 
-bool finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
-                const std::string& path) {
+Outcome finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
+                   const std::string& path) {
   switch (outcome) {
     case ConvertOutcome::Loaded:
       ctx.session->noConvertedText = false;
       ctx.session->documentPath = path;
-      return true;
+      return Outcome::done();
     case ConvertOutcome::Refused:
       before.restore(ctx);  // the editor kept its text, so the session stays with it
-      return false;
+      return Outcome::failed();
     case ConvertOutcome::Failed:
       break;
   }
-  return false;
+  return Outcome::failed();
 }
 
-bool openThroughDialog(DocumentContext& ctx, const std::string& filter, const std::string& title,
-                       Opener open) {
+Outcome openThroughDialog(DocumentContext& ctx, const std::string& filter, const std::string& title,
+                          Opener open) {
   const SessionSnapshot before(ctx);
   const std::string chosen = chooseSimulatorFileIntoPathBox(ctx, filter, title);
-  return !chosen.empty() && open(ctx, chosen, before);
+  if (chosen.empty()) return Outcome::cancelled();
+  return open(ctx, chosen, before);
 }
 
-bool openNamed(DocumentContext& ctx, const std::string& path, Opener open) {
+Outcome openNamed(DocumentContext& ctx, const std::string& path, Opener open) {
   const SessionSnapshot before(ctx);
   ctx.pathBox->setText(path);
   return open(ctx, path, before);

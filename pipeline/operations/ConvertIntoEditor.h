@@ -38,19 +38,19 @@ class SessionSnapshot {
 
 // Ends an open: Loaded makes path the document the editor's text came from;
 // Refused leaves the session and the path box as they were before it.
-// True when the text was loaded.
-bool finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
-                const std::string& path);
+// Done when the text was loaded.
+Outcome finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
+                   const std::string& path);
 
 // Opens a file that is already in the path box; `before` is the state to
 // go back to when the open is refused.
-using Opener = bool (*)(DocumentContext& ctx, const std::string& path,
-                        const SessionSnapshot& before);
+using Opener = Outcome (*)(DocumentContext& ctx, const std::string& path,
+                           const SessionSnapshot& before);
 
 // The file chosen in the open dialog (starting in the simulator's folder;
 // the answer goes into the path box, also a cancel), or the path given.
-bool openThroughDialog(DocumentContext& ctx, const std::string& filter, const std::string& title,
-                       Opener open);
-bool openNamed(DocumentContext& ctx, const std::string& path, Opener open);
+Outcome openThroughDialog(DocumentContext& ctx, const std::string& filter, const std::string& title,
+                          Opener open);
+Outcome openNamed(DocumentContext& ctx, const std::string& path, Opener open);
 
 }  // namespace vantrel::pipeline::detail

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -22,30 +23,51 @@ struct DocumentContext {
   platform::Editor* editor = nullptr;      // RichTextBox1
   EditorSession* session = nullptr;
   std::string programFolder;  // folder of the executable, no trailing separator
-  // Called with true before a conversion starts and false after it ended:
-  // the window disables the commands that read or change the document or
-  // its files meanwhile, while it keeps repainting.
-  std::function<void(bool busy)> setBusy;
+  // Called with true and the name of the file converted before a
+  // conversion starts, and with false after it ended: meanwhile commands
+  // that read or change the document or its files are refused, while the
+  // window keeps repainting.
+  std::function<void(bool busy, const std::string& fileName)> setBusy;
+  // Asked while the converter runs, with the time waited so far: false
+  // stops it (the user asked to). Unset: it runs to its end.
+  std::function<bool(std::chrono::milliseconds waited)> keepConverting;
+};
+
+// What a command came to. Every command tells the user itself why it did
+// not do what was asked, so Failed carries no text; Done carries the news
+// the command has for the title (Save .bin: where the old version went).
+struct Outcome {
+  enum class Kind { Done, Cancelled, Failed };
+  Kind kind = Kind::Failed;
+  std::string news;
+
+  static Outcome done(std::string news = {}) { return {Kind::Done, std::move(news)}; }
+  static Outcome cancelled() { return {Kind::Cancelled, {}}; }
+  static Outcome failed() { return {Kind::Failed, {}}; }
+  bool isDone() const { return kind == Kind::Done; }
+  explicit operator bool() const { return isDone(); }
 };
 
 // "....." (Command1): a .bin chosen in the open dialog, converted into the
 // editor. openBinFile does the same for a path given without the dialog (the
-// command line, a dropped file). True when the editor holds its text.
-bool openBin(DocumentContext& ctx);
-bool openBinFile(DocumentContext& ctx, const std::string& binPath);
+// command line, a dropped file). Done when the editor holds its text;
+// Cancelled when the dialog was cancelled.
+Outcome openBin(DocumentContext& ctx);
+Outcome openBinFile(DocumentContext& ctx, const std::string& binPath);
 
 // "View other Vantrel files" (Command9): any other file, converted for
-// reading (or shown as it is when it already is XML). True when the editor
+// reading (or shown as it is when it already is XML). Done when the editor
 // holds its text.
-bool viewOtherFiles(DocumentContext& ctx);
-bool viewOtherFile(DocumentContext& ctx, const std::string& path);
+Outcome viewOtherFiles(DocumentContext& ctx);
+Outcome viewOtherFile(DocumentContext& ctx, const std::string& path);
 
-// "&Save .bin" (Command3): the path of the backup the old .bin went to, or
-// nullopt when nothing was saved.
-std::optional<std::string> saveBin(DocumentContext& ctx);
+// "&Save .bin" (Command3): Done with the path of the backup the old .bin
+// went to as news; Cancelled when the user stopped the converter. The .bin stays at its path, as it
+// was, unless the new one was written whole.
+Outcome saveBin(DocumentContext& ctx);
 
-// "Save As" (Command8): true when the text was written.
-bool saveAs(DocumentContext& ctx);
+// "Save As" (Command8): Done when the text was written.
+Outcome saveAs(DocumentContext& ctx);
 
 void clearEditor(DocumentContext& ctx);     // "Clear" (Command7)
 void clearTempFiles(DocumentContext& ctx);  // "Clear Temp Files" (mnuCTF)

@@ -12,7 +12,8 @@ namespace {
 
 // Opens binPath, which is already in the path box. An open that is refused
 // before anything changed leaves the session as `before`.
-bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionSnapshot& before) {
+Outcome openChosen(DocumentContext& ctx, const std::string& binPath,
+                   const SessionSnapshot& before) {
   EditorSession& session = *ctx.session;
   const std::optional<std::string> xmlName = workingXmlName(binPath);
   if (!xmlName) {
@@ -24,10 +25,10 @@ bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionS
                     " was not opened: its name is too short to give a working XML name (it "
                     "needs at least four characters).",
                 platform::MessageIcon::Warning);
-    return false;
+    return Outcome::failed();
   }
 
-  BusyGuard busy(ctx);
+  BusyGuard busy(ctx, fileNameOf(binPath));
   session.strXML = *xmlName;
   // Until the conversion has succeeded the editor holds nothing that may be
   // written over the chosen file.
@@ -40,11 +41,11 @@ bool openChosen(DocumentContext& ctx, const std::string& binPath, const SessionS
 
 }  // namespace
 
-bool openBin(DocumentContext& ctx) {
+Outcome openBin(DocumentContext& ctx) {
   return openThroughDialog(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file", openChosen);
 }
 
-bool openBinFile(DocumentContext& ctx, const std::string& binPath) {
+Outcome openBinFile(DocumentContext& ctx, const std::string& binPath) {
   return openNamed(ctx, binPath, openChosen);
 }
 

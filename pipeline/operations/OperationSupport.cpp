@@ -8,8 +8,8 @@
 #include "pipeline/WorkingFolder.h"
 #include "pipeline/WorkingNames.h"
 #include "platform/core/Files.h"
-#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
+#include "platform/core/WideText.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/TextField.h"
 
@@ -25,12 +25,13 @@ std::string workingPath(const DocumentContext& ctx, std::string_view name) {
   return workingFilePath(ctx.programFolder, name);
 }
 
-BusyGuard::BusyGuard(DocumentContext& ctx) : ctx_(ctx) {
-  if (ctx_.setBusy) ctx_.setBusy(true);
+BusyGuard::BusyGuard(DocumentContext& ctx, std::string fileName)
+    : ctx_(ctx), fileName_(std::move(fileName)) {
+  if (ctx_.setBusy) ctx_.setBusy(true, fileName_);
 }
 
 BusyGuard::~BusyGuard() {
-  if (ctx_.setBusy) ctx_.setBusy(false);
+  if (ctx_.setBusy) ctx_.setBusy(false, fileName_);
 }
 
 std::string chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const std::string& filter,
@@ -51,6 +52,7 @@ platform::RunResult runConverter(const DocumentContext& ctx, const std::string& 
   // the converter up on PATH; the outcome tells whether it started.
   platform::RunOptions options;
   options.captureErrors = true;
+  options.keepWaiting = ctx.keepConverting;
   platform::RunResult outcome = platform::runProgram(commandLine, options);
   platform::processPendingMessages();
   return outcome;
@@ -62,6 +64,7 @@ std::string conversionFailureReason(const DocumentContext& ctx, const platform::
     return "the converter " + std::string(kConverterName) + " could not be started from " +
            ctx.programFolder + ".";
   }
+  if (outcome.stopped) return "the converter was stopped, as asked, before it had finished.";
   std::string_view rest = outcome.errorOutput;
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');

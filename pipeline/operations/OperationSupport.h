@@ -15,21 +15,24 @@ namespace vantrel::pipeline::detail {
 std::string workingFolder(const DocumentContext& ctx);
 std::string workingPath(const DocumentContext& ctx, std::string_view name);
 
-// Marks the window busy for its lifetime, so every return path ends it.
+// Marks the window busy converting fileName for its lifetime, so every
+// return path ends it.
 class BusyGuard {
  public:
-  explicit BusyGuard(DocumentContext& ctx);
+  BusyGuard(DocumentContext& ctx, std::string fileName);
   ~BusyGuard();
   BusyGuard(const BusyGuard&) = delete;
   BusyGuard& operator=(const BusyGuard&) = delete;
 
  private:
   DocumentContext& ctx_;
+  std::string fileName_;
 };
 
 // Makes the program folder current (so the bare converter name is found
 // there), runs commandLine hidden with message pumping, waits, then
-// processes pending messages once.
+// processes pending messages once. The user may stop it meanwhile
+// (ctx.keepConverting): the result then says stopped.
 platform::RunResult runConverter(const DocumentContext& ctx, const std::string& commandLine);
 
 // Why a conversion failed, to follow "NAME could not be read: ": the

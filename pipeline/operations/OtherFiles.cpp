@@ -6,8 +6,8 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
-#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
+#include "platform/core/WideText.h"
 #include "platform/window/TextField.h"
 
 namespace vantrel::pipeline {
@@ -42,13 +42,13 @@ bool looksLikeXml(const std::string& path) {
   return first != std::string_view::npos && start[first] == '<';
 }
 
-bool viewChosen(DocumentContext& ctx, const std::string& chosenPath,
-                const SessionSnapshot& before) {
+Outcome viewChosen(DocumentContext& ctx, const std::string& chosenPath,
+                   const SessionSnapshot& before) {
   EditorSession& session = *ctx.session;
   session.NotBin = true;
   session.documentPath.clear();
 
-  BusyGuard busy(ctx);
+  BusyGuard busy(ctx, fileNameOf(chosenPath));
   ConvertOutcome outcome = ConvertOutcome::Refused;
   if (looksLikeXml(chosenPath)) {
     outcome = loadTextIntoEditor(ctx, chosenPath);
@@ -71,11 +71,11 @@ bool viewChosen(DocumentContext& ctx, const std::string& chosenPath,
 
 }  // namespace
 
-bool viewOtherFiles(DocumentContext& ctx) {
+Outcome viewOtherFiles(DocumentContext& ctx) {
   return openThroughDialog(ctx, "Vantrel Files (*.*)|*.*", "Open Vantrel files", viewChosen);
 }
 
-bool viewOtherFile(DocumentContext& ctx, const std::string& path) {
+Outcome viewOtherFile(DocumentContext& ctx, const std::string& path) {
   return openNamed(ctx, path, viewChosen);
 }
 

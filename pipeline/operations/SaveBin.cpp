@@ -8,9 +8,10 @@
 #include "pipeline/WorkingNames.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
+#include "pipeline/operations/WrittenBinCheck.h"
 #include "platform/core/Files.h"
-#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
+#include "platform/core/WideText.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/TextField.h"
 
@@ -38,13 +39,54 @@ std::error_code renameFile(const std::string& from, const std::string& to) {
   return error;
 }
 
-// The converter rebuilt the .bin: it ended with status 0 and left a file
-// that starts like every file of the format. Anything else (a part written
-// before it failed or was stopped) is not the user's file.
-bool rebuilt(const platform::RunResult& outcome, const std::string& binPath) {
-  if (!outcome.succeeded()) return false;
-  std::string start;
-  return !files::readStart(binPath, 4, start) && start == "SERZ";
+// The name the converter writes the new .bin to: beside the old one, so
+// that moving it into place is a rename within one folder, and ending in
+// ".bin" like the file it stands for. A name that is taken (by anything)
+// is never written over.
+std::string savingName(const std::string& binPath, int n) {
+  const fs::path bin = platform::pathFromUtf8(binPath);
+  const std::string name = platform::utf8FromPath(bin.stem()) + ".saving" +
+                           (n == 1 ? "" : std::to_string(n)) +
+                           platform::utf8FromPath(bin.extension());
+  return platform::utf8FromPath(bin.parent_path() / platform::pathFromUtf8(name));
+}
+
+std::optional<std::string> freeSavingName(const std::string& binPath) {
+  for (int n = 1; n <= 9; ++n) {
+    std::string candidate = savingName(binPath, n);
+    if (!nameTaken(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+bool isReadOnly(const std::string& path) {
+  std::error_code error;
+  const fs::perms perms = fs::status(platform::pathFromUtf8(path), error).permissions();
+  return !error && (perms & fs::perms::owner_write) == fs::perms::none;
+}
+
+void removeQuietly(const std::string& path) {
+  std::error_code error;
+  fs::remove(platform::pathFromUtf8(path), error);
+}
+
+// The old .bin also under its backup name: a second name for the same file
+// where the file system has them, else a copy with the old time (the
+// oldest backup is found by its time).
+std::error_code keepAsBackup(const std::string& binPath, const std::string& backupPath) {
+  const fs::path from = platform::pathFromUtf8(binPath), to = platform::pathFromUtf8(backupPath);
+  std::error_code error;
+  fs::create_hard_link(from, to, error);
+  if (!error) return error;
+  error.clear();
+  fs::copy_file(from, to, error);
+  if (error) {
+    removeQuietly(backupPath);
+    return error;
+  }
+  std::error_code timeError;
+  fs::last_write_time(to, fs::last_write_time(from, timeError), timeError);
+  return error;
 }
 
 std::string localTimeText(std::int64_t seconds) {
@@ -90,105 +132,133 @@ std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
                     "oldest was kept.");
     return std::nullopt;
   }
-  std::error_code error;
-  fs::remove(platform::pathFromUtf8(*oldest), error);
-  if (error) {
-    refuse(ctx, name + " was not saved: the oldest backup " + *oldest + " could not be deleted (" +
-                    error.message() + ").");
-    return std::nullopt;
-  }
-  return oldest;
+  return oldest;  // deleted only once the new .bin is whole
 }
 
-// The converter left no good .bin: put the original back under its name,
-// over whatever part the converter wrote.
-void restoreAfterFailedConversion(const DocumentContext& ctx, const std::string& binPath,
-                                  const std::string& backupPath, const std::string& xmlPath,
-                                  const std::string& reason) {
-  const std::error_code error = renameFile(backupPath, binPath);
-  std::string text = fileNameOf(binPath) + " could not be written: " + reason + "\n\n";
-  if (!error) {
-    text += "The original file " + binPath +
-            " was put back unchanged. The edited text is kept in " + xmlPath + ".";
-  } else {
-    text += "The original file could not be put back (" + error.message() + "): it is kept as " +
-            backupPath + ". The edited text is kept in " + xmlPath + ".";
-  }
-  showMessage(ctx, text, platform::MessageIcon::Warning);
+// The new .bin was not written whole: the old one never moved, so only
+// the converter's output goes.
+void reportFailedConversion(const DocumentContext& ctx, const std::string& binPath,
+                            const std::string& savingPath, const std::string& xmlPath,
+                            const std::string& reason) {
+  removeQuietly(savingPath);
+  showMessage(ctx,
+              fileNameOf(binPath) + " could not be written: " + reason + "\n\nThe original file " +
+                  binPath + " was left unchanged. The edited text is kept in " + xmlPath + ".",
+              platform::MessageIcon::Warning);
 }
 
 }  // namespace
 
-std::optional<std::string> saveBin(DocumentContext& ctx) {
+Outcome saveBin(DocumentContext& ctx) {
   const EditorSession& session = *ctx.session;
   if (session.NotBin) {
     refuse(ctx, "This file was not a .bin file, so cannot be converted back using this program.");
-    return std::nullopt;
+    return Outcome::failed();
   }
   if (ctx.editor->length() == 0) {
     refuse(ctx, "There is no text to save.");
-    return std::nullopt;
+    return Outcome::failed();
   }
   const std::string named = ctx.pathBox->text();
   if (named.empty()) {
     refuse(ctx, "No .bin file is named in the path box, so nothing was saved.");
-    return std::nullopt;
+    return Outcome::failed();
   }
   // Nothing opened yet (no working name), or the last open failed.
   if (session.noConvertedText || session.strXML.empty()) {
     refuse(ctx, named +
                     " was not saved: the editor holds no text converted from it. Open the "
                     "file again before saving.");
-    return std::nullopt;
+    return Outcome::failed();
   }
   // Through a link the file it points to is backed up and rebuilt; the link
   // stays as it is.
   const std::string binPath = files::writeTarget(named);
   if (files::kindOf(binPath) != files::EntryKind::File) {
-    // Nothing to move aside (a folder would be moved aside whole).
     refuse(ctx, named + " was not saved: there is no file of that name to rebuild.");
-    return std::nullopt;
+    return Outcome::failed();
+  }
+  if (isReadOnly(binPath)) {
+    refuse(ctx, named +
+                    " was not saved: the file is read-only. Clear its read-only mark (or give "
+                    "yourself the right to write it) and save again.");
+    return Outcome::failed();
+  }
+  const std::optional<std::string> savingPath = freeSavingName(binPath);
+  if (!savingPath) {
+    refuse(ctx, named + " was not saved: the names for its new version beside it (" +
+                    fileNameOf(savingName(binPath, 1)) + " to " +
+                    fileNameOf(savingName(binPath, 9)) +
+                    ") are all taken. Move them away and save again.");
+    return Outcome::failed();
   }
   const std::string xmlPath = workingPath(ctx, session.strXML);
-  const std::optional<std::string> command = xmlToBinCommand(xmlPath, binPath);
+  const std::optional<std::string> command = xmlToBinCommand(xmlPath, *savingPath);
   if (!command) {
     refuse(ctx, named +
                     " was not saved: its path contains a double quote (\"), which cannot be "
                     "passed to the converter.");
-    return std::nullopt;
+    return Outcome::failed();
   }
   std::optional<std::string> backupPath = firstFreeBackup(binPath, nameTaken);
   if (!backupPath) backupPath = replaceOldestBackup(ctx, binPath);
-  if (!backupPath) return std::nullopt;
+  if (!backupPath) return Outcome::failed();
 
-  BusyGuard busy(ctx);
+  BusyGuard busy(ctx, fileNameOf(binPath));
   std::string errorText;
   if (!writeWholeFile(xmlPath, ctx.editor->view(), errorText)) {
     showMessage(ctx, writeUniFileFailureText(errorText, xmlPath), platform::MessageIcon::Warning);
-    return std::nullopt;
+    return Outcome::failed();
   }
   platform::processPendingMessages();
 
-  if (const std::error_code error = renameFile(binPath, *backupPath)) {
-    showMessage(ctx,
-                binPath + " could not be moved aside to " + *backupPath + " (" + error.message() +
-                    "), so it was not rebuilt. The edited text is kept in " + xmlPath + ".",
-                platform::MessageIcon::Warning);
-    return std::nullopt;
-  }
-  platform::processPendingMessages();
-
+  // The old .bin stays at its path until the new one is known to be whole,
+  // so a stop, a crash or a kill at any moment leaves it there.
   const platform::RunResult outcome = runConverter(ctx, *command);
-  if (!rebuilt(outcome, binPath)) {
-    const bool wroteSomething = files::kindOf(binPath) != files::EntryKind::Missing;
-    std::string reason = conversionFailureReason(ctx, outcome, "a .bin file");
-    if (outcome.succeeded() && wroteSomething)
-      reason = "the converter wrote a file that is not in the simulator's format.";
-    restoreAfterFailedConversion(ctx, binPath, *backupPath, xmlPath, reason);
-    return std::nullopt;
+  if (outcome.stopped) {
+    removeQuietly(*savingPath);
+    return Outcome::cancelled();
+  }
+  if (!outcome.succeeded() || files::kindOf(*savingPath) != files::EntryKind::File) {
+    reportFailedConversion(ctx, binPath, *savingPath, xmlPath,
+                           conversionFailureReason(ctx, outcome, "a .bin file"));
+    return Outcome::failed();
+  }
+  if (const auto notWhole = checkWrittenBin(*savingPath)) {
+    reportFailedConversion(ctx, binPath, *savingPath, xmlPath,
+                           "the converter wrote a file that " + *notWhole + ".");
+    return Outcome::failed();
+  }
+
+  // The new file gets the old one's permission bits.
+  std::error_code error;
+  const fs::perms perms = fs::status(platform::pathFromUtf8(binPath), error).permissions();
+  if (!error) fs::permissions(platform::pathFromUtf8(*savingPath), perms, error);
+
+  if (nameTaken(*backupPath)) removeQuietly(*backupPath);  // the oldest, as the user agreed
+  if (const std::error_code keepError = keepAsBackup(binPath, *backupPath)) {
+    removeQuietly(*savingPath);
+    showMessage(ctx,
+                binPath + " was not rebuilt: its backup " + *backupPath + " could not be made (" +
+                    keepError.message() +
+                    "). The file was left unchanged; the edited text is kept in " + xmlPath + ".",
+                platform::MessageIcon::Warning);
+    return Outcome::failed();
+  }
+  // One step: the old name now names the new file.
+  if (const std::error_code moveError = renameFile(*savingPath, binPath)) {
+    removeQuietly(*savingPath);
+    removeQuietly(*backupPath);
+    showMessage(ctx,
+                binPath + " was not rebuilt: the new version could not take its name (" +
+                    moveError.message() +
+                    "). The file was left unchanged; the edited text is "
+                    "kept in " +
+                    xmlPath + ".",
+                platform::MessageIcon::Warning);
+    return Outcome::failed();
   }
   ctx.editor->markSaved();
-  std::error_code error;
   fs::remove(platform::pathFromUtf8(xmlPath), error);
   if (error) {
     showMessage(ctx,
@@ -196,7 +266,7 @@ std::optional<std::string> saveBin(DocumentContext& ctx) {
                     " could not be deleted (" + error.message() + ").",
                 platform::MessageIcon::Warning);
   }
-  return backupPath;
+  return Outcome::done(*backupPath);
 }
 
 }  // namespace vantrel::pipeline

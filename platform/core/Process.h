@@ -39,6 +39,10 @@ class ChildProcess {
   // by a signal, or no longer queryable).
   std::optional<int> exitCode() const;
 
+  // Ends the program at once (SIGKILL; TerminateProcess on Windows), for
+  // a user who stopped a conversion. hasEnded() tells when it is gone.
+  void stop();
+
   // Moves what is waiting on the standard-error pipe into errorOutput()
   // without blocking (only when started with captureErrors).
   void collectErrorOutput();

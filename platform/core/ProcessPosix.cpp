@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -162,6 +163,10 @@ bool ChildProcess::hasEnded() {
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
+
+void ChildProcess::stop() {
+  if (!impl_->ended) ::kill(impl_->pid, SIGKILL);
+}
 
 void ChildProcess::collectErrorOutput() {
   if (impl_->errorPipe < 0) return;

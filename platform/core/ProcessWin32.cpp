@@ -37,7 +37,8 @@ struct ChildStdHandles {
 
 struct ChildProcess::Impl {
   DWORD pid = 0;
-  HANDLE query = nullptr;  // opened for querying the state; may be null
+  HANDLE query = nullptr;    // opened for querying the state; may be null
+  HANDLE process = nullptr;  // the handle CreateProcess gave, kept to end it
   HANDLE errorRead = nullptr;
   bool ended = false;
   std::optional<int> exitCode;
@@ -45,6 +46,7 @@ struct ChildProcess::Impl {
 
   ~Impl() {
     closeIfOpen(query);
+    closeIfOpen(process);
     closeIfOpen(errorRead);
   }
 };
@@ -88,7 +90,7 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& commandLine
   if (impl->query == nullptr)
     impl->query = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pi.dwProcessId);
   ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
+  impl->process = pi.hProcess;
   return std::unique_ptr<ChildProcess>(new ChildProcess(std::move(impl)));
 }
 
@@ -111,6 +113,10 @@ bool ChildProcess::hasEnded() {
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
+
+void ChildProcess::stop() {
+  if (!impl_->ended && impl_->process != nullptr) ::TerminateProcess(impl_->process, 1);
+}
 
 void ChildProcess::collectErrorOutput() {
   if (impl_->errorRead == nullptr) return;

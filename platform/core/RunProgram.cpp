@@ -25,10 +25,17 @@ RunResult runProgram(const std::string& commandLine, const RunOptions& options) 
   result.started = true;
 
   // The first pause comes before the first check.
+  const auto started = std::chrono::steady_clock::now();
   do {
     std::this_thread::sleep_for(kPollPause);
     if (options.pumpMessages) processPendingMessages();
     child->collectErrorOutput();
+    if (!result.stopped && options.keepWaiting &&
+        !options.keepWaiting(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started))) {
+      result.stopped = true;
+      child->stop();
+    }
   } while (!child->hasEnded());
 
   result.processId = child->id();

@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +13,9 @@ struct RunOptions {
   bool showWindow = false;     // the program's window shown with the focus, else hidden
   bool pumpMessages = true;    // process pending window messages while waiting
   bool captureErrors = false;  // keep what it writes on standard error (first 64 KiB)
+  // Asked after every pause with the time waited so far; false ends the
+  // program at once (the user stopped it). Unset: wait to the end.
+  std::function<bool(std::chrono::milliseconds waited)> keepWaiting;
 };
 
 struct RunResult {
@@ -20,6 +25,7 @@ struct RunResult {
   // one (killed).
   std::optional<int> exitCode;
   std::string errorOutput;
+  bool stopped = false;  // ended because keepWaiting said so
 
   bool succeeded() const { return exitCode == 0; }
 };

@@ -13,6 +13,7 @@ class EndToEndTest : public PipelineFixture {
     if (!fs::exists(fixture)) GTEST_SKIP() << "fixture absent: " << fixture.string();
     if (!fs::exists(SERZ_PATH)) GTEST_SKIP() << "serz not built: " << SERZ_PATH;
     installRealConverter();
+    pipeline::setBinCheckForTests(nullptr);  // what the real converter writes is judged for real
     bin_ = user("ScenaryItem.bin");
     original_ = readBytes(fixture);
     writeBytes(bin_, original_);
@@ -64,6 +65,41 @@ TEST_F(EndToEndTest, ABrokenXmlLeavesTheBinUnchanged) {
   EXPECT_EQ(readBytes(working("ScenaryItem.xml")), broken);
   EXPECT_TRUE(contains(onlyMessage().text, "line")) << onlyMessage().text;
 }
+
+// The new file takes the old one's place with its permission bits; a
+// read-only file is refused before anything runs.
+TEST_F(EndToEndTest, SavingKeepsPermissionsAndRefusesAReadOnlyBin) {
+  open();
+  edit(value_, changed_);
+  ASSERT_TRUE(pipeline::saveBin(ctx_));
+  const auto perms = fs::status(platform::pathFromUtf8(bin_)).permissions();
+  EXPECT_EQ(perms & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(readBytes(bin_ + ".bak"), original_);
+
+  const std::string saved = readBytes(bin_);
+  fs::permissions(platform::pathFromUtf8(bin_), fs::perms::owner_read);
+  editor_.setBytes(editor_.bytes());  // unsaved again
+  EXPECT_FALSE(pipeline::saveBin(ctx_));
+  EXPECT_TRUE(contains(onlyMessage().text, "read-only")) << onlyMessage().text;
+  EXPECT_EQ(readBytes(bin_), saved);
+  EXPECT_FALSE(fs::exists(bin_ + ".bak1"));
+}
+
+#ifndef _WIN32
+// Whichever converter wrote it, a .bin that does not decode whole is not a
+// save: the old file stays, with no backup and no leftover.
+TEST_F(EndToEndTest, AConverterThatWritesGarbageAfterTheMarkIsNotASave) {
+  open();
+  edit(value_, changed_);
+  fs::remove(program_ / "serz");  // the link to the real one, which must stay as it is
+  installConverter("printf 'SERZ\\001\\002garbage' > \"${2#bin:}\"\n");
+  EXPECT_FALSE(pipeline::saveBin(ctx_));
+  EXPECT_TRUE(contains(onlyMessage().text, "not in the simulator's format")) << onlyMessage().text;
+  EXPECT_EQ(readBytes(bin_), original_);
+  auto entries = fs::directory_iterator(userFolder_);
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::testing

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pipeline/operations/DocumentOperations.h"
+#include "pipeline/operations/WrittenBinCheck.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/WideText.h"
 #include "platform/editor/Editor.h"
@@ -68,17 +69,30 @@ class PipelineFixture : public ::testing::Test {
     fs::create_directories(program_ / "TempFiles");
     fs::create_directories(userFolder_);
     platform::setProgramFolderForTests(program_.string());
-    ctx_ = {&dialogs_, &pathBox_,         &editor_,
-            &session_, program_.string(), [this](bool busy) { busy_.push_back(busy); }};
+    // The copying converters write "SERZ" and the text, not a real .bin.
+    pipeline::setBinCheckForTests(startsLikeABin);
+    ctx_ = {&dialogs_,
+            &pathBox_,
+            &editor_,
+            &session_,
+            program_.string(),
+            [this](bool busy, const std::string&) { busy_.push_back(busy); },
+            {}};
   }
   void TearDown() override {
     platform::setProgramFolderForTests("");
+    pipeline::setBinCheckForTests(nullptr);
     fs::current_path(cwd_);
     std::error_code error;  // give back the rights tests took away
     for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end;
          it.increment(error))
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
     fs::remove_all(root_, error);
+  }
+
+  static std::optional<std::string> startsLikeABin(const std::string& path) {
+    if (readBytes(path).compare(0, 4, "SERZ") == 0) return std::nullopt;
+    return std::string("does not start with SERZ");
   }
 
   // A converter script named serz in the program folder. The default one

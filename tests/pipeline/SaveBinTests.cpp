@@ -139,10 +139,35 @@ TEST_F(SaveBinTest, AFailingConverterNeverCostsTheBinOrTheEdit) {
     editor_.setBytes("<edited/>");
     EXPECT_FALSE(saveBin(ctx_));
     EXPECT_TRUE(contains(onlyMessage().text, "x.bin could not be written: "));
-    EXPECT_TRUE(contains(onlyMessage().text, "put back unchanged"));
+    EXPECT_TRUE(contains(onlyMessage().text, "was left unchanged"));
     expectBinUnchanged();
     EXPECT_EQ(readBytes(working("x.xml")), "<edited/>");
   }
+}
+
+// Stopping the converter (or a converter that hangs until stopped) leaves
+// the .bin where it was, with no backup and no half-written new version.
+TEST_F(SaveBinTest, AStoppedConverterLeavesTheBinWhereItWas) {
+  installConverter("printf SERZpart > \"${2#bin:}\"\nsleep 30\n");
+  editor_.setBytes("<edited/>");
+  int asked = 0;
+  ctx_.keepConverting = [&](std::chrono::milliseconds) { return ++asked < 3; };
+  const Outcome outcome = saveBin(ctx_);
+  EXPECT_EQ(outcome.kind, Outcome::Kind::Cancelled);
+  EXPECT_EQ(asked, 3);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  expectBinUnchanged();
+  EXPECT_EQ(readBytes(working("x.xml")), "<edited/>");
+}
+
+// A leftover of an earlier, interrupted save is never written over.
+TEST_F(SaveBinTest, ATakenNameForTheNewVersionIsLeftAlone) {
+  writeBytes(user("x.saving.bin"), "mine");
+  editor_.setBytes("edited");
+  ASSERT_TRUE(saveBin(ctx_));
+  EXPECT_EQ(readBytes(user("x.saving.bin")), "mine");
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZedited");
+  EXPECT_FALSE(exists(user("x.saving2.bin")));
 }
 
 TEST_F(SaveBinTest, ThroughALinkTheFileItPointsToIsBackedUpAndRebuilt) {
@@ -179,7 +204,7 @@ TEST_F(SaveBinTest, AllFiveBackupsTakenAsksBeforeReplacingTheOldest) {
 
   dialogs_.messages.clear();
   dialogs_.questionAnswers = {platform::Answer::Yes};
-  EXPECT_EQ(saveBin(ctx_), user("x.bin.bak2"));
+  EXPECT_EQ(saveBin(ctx_).news, user("x.bin.bak2"));
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(readBytes(user("x.bin.bak2")), "original");
   EXPECT_EQ(readBytes(user("x.bin")), "SERZedited");

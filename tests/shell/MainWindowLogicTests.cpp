@@ -4,6 +4,8 @@
 // stand-in converter.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "shell/MainWindowControls.h"
@@ -19,9 +21,18 @@ using platform::Answer;
 struct RecordingFrame : shell::WindowFrame {
   std::vector<std::string> titles, statuses;
   int focusedEditor = 0, closed = 0;
-  void setBusy(bool) override {}
+  // What the user does once the next conversion has started, while the
+  // window keeps handling events.
+  std::function<void()> whileConverting;
+  std::function<void(const std::string&)> onTitle;
+  void setBusy(bool busy) override {
+    if (busy && whileConverting) std::exchange(whileConverting, nullptr)();
+  }
   void closeWindow() override { ++closed; }
-  void setTitle(const std::string& title) override { titles.push_back(title); }
+  void setTitle(const std::string& title) override {
+    titles.push_back(title);
+    if (onTitle) onTitle(title);
+  }
   void showStatus(const std::string& text) override { statuses.push_back(text); }
   void focusEditor() override { ++focusedEditor; }
 };
@@ -161,6 +172,111 @@ TEST_F(MainWindowLogicTest, ExitClosesTheWindowWhichThenAsks) {
   EXPECT_EQ(frame_.closed, 1);
   EXPECT_TRUE(logic_->confirmClose());  // nothing to save: no question
   EXPECT_TRUE(dialogs_.questions.empty());
+}
+
+// One command at a time: while Save .bin converts, a dropped file (also
+// the open file itself), the buttons and the Yes of a question are refused
+// with a message, and the save goes on to its end untouched.
+TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
+  fs::create_directory(user("B"));
+  writeBytes(user("B/x.bin"), "the other file");
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+  frame_.whileConverting = [this] {
+    EXPECT_TRUE(logic_->commandRunning());
+    logic_->openFile(user("B/x.bin"));
+    logic_->openFile(user("x.bin"));
+    logic_->saveBin();
+    logic_->clear();
+    logic_->find();
+  };
+  logic_->saveBin();
+  ASSERT_EQ(dialogs_.messages.size(), 5u);
+  for (const auto& message : dialogs_.messages)
+    EXPECT_EQ(message.text, "x.bin is still being converted.");
+  EXPECT_TRUE(dialogs_.questions.empty());
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZedited original");
+  EXPECT_EQ(readBytes(user("x.bin.bak")), "original");
+  EXPECT_FALSE(exists(user("x.bin.bak1")));
+  EXPECT_EQ(readBytes(user("B/x.bin")), "the other file");
+  EXPECT_EQ(editor_.bytes(), "edited original");
+  EXPECT_FALSE(editor_.isModified());
+  EXPECT_FALSE(logic_->commandRunning());
+  logic_->openFile(user("B/x.bin"));  // refused no longer
+  EXPECT_EQ(editor_.bytes(), "the other file");
+}
+
+// Exit during a save, answered No: the save runs once to its end, then the
+// window closes (nothing is left unsaved, so nothing more is asked).
+TEST_F(MainWindowLogicTest, ExitDuringASaveAnsweredNoClosesWhenItEnds) {
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+  dialogs_.questionAnswers = {Answer::No};
+  frame_.whileConverting = [this] {
+    EXPECT_FALSE(logic_->confirmClose());
+    EXPECT_EQ(frame_.closed, 0);
+  };
+  logic_->saveBin();
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0],
+            "x.bin is still being converted. Stop the converter and put x.bin back as it was?");
+  EXPECT_EQ(frame_.closed, 1);
+  EXPECT_EQ(readBytes(user("x.bin")), "SERZedited original");
+  EXPECT_FALSE(exists(user("x.bin.bak1")));  // the converter ran once
+  EXPECT_TRUE(logic_->confirmClose());
+  EXPECT_EQ(dialogs_.questions.size(), 1u);
+}
+
+// Exit answered Yes: the converter stops, the .bin is as it was, and the
+// close asks about the unsaved edit once.
+TEST_F(MainWindowLogicTest, ExitDuringASaveAnsweredYesStopsAndPutsTheBinBack) {
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+  dialogs_.questionAnswers = {Answer::Yes};
+  frame_.whileConverting = [this] { EXPECT_FALSE(logic_->confirmClose()); };
+  logic_->saveBin();
+  EXPECT_EQ(frame_.closed, 1);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(readBytes(user("x.bin")), "original");
+  EXPECT_FALSE(exists(user("x.bin.bak")));
+  EXPECT_FALSE(exists(user("x.saving.bin")));
+  EXPECT_TRUE(editor_.isModified());
+  dialogs_.questionAnswers = {Answer::No};
+  EXPECT_TRUE(logic_->confirmClose());  // the window's close, after closeWindow()
+  ASSERT_EQ(dialogs_.questions.size(), 2u);
+  EXPECT_EQ(dialogs_.questions[1], "Save changes to x.bin?");
+}
+
+// A converter that does not end: after a while the title says so, and Esc
+// (answered Yes) stops it, leaving the .bin as it was.
+TEST_F(MainWindowLogicTest, ALongConversionShowsItAndEscStopsIt) {
+  choose(user("x.bin"));
+  logic_->openBin();
+  type("edited ");
+#ifdef _WIN32
+  writeBytes(program_ / "serz.hold", "");  // the stand-in waits while it lies there
+#else
+  installConverter(std::string("while :; do sleep 0.05; done\n"));
+#endif
+  dialogs_.questionAnswers = {Answer::Yes};
+  frame_.onTitle = [this](const std::string& title) {
+    if (title == "Converting x.bin... (Esc stops)") logic_->escape();
+  };
+  logic_->saveBin();
+  frame_.onTitle = nullptr;
+  EXPECT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(readBytes(user("x.bin")), "original");
+  EXPECT_FALSE(exists(user("x.bin.bak")));
+  EXPECT_EQ(title(), std::string(kTitle) + " - x.bin *");
+  ASSERT_FALSE(frame_.statuses.empty());
+  EXPECT_EQ(frame_.statuses.back(), "x.bin was not saved and is as it was");
+  EXPECT_EQ(frame_.closed, 0);
+#ifdef _WIN32
+  fs::remove(program_ / "serz.hold");
+#endif
 }
 
 }  // namespace

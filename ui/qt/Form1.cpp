@@ -117,6 +117,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == ui_.RichTextBox1 && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape && logic_->commandRunning()) {
+      logic_->escape();
+      return true;
+    }
     if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
         key->modifiers().testFlag(Qt::ControlModifier)) {
       const bool backwards =
@@ -149,6 +153,15 @@ void Form1::setBusy(bool busy) {
   for (std::size_t i = 0; i < shell::kOptionsMenuEntries.size(); ++i) {
     if (shell::kOptionsMenuEntries[i].busyDisables) ui_.menuEntries[i]->setEnabled(!busy);
   }
+}
+
+// Esc that no control took (during a conversion the buttons are disabled).
+void Form1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && logic_->commandRunning()) {
+    logic_->escape();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 void Form1::closeWindow() { close(); }

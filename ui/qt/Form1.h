@@ -41,6 +41,7 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;

@@ -74,7 +74,9 @@ MainWindow::MainWindow() {
     }
   }
   editorKeyboard(controls_.editor->hwnd());
-  registerDialogWindow(hwnd_, [this](MSG& message) { return handleAccessKey(message); });
+  registerDialogWindow(hwnd_, [this](MSG& message) {
+    return handleEscapeWhileBusy(message) || handleAccessKey(message);
+  });
   DragAcceptFiles(hwnd_, TRUE);
 
   restorePlacement(logic_->load());
@@ -165,15 +167,11 @@ void MainWindow::focusEditor() {
 
 // --- Events -----------------------------------------------------------------
 
+// The logic refuses what may not run now and turns unexpected errors into
+// messages; the window only keeps itself alive until its handlers return.
 void MainWindow::run(const std::function<void()>& handler) {
   ++handlerDepth_;
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    MessageBoxW(hwnd_,
-                platform::utf8ToWide(std::string("The command failed: ") + error.what()).c_str(),
-                applicationCaption().c_str(), MB_OK | MB_ICONSTOP);
-  }
+  handler();
   --handlerDepth_;
   if (handlerDepth_ == 0 && closePending_ && hwnd_ != nullptr) {
     closePending_ = false;
@@ -212,6 +210,15 @@ void MainWindow::onClose() {
   DestroyWindow(hwnd_);
 }
 
+// Esc during a conversion, wherever the focus is: asks whether to stop.
+bool MainWindow::handleEscapeWhileBusy(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE || !logic_ ||
+      !logic_->commandRunning())
+    return false;
+  logic_->escape();
+  return true;
+}
+
 bool MainWindow::handleAccessKey(const MSG& message) {
   if (message.message != WM_SYSCHAR) return false;
   const auto key = static_cast<wchar_t>(towlower(static_cast<wint_t>(message.wParam)));
@@ -233,8 +240,8 @@ void MainWindow::onDropFiles(HDROP drop) {
   }
   DragFinish(drop);
   // Opened once the drop has ended, so the source is not kept waiting
-  // through a conversion; refused while a conversion runs.
-  if (!path.empty() && !busy_) openFileSoon(platform::wideToUtf8(path));
+  // through a conversion; the logic refuses it while a conversion runs.
+  if (!path.empty()) openFileSoon(platform::wideToUtf8(path));
 }
 
 // --- Size and place -----------------------------------------------------------
@@ -363,7 +370,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kOpenPendingFile: {
       const std::string path = std::exchange(pendingOpen_, {});
-      if (!path.empty() && !busy_) run([&] { logic_->openFile(path); });
+      if (!path.empty()) run([&] { logic_->openFile(path); });
       return 0;
     }
     case WM_CLOSE:
