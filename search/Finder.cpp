@@ -20,10 +20,10 @@ long Finder::find(std::string_view findText, bool wholeWord) {
   if (editor_.selLength() > 0)
     start = static_cast<long>(
         platform::nextCharacterBoundary(editor_.view(), static_cast<std::size_t>(start)));
-  session_.lngStart = static_cast<std::int32_t>(start);
+  state_.lngStart = static_cast<std::int32_t>(start);
   // A miss leaves the editor as it was: no message, no wrap-around.
   const long found = editor_.find(findText, start, options);
-  session_.lngFound = static_cast<std::int32_t>(found);
+  state_.lngFound = static_cast<std::int32_t>(found);
   return found;
 }
 
@@ -32,14 +32,14 @@ long Finder::find(std::string_view findText, bool wholeWord) {
 void Finder::replace(std::string_view replacement) { editor_.setSelText(replacement); }
 
 // Every occurrence, left to right, without overlaps and without looking
-// again at inserted text, as one undo step. The session then records the
+// again at inserted text, as one undo step. The search state then records the
 // search that ended the run: it started after the last replacement (at 0
 // when nothing was replaced) and found nothing.
 void Finder::replaceAll(std::string_view findText, std::string_view replacement) {
   if (findText.empty()) return;
   const long replaced = editor_.replaceAll(findText, replacement);
-  session_.lngStart = static_cast<std::int32_t>(replaced > 0 ? editor_.selStart() : 0);
-  session_.lngFound = -1;
+  state_.lngStart = static_cast<std::int32_t>(replaced > 0 ? editor_.selStart() : 0);
+  state_.lngFound = -1;
 }
 
 }  // namespace vantrel::search

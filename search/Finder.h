@@ -1,7 +1,6 @@
 #pragma once
+#include <cstdint>
 #include <string_view>
-
-#include "pipeline/EditorSession.h"
 
 namespace vantrel::platform {
 class Editor;
@@ -11,9 +10,18 @@ class Editor;
 // as the editor's.
 namespace vantrel::search {
 
+// Where the last search started and what it found.
+struct SearchState {
+  std::int32_t lngStart = 0;  // start index of the last search
+  std::int32_t lngFound = 0;  // match index of the last search, or -1
+};
+
 class Finder {
  public:
-  Finder(platform::Editor& editor, EditorSession& session) : editor_(editor), session_(session) {}
+  explicit Finder(platform::Editor& editor) : editor_(editor) {}
+
+  const SearchState& state() const { return state_; }
+  SearchState& state() { return state_; }
 
   // Find (Command4, Enter in the find box). Nothing happens for an empty
   // find text. The search starts at the caret when nothing is selected, one
@@ -37,7 +45,7 @@ class Finder {
 
  private:
   platform::Editor& editor_;
-  EditorSession& session_;
+  SearchState state_;
 };
 
 }  // namespace vantrel::search

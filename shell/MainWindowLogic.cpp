@@ -29,37 +29,38 @@ bool hasBinExtension(const std::string& path) {
 
 MainWindowLogic::MainWindowLogic(std::string programFolder, MainWindowParts parts)
     : programFolder_(std::move(programFolder)), parts_(std::move(parts)) {
-  document_ = {parts_.dialogs,
-               parts_.pathBox,
-               parts_.editor,
-               &session_,
-               programFolder_,
-               [this](bool busy, const std::string& fileName) {
-                 converting_ = busy ? fileName : std::string();
-                 stopRequested_ = false;
-                 const bool titleChanged = std::exchange(longConversionShown_, false);
-                 parts_.frame->setBusy(busy);
-                 if (titleChanged) updateTitle();
-               },
-               [this](std::chrono::milliseconds waited) { return keepConverting(waited); }};
-  finder_ = std::make_unique<search::Finder>(*parts_.editor, session_);
+  context_ = {parts_.dialogs,
+              parts_.pathBox,
+              parts_.editor,
+              &document_,
+              programFolder_,
+              [this](bool busy, const std::string& fileName) {
+                converting_ = busy ? fileName : std::string();
+                stopRequested_ = false;
+                const bool titleChanged = std::exchange(longConversionShown_, false);
+                parts_.frame->setBusy(busy);
+                if (titleChanged) updateTitle();
+              },
+              [this](std::chrono::milliseconds waited) { return keepConverting(waited); },
+              {}};
+  finder_ = std::make_unique<search::Finder>(*parts_.editor);
 }
 
 MainWindowLogic::~MainWindowLogic() = default;
 
 StoredPreferences MainWindowLogic::load() {
   const StoredPreferences stored = readPreferences(programFolder_);
-  session_.strIV = stored.viewerPath();
+  settings_.viewerPath = stored.viewerPath();
   if (const auto problem = pipeline::ensureWorkingFolder(programFolder_)) {
     parts_.dialogs->message(*problem, platform::MessageIcon::Warning);
   }
-  session_.VantrelPath = readSimulatorFolder();
+  context_.simulatorFolder = readSimulatorFolder();
   updateTitle();
   return stored;
 }
 
 void MainWindowLogic::saveSettings(Settings geometry) {
-  geometry.viewerPath = session_.strIV;
+  geometry.viewerPath = settings_.viewerPath;
   std::string errorText;
   if (writePreferences(programFolder_, geometry, errorText)) return;
   parts_.dialogs->message(
@@ -73,7 +74,7 @@ void MainWindowLogic::saveSettings(Settings geometry) {
 
 std::string MainWindowLogic::title() const {
   std::string text = kMainWindowTitle;
-  if (!session_.documentPath.empty()) text += " - " + pipeline::fileNameOf(session_.documentPath);
+  if (!document_.path().empty()) text += " - " + document_.name();
   if (parts_.editor->isModified()) text += " *";
   return text;
 }
@@ -86,9 +87,8 @@ void MainWindowLogic::modifiedChanged() { updateTitle(); }
 
 bool MainWindowLogic::mayDiscardChanges() {
   if (!parts_.editor->isModified()) return true;
-  const std::string name = session_.documentPath.empty()
-                               ? std::string("the text in the editor")
-                               : pipeline::fileNameOf(session_.documentPath);
+  const std::string name =
+      document_.path().empty() ? std::string("the text in the editor") : document_.name();
   switch (parts_.dialogs->ask("Save changes to " + name + "?", true)) {
     case platform::Answer::No:
       return true;
@@ -99,9 +99,9 @@ bool MainWindowLogic::mayDiscardChanges() {
   }
   // Text from View other files (or from no file at all) cannot become a
   // .bin: it is saved as it is, under a name the user chooses.
-  const bool saved = session_.NotBin || session_.documentPath.empty()
-                         ? pipeline::saveAs(document_).isDone()
-                         : pipeline::saveBin(document_).isDone();
+  const bool saved = document_.cameFromOtherFile() || document_.path().empty()
+                         ? pipeline::saveAs(context_).isDone()
+                         : pipeline::saveBin(context_).isDone();
   updateTitle();
   return saved;
 }
@@ -193,13 +193,13 @@ void MainWindowLogic::opened() {
 
 void MainWindowLogic::openBin() {
   command([this] {
-    if (mayDiscardChanges() && pipeline::openBin(document_).isDone()) opened();
+    if (mayDiscardChanges() && pipeline::openBin(context_).isDone()) opened();
   });
 }
 
 void MainWindowLogic::viewOtherFiles() {
   command([this] {
-    if (mayDiscardChanges() && pipeline::viewOtherFiles(document_).isDone()) opened();
+    if (mayDiscardChanges() && pipeline::viewOtherFiles(context_).isDone()) opened();
   });
 }
 
@@ -207,8 +207,8 @@ void MainWindowLogic::openFile(const std::string& path) {
   command([this, &path] {
     if (!mayDiscardChanges()) return;
     const pipeline::Outcome outcome = hasBinExtension(path)
-                                          ? pipeline::openBinFile(document_, path)
-                                          : pipeline::viewOtherFile(document_, path);
+                                          ? pipeline::openBinFile(context_, path)
+                                          : pipeline::viewOtherFile(context_, path);
     if (outcome.isDone()) opened();
   });
 }
@@ -216,7 +216,7 @@ void MainWindowLogic::openFile(const std::string& path) {
 void MainWindowLogic::saveBin() {
   command([this] {
     const std::string name = pipeline::fileNameOf(parts_.pathBox->text());
-    const pipeline::Outcome outcome = pipeline::saveBin(document_);
+    const pipeline::Outcome outcome = pipeline::saveBin(context_);
     updateTitle();
     if (outcome.isDone()) {
       parts_.frame->showStatus("Saved " + name + "; the previous version is " +
@@ -229,12 +229,12 @@ void MainWindowLogic::saveBin() {
 }
 
 void MainWindowLogic::saveAs() {
-  command([this] { pipeline::saveAs(document_); });
+  command([this] { pipeline::saveAs(context_); });
 }
 
 void MainWindowLogic::clear() {
   command([this] {
-    if (mayDiscardChanges()) pipeline::clearEditor(document_);
+    if (mayDiscardChanges()) pipeline::clearEditor(context_);
   });
 }
 
@@ -242,7 +242,7 @@ void MainWindowLogic::clear() {
 void MainWindowLogic::exit() { parts_.frame->closeWindow(); }
 
 void MainWindowLogic::clearTempFiles() {
-  command([this] { pipeline::clearTempFiles(document_); });
+  command([this] { pipeline::clearTempFiles(context_); });
 }
 
 // --- Search -----------------------------------------------------------------
@@ -270,11 +270,11 @@ void MainWindowLogic::convertToDds() {
 }
 
 void MainWindowLogic::viewDds() {
-  command([this] { texture::viewDds(*parts_.dialogs, session_.strIV, programFolder_); });
+  command([this] { texture::viewDds(*parts_.dialogs, settings_.viewerPath, programFolder_); });
 }
 
 void MainWindowLogic::chooseViewerPath() {
-  command([this] { texture::chooseViewerPath(*parts_.dialogs, session_.strIV); });
+  command([this] { texture::chooseViewerPath(*parts_.dialogs, settings_.viewerPath); });
 }
 
 }  // namespace vantrel::shell

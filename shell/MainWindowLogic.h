@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "pipeline/EditorSession.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "shell/StartupFiles.h"
 
@@ -106,7 +105,12 @@ class MainWindowLogic {
   void chooseViewerPath();  // "Texture Editor Path"
   void clearTempFiles();    // "Clear Temp Files"
 
-  EditorSession& session() { return session_; }
+  const pipeline::Document& document() const { return document_; }
+  const search::Finder& finder() const { return *finder_; }
+  // The image viewer's path, kept in the settings file; "" when none.
+  const std::string& viewerPath() const { return settings_.viewerPath; }
+  // The simulator's folder, where the open dialogs start; "" when unknown.
+  const std::string& simulatorFolder() const { return context_.simulatorFolder; }
   const std::string& programFolder() const { return programFolder_; }
 
  private:
@@ -133,8 +137,9 @@ class MainWindowLogic {
 
   std::string programFolder_;
   MainWindowParts parts_;
-  EditorSession session_;
-  pipeline::DocumentContext document_;
+  Settings settings_;  // as read at the start; the geometry is taken when closing
+  pipeline::Document document_;
+  pipeline::DocumentContext context_;
   std::unique_ptr<search::Finder> finder_;
 
   bool running_ = false;

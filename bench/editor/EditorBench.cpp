@@ -160,14 +160,13 @@ void findFromTop(benchmark::State& state, const std::string& xml, std::string_vi
   Window window;
   window.editor->setBytes(xml);
   window.paint();
-  vantrel::EditorSession session;
-  vantrel::search::Finder finder(*window.editor, session);
+  vantrel::search::Finder finder(*window.editor);
   for (auto _ : state) {
     window.editor->setSelStart(0);
     finder.find(word, true);
     window.paint();
   }
-  if (session.lngFound < 0) state.SkipWithError("the rare word was not found");
+  if (finder.state().lngFound < 0) state.SkipWithError("the rare word was not found");
 }
 
 void BM_FindRareWordFromTopOf50Mb(benchmark::State& state) {

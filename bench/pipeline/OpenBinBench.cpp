@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bench/pipeline/RecordSetXml.h"
-#include "pipeline/EditorSession.h"
+#include "pipeline/Document.h"
 #include "pipeline/operations/DocumentOperations.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
@@ -65,9 +65,9 @@ void BM_OpenBin50MB(benchmark::State& state) {
   vantrel::platform::PlainTextField pathBox;
   const auto control = vantrel::testing::makeTestEditor();
   vantrel::platform::Editor& editor = control->editor();
-  vantrel::EditorSession session;
+  vantrel::pipeline::Document document;
   vantrel::pipeline::DocumentContext ctx{
-      &dialogs, &pathBox, &editor, &session, folder.program.string(), {}, {}};
+      &dialogs, &pathBox, &editor, &document, folder.program.string(), {}, {}, {}};
   for (auto _ : state) {
     dialogs.answers = {folder.bin.string()};
     vantrel::pipeline::openBin(ctx);

@@ -17,9 +17,9 @@
 
 #include "bench/editor/SceneryXml.h"
 #include "bench/pipeline/RecordSetXml.h"
-#include "pipeline/EditorSession.h"
-#include "platform/core/Files.h"
+#include "pipeline/Document.h"
 #include "pipeline/operations/DocumentOperations.h"
+#include "platform/core/Files.h"
 #include "platform/core/RunProgram.h"
 #include "platform/editor/Editor.h"
 #include "platform/window/Dialogs.h"
@@ -99,9 +99,9 @@ void openBinCases() {
   const auto control = vantrel::testing::makeTestEditor();
   control->show();
   Editor& editor = control->editor();
-  vantrel::EditorSession session;
+  vantrel::pipeline::Document document;
   vantrel::pipeline::DocumentContext ctx{
-      &dialogs, &pathBox, &editor, &session, folder.program.string(), [](bool) {}};
+      &dialogs, &pathBox, &editor, &document, folder.program.string(), {}, {}, {}};
   const double open = medianMs(
       5, [&] { dialogs.answers = {folder.bin.string()}; },
       [&] {
@@ -141,8 +141,7 @@ void editorCases() {
       });
   report("Set 50 MB and paint", set);
 
-  vantrel::EditorSession session;
-  vantrel::search::Finder finder(editor, session);
+  vantrel::search::Finder finder(editor);
   const double find = medianMs(
       20, [&] { editor.setSelStart(0); },
       [&] {
@@ -150,7 +149,7 @@ void editorCases() {
         control->paint();
       });
   report("Find a rare word from the top of 50 MB", find,
-         session.lngFound < 0 ? "(not found!)" : "");
+         finder.state().lngFound < 0 ? "(not found!)" : "");
 
   const std::string sandstone = vantrel::bench::makeSceneryXml(10 * MB, "Sandstone");
   long replaced = 0;

@@ -6,8 +6,8 @@
 #include "pipeline/operations/DocumentOperations.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
-#include "platform/core/WideText.h"
 #include "platform/core/MessagePump.h"
+#include "platform/core/WideText.h"
 #include "platform/editor/Editor.h"
 
 namespace vantrel::pipeline {
@@ -15,9 +15,9 @@ namespace vantrel::pipeline {
 using namespace detail;
 
 void clearEditor(DocumentContext& ctx) {
-  // With nothing opened yet strXML is empty and the path names the folder
+  // With nothing opened yet the working name is empty and the path names the folder
   // itself, which is no file: only the editor is cleared then.
-  const std::string xmlPath = workingPath(ctx, ctx.session->strXML);
+  const std::string xmlPath = workingPath(ctx, ctx.document->workingXml());
   if (files::isReadableFile(xmlPath)) {
     std::error_code error;
     std::filesystem::remove(platform::pathFromUtf8(xmlPath), error);
@@ -28,7 +28,7 @@ void clearEditor(DocumentContext& ctx) {
     }
   }
   ctx.editor->setBytes({});
-  ctx.session->documentPath.clear();
+  ctx.document->cleared();
 }
 
 void clearTempFiles(DocumentContext& ctx) {

@@ -41,10 +41,10 @@ bool tooLarge(const std::optional<files::FileError>& failure) {
 }  // namespace
 
 SessionSnapshot::SessionSnapshot(const DocumentContext& ctx)
-    : session_(*ctx.session), pathBox_(ctx.pathBox->text()) {}
+    : document_(*ctx.document), pathBox_(ctx.pathBox->text()) {}
 
 void SessionSnapshot::restore(DocumentContext& ctx) const {
-  *ctx.session = session_;
+  *ctx.document = document_;
   ctx.pathBox->setText(pathBox_);
 }
 
@@ -106,11 +106,10 @@ Outcome finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSn
                    const std::string& path) {
   switch (outcome) {
     case ConvertOutcome::Loaded:
-      ctx.session->noConvertedText = false;
-      ctx.session->documentPath = path;
+      ctx.document->opened(path);
       return Outcome::done();
     case ConvertOutcome::Refused:
-      before.restore(ctx);  // the editor kept its text, so the session stays with it
+      before.restore(ctx);  // the editor kept its text, so the document stays with it
       return Outcome::failed();
     case ConvertOutcome::Failed:
       break;

@@ -24,7 +24,7 @@ ConvertOutcome convertIntoEditor(DocumentContext& ctx, const std::string& inputP
 // it cannot be read or is too large (the editor keeps its text).
 ConvertOutcome loadTextIntoEditor(DocumentContext& ctx, const std::string& path);
 
-// Remembers the session and the path box before an open, so that an open
+// Remembers the document and the path box before an open, so that an open
 // that is refused can leave everything as it was.
 class SessionSnapshot {
  public:
@@ -32,12 +32,12 @@ class SessionSnapshot {
   void restore(DocumentContext& ctx) const;
 
  private:
-  EditorSession session_;
+  Document document_;
   std::string pathBox_;
 };
 
 // Ends an open: Loaded makes path the document the editor's text came from;
-// Refused leaves the session and the path box as they were before it.
+// Refused leaves the document and the path box as they were before it.
 // Done when the text was loaded.
 Outcome finishOpen(DocumentContext& ctx, ConvertOutcome outcome, const SessionSnapshot& before,
                    const std::string& path);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "pipeline/EditorSession.h"
+#include "pipeline/Document.h"
 
 namespace vantrel::platform {
 class Dialogs;
@@ -21,7 +21,7 @@ struct DocumentContext {
   platform::Dialogs* dialogs = nullptr;    // file dialogs and messages
   platform::TextField* pathBox = nullptr;  // Text1
   platform::Editor* editor = nullptr;      // RichTextBox1
-  EditorSession* session = nullptr;
+  Document* document = nullptr;
   std::string programFolder;  // folder of the executable, no trailing separator
   // Called with true and the name of the file converted before a
   // conversion starts, and with false after it ended: meanwhile commands
@@ -31,6 +31,8 @@ struct DocumentContext {
   // Asked while the converter runs, with the time waited so far: false
   // stops it (the user asked to). Unset: it runs to its end.
   std::function<bool(std::chrono::milliseconds waited)> keepConverting;
+  // Where the open dialogs start: the simulator's folder; "" when unknown.
+  std::string simulatorFolder;
 };
 
 // What a command came to. Every command tells the user itself why it did

@@ -11,10 +11,9 @@ using namespace detail;
 namespace {
 
 // Opens binPath, which is already in the path box. An open that is refused
-// before anything changed leaves the session as `before`.
+// before anything changed leaves the document as `before`.
 Outcome openChosen(DocumentContext& ctx, const std::string& binPath,
                    const SessionSnapshot& before) {
-  EditorSession& session = *ctx.session;
   const std::optional<std::string> xmlName = workingXmlName(binPath);
   if (!xmlName) {
     // Handled like a cancelled dialog: the path box must not name a file the
@@ -29,13 +28,10 @@ Outcome openChosen(DocumentContext& ctx, const std::string& binPath,
   }
 
   BusyGuard busy(ctx, fileNameOf(binPath));
-  session.strXML = *xmlName;
   // Until the conversion has succeeded the editor holds nothing that may be
   // written over the chosen file.
-  session.noConvertedText = true;
-  session.NotBin = false;
-  session.documentPath.clear();
-  return finishOpen(ctx, convertIntoEditor(ctx, binPath, workingPath(ctx, session.strXML), binPath),
+  ctx.document->beginBinOpen(*xmlName);
+  return finishOpen(ctx, convertIntoEditor(ctx, binPath, workingPath(ctx, *xmlName), binPath),
                     before, binPath);
 }
 

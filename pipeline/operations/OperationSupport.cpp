@@ -39,7 +39,7 @@ std::string chooseSimulatorFileIntoPathBox(const DocumentContext& ctx, const std
   platform::FileDialogRequest request;
   request.filter = filter;
   request.title = title;
-  request.startFolder = ctx.session->VantrelPath;
+  request.startFolder = ctx.simulatorFolder;
   const std::string chosen = ctx.dialogs->chooseFile(request);
   ctx.pathBox->setText(chosen);
   return chosen;

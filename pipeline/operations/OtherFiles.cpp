@@ -44,9 +44,7 @@ bool looksLikeXml(const std::string& path) {
 
 Outcome viewChosen(DocumentContext& ctx, const std::string& chosenPath,
                    const SessionSnapshot& before) {
-  EditorSession& session = *ctx.session;
-  session.NotBin = true;
-  session.documentPath.clear();
+  ctx.document->beginOtherOpen();
 
   BusyGuard busy(ctx, fileNameOf(chosenPath));
   ConvertOutcome outcome = ConvertOutcome::Refused;

@@ -150,8 +150,8 @@ void reportFailedConversion(const DocumentContext& ctx, const std::string& binPa
 }  // namespace
 
 Outcome saveBin(DocumentContext& ctx) {
-  const EditorSession& session = *ctx.session;
-  if (session.NotBin) {
+  const Document& document = *ctx.document;
+  if (document.cameFromOtherFile()) {
     refuse(ctx, "This file was not a .bin file, so cannot be converted back using this program.");
     return Outcome::failed();
   }
@@ -165,7 +165,7 @@ Outcome saveBin(DocumentContext& ctx) {
     return Outcome::failed();
   }
   // Nothing opened yet (no working name), or the last open failed.
-  if (session.noConvertedText || session.strXML.empty()) {
+  if (!document.isBin()) {
     refuse(ctx, named +
                     " was not saved: the editor holds no text converted from it. Open the "
                     "file again before saving.");
@@ -192,7 +192,7 @@ Outcome saveBin(DocumentContext& ctx) {
                     ") are all taken. Move them away and save again.");
     return Outcome::failed();
   }
-  const std::string xmlPath = workingPath(ctx, session.strXML);
+  const std::string xmlPath = workingPath(ctx, document.workingXml());
   const std::optional<std::string> command = xmlToBinCommand(xmlPath, *savingPath);
   if (!command) {
     refuse(ctx, named +

@@ -8,9 +8,9 @@
 #include "search/Finder.h"
 #include "tests/support/TestEditor.h"
 
-using vantrel::EditorSession;
 using vantrel::platform::Editor;
 using vantrel::search::Finder;
+using vantrel::search::SearchState;
 
 // Four-byte characters (U+1F682 and U+1F683).
 #define LOCOMOTIVE "\xF0\x9F\x9A\x82"
@@ -27,13 +27,13 @@ class FinderTest : public ::testing::Test {
   // Presses Find and returns the index it found (-1 for none).
   long findNext(std::string_view text, bool wholeWord = false) {
     finder.find(text, wholeWord);
-    return session.lngFound;
+    return finder.state().lngFound;
   }
 
   std::unique_ptr<vantrel::testing::TestEditor> control = vantrel::testing::makeTestEditor();
   Editor& editor = control->editor();
-  EditorSession session;
-  Finder finder{editor, session};
+  Finder finder{editor};
+  SearchState& session = finder.state();
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ class OpenBinTest : public PipelineFixture {};
 
 TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   installConverter();
-  session_.VantrelPath = userFolder_.string();
+  ctx_.simulatorFolder = userFolder_.string();
   writeBytes(user("Tracks.BIN"), kOddBytes);
   choose(user("Tracks.BIN"));
   openBin(ctx_);
@@ -21,19 +21,19 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);
-  EXPECT_EQ(session_.strXML, "Tracks.xml");
+  EXPECT_EQ(document_.workingXml(), "Tracks.xml");
   EXPECT_EQ(pathBox_.text(), user("Tracks.BIN"));
   EXPECT_EQ(busy_, (std::vector<bool>{true, false}));
 }
 
 TEST_F(OpenBinTest, CancelOnlyEmptiesThePathBox) {
   editor_.setBytes("kept");
-  session_.strXML = "old.xml";
+  document_.beginBinOpen("old.xml");
   pathBox_.setText("/somewhere/old.bin");
   openBin(ctx_);
   EXPECT_TRUE(pathBox_.text().empty());
   EXPECT_EQ(editor_.bytes(), "kept");
-  EXPECT_EQ(session_.strXML, "old.xml");
+  EXPECT_EQ(document_.workingXml(), "old.xml");
   EXPECT_TRUE(busy_.empty() && dialogs_.messages.empty());
 }
 
@@ -147,7 +147,7 @@ TEST_F(OpenBinTest, AConverterThatFailsAfterWritingIsAFailure) {
   EXPECT_EQ(editor_.bytes(), "");
   EXPECT_TRUE(contains(onlyMessage().text,
                        "a.bin could not be read: the converter failed (exit status 3)"));
-  EXPECT_TRUE(session_.noConvertedText);
+  EXPECT_EQ(document_.kind(), pipeline::Document::Kind::None);
 }
 
 // A text larger than the editor holds is refused by its size before it is
@@ -165,8 +165,8 @@ TEST_F(OpenBinTest, ADocumentLargerThanTheEditorHoldsIsRefused) {
                        "huge.bin was not opened: its text is 3,221,225,472 bytes (3.2 GB)"));
   EXPECT_EQ(editor_.bytes(), "old");
   EXPECT_EQ(pathBox_.text(), user("old.bin"));
-  EXPECT_EQ(session_.strXML, "old.xml");
-  EXPECT_FALSE(session_.noConvertedText);
+  EXPECT_EQ(document_.workingXml(), "old.xml");
+  EXPECT_EQ(document_.kind(), pipeline::Document::Kind::Bin);
 }
 #endif
 
@@ -181,7 +181,8 @@ TEST_F(ViewOtherFilesTest, AnXmlFileOpensAsItIs) {
   EXPECT_TRUE(viewOtherFiles(ctx_));
   EXPECT_EQ(editor_.bytes(), xml);
   EXPECT_FALSE(fs::exists(program_ / "serz.ran"));
-  EXPECT_EQ(session_.documentPath, user("scenery.xml"));
+  EXPECT_EQ(document_.path(), user("scenery.xml"));
+  EXPECT_EQ(document_.kind(), pipeline::Document::Kind::OtherFile);
   saveBin(ctx_);
   EXPECT_EQ(onlyMessage().text,
             "This file was not a .bin file, so cannot be converted back using this program.");

@@ -74,9 +74,10 @@ class PipelineFixture : public ::testing::Test {
     ctx_ = {&dialogs_,
             &pathBox_,
             &editor_,
-            &session_,
+            &document_,
             program_.string(),
             [this](bool busy, const std::string&) { busy_.push_back(busy); },
+            {},
             {}};
   }
   void TearDown() override {
@@ -162,7 +163,7 @@ class PipelineFixture : public ::testing::Test {
   platform::PlainTextField pathBox_;
   std::unique_ptr<TestEditor> control_ = makeTestEditor();
   platform::Editor& editor_ = control_->editor();
-  EditorSession session_;
+  pipeline::Document document_;
   std::vector<bool> busy_;
   pipeline::DocumentContext ctx_;
 };

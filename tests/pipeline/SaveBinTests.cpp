@@ -69,7 +69,7 @@ TEST_F(SaveBinTest, RefusesWithoutAFileToRebuild) {
     pathBox_.setText(path);
     saveBin(ctx_);
   }
-  session_.strXML.clear();  // as before any open
+  document_ = Document();  // as before any open
   pathBox_.setText((user("x.bin")));
   saveBin(ctx_);
   ASSERT_EQ(dialogs_.messages.size(), 4u);

@@ -21,7 +21,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 class TextBeyondAsciiTest : public PipelineFixture {
  protected:
-  search::Finder finder_{editor_, session_};
+  search::Finder finder_{editor_};
 };
 
 TEST_F(TextBeyondAsciiTest, ANamedFileOpensAndSavesWithItsBackupKeepingEveryByte) {
@@ -34,7 +34,7 @@ TEST_F(TextBeyondAsciiTest, ANamedFileOpensAndSavesWithItsBackupKeepingEveryByte
   openBin(ctx_);
   ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
   EXPECT_TRUE(endsWith(pathBox_.text(), kZurich + ".bin")) << pathBox_.text();
-  EXPECT_EQ(session_.strXML, kZurich + ".xml");
+  EXPECT_EQ(document_.workingXml(), kZurich + ".xml");
   EXPECT_EQ(editor_.bytes(), original);
 
   finder_.replaceAll("M\xC3\x9CNCHEN", "K\xC3\xB6ln");  // MÜNCHEN -> Köln; the ANSI line stays

@@ -156,12 +156,12 @@ TEST_F(MainWindowLogicTest, FilesFromOutsideOpenWithoutADialog) {
   logic_->openFile(user("Y.BIN"));
   EXPECT_EQ(editor_.bytes(), "bin text");
   EXPECT_EQ(pathBox_.text(), user("Y.BIN"));
-  EXPECT_FALSE(session_.NotBin);
-  EXPECT_TRUE(logic_->session().strXML == "Y.xml");
+  EXPECT_EQ(logic_->document().kind(), pipeline::Document::Kind::Bin);
+  EXPECT_EQ(logic_->document().workingXml(), "Y.xml");
 
   logic_->openFile(user("other.dat"));
   EXPECT_EQ(editor_.bytes(), "other");
-  EXPECT_TRUE(logic_->session().NotBin);
+  EXPECT_EQ(logic_->document().kind(), pipeline::Document::Kind::OtherFile);
   EXPECT_TRUE(dialogs_.fileRequests.empty());
   EXPECT_EQ(title(), std::string(kTitle) + " - other.dat");
   EXPECT_EQ(frame_.focusedEditor, 2);

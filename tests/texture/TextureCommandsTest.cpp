@@ -156,8 +156,9 @@ TEST_F(TextureCommands, EditorAndCommandLineMakeTheSameDdsFromATextureBinary) {
   fs::create_directories(program_ / "TempFiles");
   fs::create_symlink(SERZ_PATH, program_ / "serz");
   platform::PlainTextField pathBox;
-  EditorSession session;
-  pipeline::DocumentContext context{&dialogs_, &pathBox, &editor_, &session, program_.string(), {}};
+  pipeline::Document document;
+  pipeline::DocumentContext context{&dialogs_,         &pathBox, &editor_, &document,
+                                    program_.string(), {},       {},       {}};
   dialogs_.answers = {q(root_ / "t.bin"), q(root_ / "editor.dds")};
   pipeline::viewOtherFiles(context);
   convertToDds(dialogs_, editor_);

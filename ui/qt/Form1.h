@@ -26,7 +26,7 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
 
   const Form1Controls& controls() const { return ui_; }
   shell::MainWindowLogic& logic() { return *logic_; }
-  EditorSession& session() { return logic_->session(); }
+  const shell::MainWindowLogic& logic() const { return *logic_; }
 
   // While a conversion runs: the commands that read or change the document
   // or its files are disabled (the editor becomes read-only); the window

@@ -38,7 +38,7 @@ class MainWindow : private shell::WindowFrame {
   HWND hwnd() const { return hwnd_; }
   const MainWindowControls& controls() const { return controls_; }
   shell::MainWindowLogic& logic() { return *logic_; }
-  EditorSession& session() { return logic_->session(); }
+  const shell::MainWindowLogic& logic() const { return *logic_; }
   platform::Editor& editor() { return controls_.editor->editor(); }
 
   // While a conversion runs: the commands that read or change the document

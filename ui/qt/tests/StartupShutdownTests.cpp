@@ -43,7 +43,7 @@ TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchan
     writeFile(preferences(), line);
     auto window = showMainWindow();
     EXPECT_EQ(frameTwips(*window), QRect(1200, 1500, 13500, 7200));
-    EXPECT_EQ(window->session().strIV, viewer);
+    EXPECT_EQ(window->logic().viewerPath(), viewer);
     window->close();
     EXPECT_EQ(readFile(preferences()), "13500,7200,1500,1200,\"" + std::string(viewer) + "\"\r\n");
   }
@@ -66,8 +66,8 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
     auto window = showMainWindow();
     EXPECT_NEAR(twips(*window, window->centralWidget()->width()), 12450, 15);
     EXPECT_NEAR(twips(*window, window->centralWidget()->height()), 10140, 15);
-    EXPECT_EQ(window->session().strIV, viewer);
-    EXPECT_TRUE(window->session().VantrelPath.empty());
+    EXPECT_EQ(window->logic().viewerPath(), viewer);
+    EXPECT_TRUE(window->logic().simulatorFolder().empty());
     EXPECT_TRUE(fs::is_directory(workingFolder()));
     const QRect f = frameTwips(*window);
     window->close();
@@ -127,7 +127,7 @@ TEST_F(StartupAndShutdown, SimulatorFolderComesFromTheRegistry) {
             "[Software\\\\Rail Simulator\\\\Packager Manager\\\\Installation] 1700000000\n"
             "@=\"C:\\\\Games\\\\RailSim\"\n\n");
   auto window = showMainWindow();
-  EXPECT_EQ(window->session().VantrelPath,
+  EXPECT_EQ(window->logic().simulatorFolder(),
             shell::mapWindowsPathIntoPrefix(winePrefix().string(), "C:\\Games\\RailSim"));
 }
 

@@ -49,7 +49,7 @@ TEST_F(StartupAndShutdown, SavedGeometryAndViewerPathComeBackAndAreWrittenUnchan
     writeFile(preferences(), line);
     auto window = showMainWindow();
     EXPECT_EQ(frameTwips(window->hwnd()), "12900,9000,1500,1200");
-    EXPECT_EQ(window->session().strIV, viewer);
+    EXPECT_EQ(window->logic().viewerPath(), viewer);
     SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(window->isOpen());
     EXPECT_EQ(readFile(preferences()), "12900,9000,1500,1200,\"" + std::string(viewer) + "\"\r\n");
@@ -73,9 +73,9 @@ TEST_F(StartupAndShutdown, MissingOrUnusableSettingsKeepTheDesignSize) {
     auto window = showMainWindow();
     EXPECT_NEAR(clientTwips(window->hwnd()).first, 12450, 15);
     EXPECT_NEAR(clientTwips(window->hwnd()).second, 10140, 15);
-    EXPECT_EQ(window->session().strIV, viewer);
+    EXPECT_EQ(window->logic().viewerPath(), viewer);
     if (testKeysInRegistry()) {
-      EXPECT_EQ(window->session().VantrelPath, "C:\\Games\\RailSim");
+      EXPECT_EQ(window->logic().simulatorFolder(), "C:\\Games\\RailSim");
     }
     EXPECT_TRUE(fs::is_directory(workingFolder()));
     const std::string frame = frameTwips(window->hwnd());
