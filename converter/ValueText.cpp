@@ -114,10 +114,11 @@ std::uint64_t floatValue(ValueType type, std::string_view s, const Where& where,
   }
   if (!same) return scalar(type, s, where);
   if (type == ValueType::Float64) return *bits;
-  const auto f = static_cast<float>(exact);
-  if (std::isinf(f) && !std::isinf(exact))
+  // Narrowed on the bits, so that a signalling NaN stays signalling.
+  const std::uint32_t f = narrowedFloatBits(*bits);
+  if (std::isinf(std::bit_cast<float>(f)) && std::isfinite(exact))
     fail(alt->position, "d:alt_encoding does not fit sFloat32");
-  return std::bit_cast<std::uint32_t>(f);
+  return f;
 }
 
 }  // namespace serz::valuetext

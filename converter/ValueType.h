@@ -35,4 +35,14 @@ inline bool isFloat(ValueType type) {
   return type == ValueType::Float32 || type == ValueType::Float64;
 }
 
+// An sFloat32's bits as the bits of the double of the same value, as the XML
+// shows it in d:alt_encoding. Worked out on the bits: the processor's
+// conversion would set the quiet bit of a signalling NaN.
+std::uint64_t widenedFloatBits(std::uint32_t bits);
+// A double's bits narrowed to an sFloat32's, the inverse of widenedFloatBits.
+// A number becomes the nearest float (infinity when it is too large); a NaN
+// keeps its sign and the top 23 bits of its payload, signalling or quiet as
+// they say (quiet when they are all zero, which would read as infinity).
+std::uint32_t narrowedFloatBits(std::uint64_t bits);
+
 }  // namespace serz

@@ -27,9 +27,12 @@ constexpr std::array<bool, 256> kEscaped = [] {
   return t;
 }();
 
+// The bits of a float value as a double's, the form d:alt_encoding shows.
+std::uint64_t widenedBits(ValueType type, std::uint64_t bits) {
+  return type == ValueType::Float32 ? widenedFloatBits(static_cast<std::uint32_t>(bits)) : bits;
+}
 double widen(ValueType type, std::uint64_t bits) {
-  if (type == ValueType::Float32) return std::bit_cast<float>(static_cast<std::uint32_t>(bits));
-  return std::bit_cast<double>(bits);
+  return std::bit_cast<double>(widenedBits(type, bits));
 }
 
 }  // namespace
@@ -207,7 +210,7 @@ void XmlEmitter::value(const Node& n) {
   out_.put(typeName(n.type()));
   if (isFloat(n.type())) {
     out_.lit("\" d:alt_encoding=\"");
-    text::appendHexLE(out_, std::bit_cast<std::uint64_t>(widen(n.type(), n.bits())));
+    text::appendHexLE(out_, widenedBits(n.type(), n.bits()));
     out_.lit("\" d:precision=\"string\">");
   } else {
     out_.lit("\">");
