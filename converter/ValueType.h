@@ -2,7 +2,8 @@
 // Scalar types of value and array records, in one table that the readers and
 // writers of both forms share: a new type is an enumerator and its row here.
 // A row gives the type's name, its payload size and its text form; reading
-// and printing follow from those, so a new integer type needs nothing else.
+// and printing follow from those, so a new integer, float (4 or 8 bytes) or
+// string type needs nothing else.
 
 #include <array>
 #include <cstddef>
