@@ -116,7 +116,7 @@ BinDecoder::Shape BinDecoder::readShape(std::size_t start) {
 }
 
 std::uint64_t BinDecoder::readScalar(ValueType type) {
-  if (type == ValueType::String) return readString();
+  if (isString(type)) return readString();
   return readLE(payloadSize(type));
 }
 
@@ -178,8 +178,7 @@ bool BinDecoder::next(Node& node) {
       for (unsigned i = 0; i < n; ++i) {
         const std::size_t at = pos_;
         const std::uint64_t v = readScalar(shape.type);
-        if (shape.type == ValueType::String)
-          checkListItem(at, doc_.str(static_cast<std::uint32_t>(v)));
+        if (isString(shape.type)) checkListItem(at, doc_.str(static_cast<std::uint32_t>(v)));
         doc_.elements.push_back(v);
       }
       break;

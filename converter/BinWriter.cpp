@@ -79,7 +79,7 @@ void BinEncoder::writeShape(const Node& n) {
 }
 
 void BinEncoder::writeScalar(ValueType type, std::uint64_t v) {
-  if (type == ValueType::String) {
+  if (isString(type)) {
     if (v >= doc_.strings.size()) fail("a value refers to a string that does not exist");
     writeString(static_cast<std::uint32_t>(v));
   } else {

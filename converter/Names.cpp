@@ -1,5 +1,6 @@
 #include "converter/Names.h"
 
+#include "converter/Quote.h"
 #include "converter/TextFormat.h"
 
 namespace serz::names {
@@ -35,14 +36,13 @@ std::string whyNotXmlName(std::string_view name) {
     const auto c = static_cast<unsigned char>(name[i]);
     if (c == ':') {
       if (first || i + 1 >= name.size() || name[i + 1] != ':')
-        return "the element name \"" + std::string(name) +
-               "\" has a ':' that is not part of a \"::\"";
+        return "the element name " + quoted(name) + " has a ':' that is not part of a \"::\"";
       i += 2;
       first = false;
       continue;
     }
     if (first ? !isNameStart(c) : !isNameChar(c))
-      return "the element name \"" + std::string(name) + "\" is not a valid XML name";
+      return "the element name " + quoted(name) + " is not a valid XML name";
     first = false;
     ++i;
   }

@@ -1,7 +1,10 @@
 #pragma once
 // The kinds of record in a serialised file, in one table that the binary
-// reader and writer share: a new kind of record costs one row here (and its
-// payload where the reader and writers handle payloads).
+// reader and writer share: its command byte, whether its shape holds a name
+// and a type, and its name in messages. A new kind of record is an
+// enumerator and its row here; its payload and XML form are code of their
+// own (see the README's "a new record kind"), and the compiler names each
+// switch over NodeKind that lacks it.
 
 #include <array>
 #include <cstddef>
@@ -29,7 +32,7 @@ struct RecordKind {
   std::string_view noun;  // names the record in messages
 };
 
-inline constexpr std::array<RecordKind, 8> kRecordKinds = {{
+inline constexpr auto kRecordKinds = std::to_array<RecordKind>({
     {NodeKind::Open, 'P', true, false, "open"},
     {NodeKind::Close, 'p', true, false, "close"},
     {NodeKind::Value, 'V', true, true, "value"},
@@ -38,7 +41,21 @@ inline constexpr std::array<RecordKind, 8> kRecordKinds = {{
     {NodeKind::Prefix, 'C', false, false, "prefix"},
     {NodeKind::Ref, 'R', true, false, "reference"},
     {NodeKind::Blob, 'B', false, false, "blob"},
-}};
+});
+
+// recordKind() finds a row by its enumerator's index, and a command byte
+// names one kind only.
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < kRecordKinds.size(); ++i) {
+        if (static_cast<std::size_t>(kRecordKinds[i].kind) != i) return false;
+        for (std::size_t j = 0; j < i; ++j)
+          if (kRecordKinds[j].command == kRecordKinds[i].command) return false;
+      }
+      return true;
+    }(),
+    "kRecordKinds must list every NodeKind in enumerator order, each with a command byte of its "
+    "own");
 
 constexpr const RecordKind& recordKind(NodeKind kind) {
   return kRecordKinds[static_cast<std::size_t>(kind)];

@@ -6,7 +6,6 @@
 
 #include <bit>
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace serz::valuetext {
@@ -44,7 +43,7 @@ double floatNumber(std::string_view s, std::string_view what, const Where& where
 }
 
 std::uint64_t floatBits(ValueType type, double v, std::string_view s, const Where& where) {
-  if (type == ValueType::Float64) return std::bit_cast<std::uint64_t>(v);
+  if (payloadSize(type) == 8) return std::bit_cast<std::uint64_t>(v);
   const auto f = static_cast<float>(v);
   if (std::isinf(f) && !std::isinf(v)) doesNotFit(s, "sFloat32", where);
   return std::bit_cast<std::uint32_t>(f);
@@ -67,29 +66,19 @@ std::uint32_t id32(std::string_view s, std::string_view what, const Where& where
 
 std::uint64_t scalar(ValueType type, std::string_view s, const Where& where) {
   const std::string_view what = typeName(type);
-  using I64 = std::numeric_limits<std::int64_t>;
-  switch (type) {
-    case ValueType::Bool:
-    case ValueType::UInt8:
-      return unsignedNumber(s, 0xFF, what, where);
-    case ValueType::UInt16:
-      return unsignedNumber(s, 0xFFFF, what, where);
-    case ValueType::UInt32:
-      return unsignedNumber(s, 0xFFFFFFFF, what, where);
-    case ValueType::UInt64:
-      return unsignedNumber(s, std::numeric_limits<std::uint64_t>::max(), what, where);
-    case ValueType::SInt8:
-      return static_cast<std::uint8_t>(signedNumber(s, -128, 127, what, where));
-    case ValueType::SInt16:
-      return static_cast<std::uint16_t>(signedNumber(s, -32768, 32767, what, where));
-    case ValueType::SInt32:
-      return static_cast<std::uint32_t>(signedNumber(s, INT32_MIN, INT32_MAX, what, where));
-    case ValueType::SInt64:
-      return static_cast<std::uint64_t>(signedNumber(s, I64::min(), I64::max(), what, where));
-    case ValueType::Float32:
-    case ValueType::Float64:
+  const int bits = 8 * payloadSize(type);
+  // The largest unsigned and signed values the payload holds.
+  const std::uint64_t most = bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+  const auto largest = static_cast<std::int64_t>(most >> 1);
+  switch (textForm(type)) {
+    case TextForm::Bool:
+    case TextForm::Unsigned:
+      return unsignedNumber(s, most, what, where);
+    case TextForm::Signed:
+      return static_cast<std::uint64_t>(signedNumber(s, -largest - 1, largest, what, where)) & most;
+    case TextForm::Float:
       return floatBits(type, floatNumber(s, what, where), s, where);
-    case ValueType::String:
+    case TextForm::String:
       break;
   }
   return 0;
@@ -113,11 +102,12 @@ std::uint64_t floatValue(ValueType type, std::string_view s, const Where& where,
            text::parseDouble(shown, shownValue) == text::Parse::Ok && typedValue == shownValue;
   }
   if (!same) return scalar(type, s, where);
-  if (type == ValueType::Float64) return *bits;
-  const auto f = static_cast<float>(exact);
-  if (std::isinf(f) && !std::isinf(exact))
+  if (payloadSize(type) == 8) return *bits;
+  // Narrowed on the bits, so that a signalling NaN stays signalling.
+  const std::uint32_t f = narrowedFloatBits(*bits);
+  if (std::isinf(std::bit_cast<float>(f)) && std::isfinite(exact))
     fail(alt->position, "d:alt_encoding does not fit sFloat32");
-  return std::bit_cast<std::uint32_t>(f);
+  return f;
 }
 
 }  // namespace serz::valuetext

@@ -327,8 +327,7 @@ class Reader {
     const char* where = nullptr;
     const std::string_view s = elementText(e, where);
     const TextPlace place(*this, e, where, 0);
-    if (info.type == ValueType::String)
-      return Node::value(name, info.type, internText(e, s, where, 0));
+    if (isString(info.type)) return Node::value(name, info.type, internText(e, s, where, 0));
     if (isFloat(info.type)) return Node::value(name, info.type, floatValue(info, s, place));
     return Node::value(name, info.type, valuetext::scalar(info.type, s, place));
   }
@@ -349,7 +348,7 @@ class Reader {
       if (++found > count) break;
       const std::string_view item = s.substr(start, i - start);
       doc_.elements.push_back(
-          info.type == ValueType::String
+          isString(info.type)
               ? internText(e, item, where, start)
               : valuetext::scalar(info.type, item, TextPlace(*this, e, where, start)));
     }

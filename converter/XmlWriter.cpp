@@ -27,9 +27,12 @@ constexpr std::array<bool, 256> kEscaped = [] {
   return t;
 }();
 
+// The bits of a float value as a double's, the form d:alt_encoding shows.
+std::uint64_t widenedBits(ValueType type, std::uint64_t bits) {
+  return payloadSize(type) == 4 ? widenedFloatBits(static_cast<std::uint32_t>(bits)) : bits;
+}
 double widen(ValueType type, std::uint64_t bits) {
-  if (type == ValueType::Float32) return std::bit_cast<float>(static_cast<std::uint32_t>(bits));
-  return std::bit_cast<double>(bits);
+  return std::bit_cast<double>(widenedBits(type, bits));
 }
 
 }  // namespace
@@ -167,33 +170,21 @@ void XmlEmitter::stringValue(std::uint64_t index) {
 }
 
 void XmlEmitter::scalarText(ValueType type, std::uint64_t v) {
-  switch (type) {
-    case ValueType::Bool:
+  const int unused = 64 - 8 * payloadSize(type);  // bits above the payload's
+  switch (textForm(type)) {
+    case TextForm::Bool:
       out_.put(v ? '1' : '0');
       break;  // the game also stores other non-zero bytes
-    case ValueType::UInt8:
-    case ValueType::UInt16:
-    case ValueType::UInt32:
-    case ValueType::UInt64:
+    case TextForm::Unsigned:
       text::appendUnsigned(out_, v);
       break;
-    case ValueType::SInt8:
-      text::appendSigned(out_, static_cast<std::int8_t>(v));
+    case TextForm::Signed:  // the payload's top bit is its sign
+      text::appendSigned(out_, static_cast<std::int64_t>(v << unused) >> unused);
       break;
-    case ValueType::SInt16:
-      text::appendSigned(out_, static_cast<std::int16_t>(v));
-      break;
-    case ValueType::SInt32:
-      text::appendSigned(out_, static_cast<std::int32_t>(v));
-      break;
-    case ValueType::SInt64:
-      text::appendSigned(out_, static_cast<std::int64_t>(v));
-      break;
-    case ValueType::Float32:
-    case ValueType::Float64:
+    case TextForm::Float:
       text::appendG(out_, widen(type, v));
       break;
-    case ValueType::String:
+    case TextForm::String:
       stringValue(v);
       break;
   }
@@ -207,7 +198,7 @@ void XmlEmitter::value(const Node& n) {
   out_.put(typeName(n.type()));
   if (isFloat(n.type())) {
     out_.lit("\" d:alt_encoding=\"");
-    text::appendHexLE(out_, std::bit_cast<std::uint64_t>(widen(n.type(), n.bits())));
+    text::appendHexLE(out_, widenedBits(n.type(), n.bits()));
     out_.lit("\" d:precision=\"string\">");
   } else {
     out_.lit("\">");
@@ -235,7 +226,7 @@ void XmlEmitter::array(const Node& n) {
       text::appendFixed7(out_, widen(n.type(), v));
       continue;
     }
-    if (n.type() == ValueType::String) {
+    if (isString(n.type())) {
       const std::string_view s = v < doc_.strings.size() ? doc_.strings[v] : std::string_view();
       if (!text::fitsListText(s))
         fail("a string array item is empty or holds white space, which XML list text cannot keep");

@@ -7,7 +7,8 @@
 // symbolic link to the file it points to, keeping its permission bits; a
 // read-only OUT, or OUT that is IN, is refused. The XML is written to the
 // file as it is made, so it can be far larger than the memory at hand. An
-// interrupt leaves no temporary file behind.
+// interrupt leaves no temporary file behind. A message shows the control
+// characters of file names and input text as \xHH, so it is always one line.
 
 #include <cstdio>
 #include <exception>
@@ -19,6 +20,7 @@
 
 #include "converter/ByteSink.h"
 #include "converter/Codec.h"
+#include "converter/Quote.h"
 #include "platform/core/Arguments.h"
 #include "platform/core/Files.h"
 
@@ -30,7 +32,8 @@ constexpr const char* kUsage =
     "usage: serz IN xml:OUT (binary to XML) | serz IN bin:OUT (XML to binary)\n";
 
 int failWith(const std::string& file, const std::string& message) {
-  std::fprintf(stderr, "serz: %s: %s\n", file.c_str(), message.c_str());
+  std::fprintf(stderr, "serz: %s: %s\n", serz::withControlsEscaped(file).c_str(),
+               serz::withControlsEscaped(message).c_str());
   return 1;
 }
 

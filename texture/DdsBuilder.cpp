@@ -30,6 +30,31 @@ std::string decimal(std::size_t value) {
 
 DdsProblem problem(std::string text) { return DdsProblem{std::move(text)}; }
 
+// A value from the text for a message: at most 80 bytes, cut before a UTF-8
+// continuation byte, with its control characters (line breaks, tabs, escape)
+// written as \xHH so that the message stays one line.
+std::string shown(std::string_view value) {
+  constexpr std::size_t kMost = 80;
+  std::size_t cut = value.size();
+  if (cut > kMost) {
+    cut = kMost;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  }
+  std::string out;
+  for (const char c : value.substr(0, cut)) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code >= 0x20 && code != 0x7F) {
+      out += c;
+      continue;
+    }
+    out += "\\x";
+    out += "0123456789ABCDEF"[code >> 4];
+    out += "0123456789ABCDEF"[code & 15];
+  }
+  if (cut < value.size()) out += "...";
+  return out;
+}
+
 // The characters strictly between the first ">" after the first `tag` and the
 // next "<": the element text of a start tag found by its beginning.
 std::variant<std::string_view, DdsProblem> elementText(std::string_view text,
@@ -48,7 +73,13 @@ std::variant<std::int32_t, DdsProblem> dimension(std::string_view text, std::str
                                                  std::string_view name) {
   const auto found = elementText(text, tag);
   if (const auto* bad = std::get_if<DdsProblem>(&found)) return *bad;
-  const double value = readWholeNumberLeniently(std::get<std::string_view>(found));
+  const std::string_view valueText = std::get<std::string_view>(found);
+  const std::optional<double> read = readWholeNumberLeniently(valueText);
+  if (!read) {
+    return problem("gives the " + std::string(name) + " as \"" + shown(valueText) +
+                   "\", which is not a number");
+  }
+  const double value = *read;
   if (!(value >= 0 && value <= kLargest16)) {
     return problem("gives the " + std::string(name) + " " + decimal(value) +
                    ", outside 0 to 32767");
@@ -64,7 +95,12 @@ std::variant<std::int32_t, DdsProblem> dataSize(std::string_view text) {
   const std::size_t b = text.find('"', a);
   const std::size_t c = b == std::string_view::npos ? b : text.find('"', b + 1);
   if (c == std::string_view::npos) return problem("has no quoted data size after \"<d:blob\"");
-  const double value = readWholeNumberLeniently(text.substr(b + 1, c - b - 1));
+  const std::string_view valueText = text.substr(b + 1, c - b - 1);
+  const std::optional<double> read = readWholeNumberLeniently(valueText);
+  if (!read) {
+    return problem("gives the data size as \"" + shown(valueText) + "\", which is not a number");
+  }
+  const double value = *read;
   if (!(value >= 0 && value <= kLargestDataSize)) {
     return problem("gives the data size " + decimal(value) + ", outside 0 to " +
                    decimal(std::size_t{kLargestDataSize}));
@@ -137,19 +173,22 @@ std::string describeCharacter(char c) {
 }
 
 // Decodes the digit pairs of data into out (room for capacity bytes) in one
-// pass and gives their count; blanks, CR and LF between digits are skipped, a
-// final unpaired digit is ignored.
+// pass and gives their count; blanks, CR and LF between digits are skipped.
+// An odd number of digits is refused, as serz refuses it: the last digit
+// would be half a byte.
 std::variant<std::size_t, DdsProblem> decodeData(std::string_view text, std::size_t dataOffset,
                                                  std::size_t dataLength, std::uint8_t* out,
                                                  std::size_t capacity) {
   const char* data = text.data() + dataOffset;
   std::size_t pairs = 0;
   int high = -1;
+  std::size_t highAt = 0;
   for (std::size_t i = 0; i < dataLength; ++i) {
     const std::int8_t value = kHexValue[static_cast<unsigned char>(data[i])];
     if (value >= 0) {
       if (high < 0) {
         high = value;
+        highAt = i;
         continue;
       }
       if (pairs < capacity) out[pairs] = static_cast<std::uint8_t>(high << 4 | value);
@@ -166,6 +205,10 @@ std::variant<std::size_t, DdsProblem> decodeData(std::string_view text, std::siz
                    " digit pairs in the d:blob data, more than its size of " + decimal(capacity) +
                    " bytes");
   }
+  if (high >= 0) {
+    return problem("has an odd number of hexadecimal digits in the d:blob data: the last one, at " +
+                   whereInText(text, dataOffset + highAt) + ", is half a byte");
+  }
   return pairs;
 }
 
@@ -180,16 +223,6 @@ struct DataFormat {
   BlockFormat format;
   bool named;  // true: taken from a Format element, so the data must be exactly one image
 };
-
-// A value from the text for a message: at most 80 bytes, cut before a UTF-8
-// continuation byte.
-std::string shown(std::string_view value) {
-  constexpr std::size_t kMost = 80;
-  if (value.size() <= kMost) return std::string(value);
-  std::size_t cut = kMost;
-  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(value.substr(0, cut)) + "...";
-}
 
 std::variant<DataFormat, DdsProblem> dataFormat(std::string_view text) {
   const std::optional<std::string_view> name = firstFormatValue(text);

@@ -46,8 +46,9 @@ using DdsResult = std::variant<std::vector<std::uint8_t>, DdsProblem>;
 // Refused, with the reason: a missing tag or quote, a width or height outside
 // 0 to 32767, a size below 0 or too large for a 32-bit file, a format or size
 // against the rules above, any character in the data other than hexadecimal
-// digits, blanks, CR and LF, and more digit pairs than N. A final unpaired
-// digit is ignored.
+// digits, blanks, CR and LF, an odd number of digits, and more digit pairs
+// than N. A width, height or size text without a leading number is refused
+// with the text it gives.
 DdsResult buildDds(std::string_view textureText);
 
 }  // namespace vantrel::texture

@@ -21,7 +21,7 @@ double roundHalfToEven(double x) {
 
 }  // namespace
 
-double readWholeNumberLeniently(std::string_view text) {
+std::optional<double> readWholeNumberLeniently(std::string_view text) {
   // Gather the characters that make up the number, then let from_chars read
   // them (locale-independent, correctly rounded).
   std::string number;
@@ -41,7 +41,7 @@ double readWholeNumberLeniently(std::string_view text) {
       break;
     }
   }
-  if (!sawDigit) return 0;
+  if (!sawDigit) return std::nullopt;
 
   std::string_view digits = number;
   bool negative = false;

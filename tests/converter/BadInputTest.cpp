@@ -2,6 +2,8 @@
 
 #include "ConverterTestSupport.h"
 
+#include <algorithm>
+
 namespace serz {
 namespace {
 
@@ -217,6 +219,48 @@ TEST(BadDocument, FailuresNameTheRecord) {
     EXPECT_EQ(result.at, Error::At::Record);
     EXPECT_EQ(result.position(), "record 1");
     EXPECT_NE(result.reason.find("elements that do not exist"), std::string::npos) << result.reason;
+  }
+}
+
+// Input text in a message has its control characters written as \xHH, so a
+// message is one line and sends no escape sequence to a terminal.
+TEST(BadInput, ControlCharactersInQuotedInputAreEscaped) {
+  const auto reasonOf = [](const auto& result) {
+    EXPECT_FALSE(result.ok());
+    return result.ok() ? std::string() : result.error().reason;
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      // An element name holding a screen-clearing sequence and a line break.
+      {reasonOf(binToXml(rootOpen(1).u8(0xFF).u8('P').str("a\x1B[2J\r\nb").bytes())),
+       "\"a\\x1B[2J\\x0D\\x0Ab\" is not a valid XML name"},
+      {reasonOf(binToXml(rootOpen(1).u8(0xFF).u8('P').str("a:\x7F").bytes())),
+       "\"a:\\x7F\" has a ':'"},
+      // U+009B, the one-character form of the escape sequence's start.
+      {reasonOf(binToXml(rootOpen(1).u8(0xFF).u8('V').str("v").str("s\xC2\x9BInt", 5).bytes())),
+       "unknown type name \"s\\xC2\\x9BInt\""},
+      {reasonOf(binToXml(rootOpen(1)
+                             .u8(0xFF)
+                             .u8('A')
+                             .str("list")
+                             .str("cDeltaString")
+                             .u8(1)
+                             .str("tab\there")
+                             .bytes())),
+       "the string \"tab\\x09here\""},
+      {reasonOf(xmlToBin("<Root><v d:type=\"sInt32\">1\x07</v></Root>")),
+       "\"1\\x07\" is not a number for sInt32"},
+      // Non-ASCII text that is no control stays as it is.
+      {reasonOf(
+           binToXml(rootOpen(1).u8(0xFF).u8('V').str("v").str("Z\xC3\xBC\xC2\xA0", 3).bytes())),
+       "unknown type name \"Z\xC3\xBC\xC2\xA0\""},
+  };
+  for (const auto& [reason, part] : cases) {
+    EXPECT_NE(reason.find(part), std::string::npos) << reason;
+    EXPECT_EQ(
+        std::count_if(reason.begin(), reason.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }),
+        0)
+        << reason;
   }
 }
 

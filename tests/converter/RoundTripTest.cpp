@@ -71,6 +71,36 @@ TEST(Floats, LimitsAndSpecialValuesKeepTheirExactBits) {
   }
 }
 
+// A NaN keeps its bits through binary -> XML -> binary: quiet or signalling,
+// either sign, any payload. The processor's float/double conversions would
+// set the quiet bit of a signalling NaN.
+TEST(Floats, NanPayloadsAndSignallingNansKeepTheirBits) {
+  const auto valueFile = [](std::string_view type, std::uint32_t low, std::uint32_t high) {
+    BinBuilder b;
+    b.u8(0xFF).u8('P').str("Root").u32(0).u32(1).u8(0xFF).u8('V').str("f").str(type).u32(low);
+    if (type == "sFloat64") b.u32(high);
+    return b.u8(0xFF).u8('p').ref(0).bytes();
+  };
+  const std::uint32_t floats[] = {0x7F800001, 0x7FA00000, 0xFFBFFFFF, 0x7FC00000, 0xFFC12345};
+  for (const std::uint32_t bits : floats) {
+    const std::string bin = valueFile("sFloat32", bits, 0);
+    const std::string xml = toXml(bin);
+    EXPECT_EQ(hex(toBin(xml)), hex(bin)) << xml;
+    EXPECT_EQ(toXml(toBin(xml)), xml);
+  }
+  // A signalling sFloat32 shows as the signalling double of the same payload.
+  EXPECT_NE(toXml(valueFile("sFloat32", 0x7FA00000, 0)).find("d:alt_encoding=\"000000000000F47F\""),
+            std::string::npos);
+  const std::pair<std::uint32_t, std::uint32_t> doubles[] = {{0x00000001, 0x7FF00000},
+                                                             {0x00000000, 0x7FF40000},
+                                                             {0x89ABCDEF, 0xFFF01234},
+                                                             {0x00000000, 0x7FF80000}};
+  for (const auto& [low, high] : doubles) {
+    const std::string bin = valueFile("sFloat64", low, high);
+    EXPECT_EQ(hex(toBin(toXml(bin))), hex(bin)) << toXml(bin);
+  }
+}
+
 TEST(Floats, EditedTextWinsOverAltEncoding) {
   const auto line = [](std::string_view text) {
     return "<Position d:type=\"sFloat32\" d:alt_encoding=\"000000401E576540\" "

@@ -269,6 +269,22 @@ TEST_F(SerzCommand, AnInterruptedRunLeavesNoTemporaryFile) {
 #endif
 }
 
+// File names and input text reach the terminal with their control
+// characters written as \xHH: the message stays one line.
+TEST_F(SerzCommand, MessagesShowControlCharactersEscaped) {
+  write("bad.xml", "<Root>\n<v d:type=\"sInt8\">\x1B]0;title\x07</v>\n</Root>\n");
+  EXPECT_EQ(run(q("bad.xml") + " bin:" + q("out.bin")), 1);
+  EXPECT_EQ(stderr_, "serz: " + path("bad.xml") +
+                         ": line 2, column 19: \"\\x1B]0;title\\x07\" is not a number for sInt8\n");
+#ifndef _WIN32  // Windows file names cannot hold control characters
+  const std::string name = "line\nbreak\x1B[31m.bin";
+  write(name, "SERZ");
+  EXPECT_EQ(run(q(name) + " xml:" + q("out.xml")), 1);
+  EXPECT_EQ(stderr_, "serz: " + path("line\\x0Abreak\\x1B[31m.bin") +
+                         ": byte 0: not a serialised .bin file (no \"SERZ\" signature)\n");
+#endif
+}
+
 TEST_F(SerzCommand, UnreadableInputAndUnwritableOutputExit1) {
   EXPECT_EQ(run(q("missing.bin") + " xml:" + q("out.xml")), 1);
   EXPECT_EQ(stderr_.rfind("serz: " + path("missing.bin") + ": cannot read", 0), 0u) << stderr_;

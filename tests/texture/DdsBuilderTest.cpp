@@ -100,10 +100,10 @@ TEST(DdsBuilder, TakesTheFormatFromTheFirstFormatElement) {
 
 TEST(DdsBuilder, DecodesDigitPairsAcrossBlanksAndLineBreaks) {
   EXPECT_EQ(data("0a 1B\r\nFF"), (Bytes{0x0A, 0x1B, 0xFF, 0}));
-  EXPECT_EQ(data("12345"), (Bytes{0x12, 0x34, 0, 0}));
+  EXPECT_EQ(data("1234"), (Bytes{0x12, 0x34, 0, 0}));
   EXPECT_EQ(built(textureXml("4", "4", "48", "")).size(),
             128u + 48);  // a whole 4 x 4 DXT3 mip chain
-  EXPECT_EQ(data("0 1\n2"), (Bytes{0x01, 0, 0, 0}));
+  EXPECT_EQ(data("0 1\n2 3"), (Bytes{0x01, 0x23, 0, 0}));
   EXPECT_EQ(
       at(built(textureXml("4", "4", "2", "AB") + "<d:blob d:size=\"2\">CDEF</d:blob>"), 128, 2),
       (Bytes{0xAB, 0}));
@@ -123,6 +123,20 @@ TEST(DdsBuilder, SaysWhatIsWrongWithABadTexture) {
        "has the character of code 9, which is no hexadecimal digit"},
       {textureXml("4", "4", "1", "00 11"),
        "has 2 digit pairs in the d:blob data, more than its size of 1 bytes"},
+      // An odd number of digits, as serz refuses it, wherever the blanks are.
+      {textureXml("4", "4", "4", "12345"),
+       "has an odd number of hexadecimal digits in the d:blob data: the last one, at line 9, "
+       "column 5, is half a byte"},
+      {textureXml("4", "4", "4", "0 1\r\n2"),
+       "has an odd number of hexadecimal digits in the d:blob data: the last one, at line 10, "
+       "column 1, is half a byte"},
+      {textureXml("4", "4", "1", "0"), "has an odd number of hexadecimal digits"},
+      // A width, height or size text without a number is named, one line.
+      {textureXml("wide", "4", "4", ""), "gives the width as \"wide\", which is not a number"},
+      {textureXml("4", "\r\n4", "4", ""),
+       "gives the height as \"\\x0D\\x0A4\", which is not a number"},
+      {textureXml("4", "", "4", ""), "gives the height as \"\", which is not a number"},
+      {textureXml("4", "4", "-", ""), "gives the data size as \"-\", which is not a number"},
       // A named format: known, and exactly one image in whole blocks.
       {serzTextureXml("FORMAT_COMPRESSED", 4, 4, "8", ""),
        "has the format \"FORMAT_COMPRESSED\"; a .dds file is written only for "
@@ -140,7 +154,7 @@ TEST(DdsBuilder, SaysWhatIsWrongWithABadTexture) {
       {serzTextureXml("HC_IMAGE_FORMAT_COMPRESSED_EXPL_ALPHA", 4, 4, "32", std::string(64, '0')),
        "has the wrong image size: the image data holds 32 bytes; a 4 \u00D7 4 DXT3 image needs 16"},
       {serzTextureXml("HC_IMAGE_FORMAT_COMPRESSED_INTERP_ALPHA", 256, 64, "16384",
-                      std::string(16383, 'A')),
+                      std::string(16382, 'A')),
        "has the wrong image size: the image data holds 8191 bytes (its d:size says 16384); a 256 "
        "\u00D7 64 DXT5 "
        "image needs 16384"},

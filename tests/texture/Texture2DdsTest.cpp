@@ -41,6 +41,24 @@ TEST(Texture2Dds, ReplacesTheTargetOnlyWithAWholeGoodConversion) {
     EXPECT_NE(errors.find("in.xml: the texture text "), std::string::npos) << errors;
     EXPECT_EQ(readAll(folder / "out.dds"), dds);
   }
+  // An odd number of digits and a width that is no number are named on one
+  // line, the width text with its line break shown as \x0A.
+  const std::pair<std::string, std::string> named[] = {
+      {testing::textureXml("4", "4", "16", "010"),
+       "the texture text has an odd number of hexadecimal digits in the d:blob data: the last "
+       "one, at line 9, column 3, is half a byte"},
+      {testing::textureXml("four\n", "4", "16", ""),
+       "the texture text gives the width as \"four\\x0A\", which is not a number"},
+  };
+  for (const auto& [text, message] : named) {
+    std::ofstream(folder / "in.xml", std::ios::binary) << text;
+    auto [code, errors] = texture2dds(folder, in + " " + out);
+    std::erase(errors, '\r');  // Windows writes the line end in text mode
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(errors, "texture2dds: " + (folder / "in.xml").string() + ": " + message + "; " +
+                          (folder / "out.dds").string() + " was not written\n");
+    EXPECT_EQ(readAll(folder / "out.dds"), dds);
+  }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)
       << "a file was left behind";
   const auto [code, usage] = texture2dds(folder, in);

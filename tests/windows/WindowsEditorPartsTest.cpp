@@ -19,7 +19,7 @@
 #include "Lexilla.h"
 #include "SciLexer.h"
 #include "Scintilla.h"
-#include "app/windows/resources.h"
+#include "ui/win32/resources.h"
 
 namespace {
 

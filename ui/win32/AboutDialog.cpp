@@ -1,12 +1,12 @@
 #include "ui/win32/AboutDialog.h"
 
-#include "app/windows/resources.h"
 #include "platform/core/WideText.h"
 #include "shell/AboutDialogDesign.h"
 #include "shell/StartupArguments.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/Twips.h"
 #include "ui/win32/WindowClass.h"
+#include "ui/win32/resources.h"
 
 namespace vantrel::win32 {
 

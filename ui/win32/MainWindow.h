@@ -8,9 +8,9 @@
 #include <string>
 
 #include "shell/MainWindowLogic.h"
+#include "ui/win32/CreateControls.h"
 #include "ui/win32/EditField.h"
 #include "ui/win32/Fonts.h"
-#include "ui/win32/MainWindowControls.h"
 #include "ui/win32/Win32Dialogs.h"
 
 // The main window on Windows: creates the controls of the design table and

@@ -1,6 +1,6 @@
 #include "ui/win32/WindowClass.h"
 
-#include "app/windows/resources.h"
+#include "ui/win32/resources.h"
 
 namespace vantrel::win32 {
 

@@ -1,4 +1,4 @@
-#include "ui/win32/MainWindowControls.h"
+#include "ui/win32/CreateControls.h"
 
 #include <commctrl.h>
 

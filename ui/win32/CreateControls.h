@@ -9,9 +9,10 @@
 #include "shell/MainWindowControls.h"
 #include "ui/win32/ScintillaControl.h"
 
-// The main window's controls and menu on Windows, made from the design
-// table: `all` holds them in the table's order (the editor too), which is
-// also their tab order; each has the control id controlId(index).
+// Creates the main window's Win32 controls and menu from the toolkit-free
+// design table (shell/MainWindowControls.h): `all` holds them in the table's
+// order (the editor too), which is also their tab order; each has the
+// control id controlId(index).
 namespace vantrel::win32 {
 
 struct MainWindowControls {
