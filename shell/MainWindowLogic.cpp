@@ -277,4 +277,35 @@ void MainWindowLogic::chooseViewerPath() {
   command([this] { texture::chooseViewerPath(*parts_.dialogs, settings_.viewerPath); });
 }
 
+// --- Tools --------------------------------------------------------------------
+
+void MainWindowLogic::goToLine() {
+  command([this] {
+    platform::Editor& editor = *parts_.editor;
+    const long lines = editor.lineCount();
+    const std::optional<long> line = parts_.dialogs->askNumber(
+        "Go to Line", "Line number (1 - " + std::to_string(lines) + "):", 1, lines,
+        editor.caretLine());
+    if (!line) return;
+    editor.goToLine(*line);
+    parts_.frame->focusEditor();
+  });
+}
+
+void MainWindowLogic::foldAll() {
+  command([this] { parts_.editor->foldAll(true); });
+}
+
+void MainWindowLogic::unfoldAll() {
+  command([this] { parts_.editor->foldAll(false); });
+}
+
+void MainWindowLogic::foldElement() {
+  command([this] { parts_.editor->foldAtCaret(true); });
+}
+
+void MainWindowLogic::unfoldElement() {
+  command([this] { parts_.editor->foldAtCaret(false); });
+}
+
 }  // namespace vantrel::shell

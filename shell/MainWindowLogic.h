@@ -105,6 +105,13 @@ class MainWindowLogic {
   void chooseViewerPath();  // "Texture Editor Path"
   void clearTempFiles();    // "Clear Temp Files"
 
+  // The Tools menu and its keys.
+  void goToLine();       // asks for a line number
+  void foldAll();        // every element folded
+  void unfoldAll();      // every element unfolded
+  void foldElement();    // the element the caret is in
+  void unfoldElement();  // the same, unfolded
+
   const pipeline::Document& document() const { return document_; }
   const search::Finder& finder() const { return *finder_; }
   // The image viewer's path, kept in the settings file; "" when none.

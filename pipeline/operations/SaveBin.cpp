@@ -1,6 +1,8 @@
 #include <ctime>
 #include <filesystem>
+#include <regex>
 #include <system_error>
+#include <utility>
 
 #include "pipeline/BackupSlots.h"
 #include "pipeline/ConverterCommand.h"
@@ -137,10 +139,25 @@ std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
 
 // The new .bin was not written whole: the old one never moved, so only
 // the converter's output goes.
+// "line L, column C" in a converter's reason: where in the XML it stopped.
+std::optional<std::pair<long, long>> namedPlace(const std::string& reason) {
+  static const std::regex place(R"(line (\d{1,10}), column (\d{1,10}))");
+  std::smatch match;
+  if (!std::regex_search(reason, match, place)) return std::nullopt;
+  return std::pair{std::stol(match[1].str()), std::stol(match[2].str())};
+}
+
 void reportFailedConversion(const DocumentContext& ctx, const std::string& binPath,
                             const std::string& savingPath, const std::string& xmlPath,
                             const std::string& reason) {
   removeQuietly(savingPath);
+  // The working XML is the editor's text byte for byte, so the place the
+  // converter names is the same place in the editor: the caret goes there
+  // and the line is marked.
+  if (const auto place = namedPlace(reason)) {
+    ctx.editor->goToLineColumn(place->first, place->second);
+    ctx.editor->markLine(place->first);
+  }
   showMessage(ctx,
               fileNameOf(binPath) + " could not be written: " + reason + "\n\nThe original file " +
                   binPath + " was left unchanged. The edited text is kept in " + xmlPath + ".",
@@ -259,6 +276,7 @@ Outcome saveBin(DocumentContext& ctx) {
     return Outcome::failed();
   }
   ctx.editor->markSaved();
+  ctx.editor->clearMark();
   fs::remove(platform::pathFromUtf8(xmlPath), error);
   if (error) {
     showMessage(ctx,

@@ -1,6 +1,8 @@
 #include "platform/editor/Editor.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
@@ -22,6 +24,7 @@ Editor::Editor(ScintillaLink link, EditorHooks hooks) : link_(link), hooks_(std:
   // The selection stays visible while another control has the focus, so a
   // match found from the find box shows.
   sci(sci::kHideSelection, 0);
+  setUpMargins();
 }
 
 std::intptr_t Editor::sci(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) const {
@@ -33,6 +36,7 @@ std::intptr_t Editor::sciText(unsigned message, std::uintptr_t wParam, const cha
 }
 
 void Editor::announceChange() const {
+  fitLineNumberMargin();
   if (hooks_.changed) hooks_.changed();
 }
 
@@ -40,6 +44,131 @@ void Editor::useXmlColouring(bool on) {
   if (on == xmlColouring_ || !hooks_.xmlColouring) return;
   xmlColouring_ = on;
   hooks_.xmlColouring(on);
+  // A new lexer brings its own styles: the margins are measured again.
+  lineNumberDigits_ = 0;
+  setUpMargins();
+  if (!on) return;
+  // The lexer folds elements; blank lines stay with the text above them.
+  sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold"), "1");
+  sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold.html"), "1");
+  sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold.compact"), "0");
+}
+
+namespace {
+// Margins: 0 line numbers, 1 the fold margin. Marker 1 marks the line an
+// error names.
+constexpr std::uintptr_t kNumberMargin = 0;
+constexpr std::uintptr_t kFoldMargin = 1;
+constexpr std::uintptr_t kErrorMarker = 1;
+constexpr std::intptr_t kErrorLineColour = 0xC8C8FF;  // 0xBBGGRR: a light red
+constexpr std::intptr_t kFoldMarkerFore = 0xFFFFFF;
+constexpr std::intptr_t kFoldMarkerBack = 0x808080;
+}  // namespace
+
+void Editor::setUpMargins() {
+  sci(sci::kSetMarginTypeN, kNumberMargin, sci::kMarginNumber);
+  sci(sci::kSetMarginTypeN, kFoldMargin, sci::kMarginSymbol);
+  sci(sci::kSetMarginMaskN, kFoldMargin, sci::kMaskFolders);
+  sci(sci::kSetMarginSensitiveN, kFoldMargin, 1);
+  const std::intptr_t digit = sciText(sci::kTextWidth, sci::kStyleLineNumber, "9");
+  sci(sci::kSetMarginWidthN, kFoldMargin, std::max<std::intptr_t>(12, digit * 2));
+  // A boxed tree: plus and minus boxes joined by lines.
+  const std::pair<int, int> folders[] = {
+      {sci::kMarkNumFolderOpen, sci::kMarkBoxMinus},
+      {sci::kMarkNumFolder, sci::kMarkBoxPlus},
+      {sci::kMarkNumFolderSub, sci::kMarkVLine},
+      {sci::kMarkNumFolderTail, sci::kMarkLCorner},
+      {sci::kMarkNumFolderEnd, sci::kMarkBoxPlusConnected},
+      {sci::kMarkNumFolderOpenMid, sci::kMarkBoxMinusConnected},
+      {sci::kMarkNumFolderMidTail, sci::kMarkTCorner},
+  };
+  for (const auto& [number, symbol] : folders) {
+    sci(sci::kMarkerDefine, static_cast<std::uintptr_t>(number), symbol);
+    sci(sci::kMarkerSetFore, static_cast<std::uintptr_t>(number), kFoldMarkerFore);
+    sci(sci::kMarkerSetBack, static_cast<std::uintptr_t>(number), kFoldMarkerBack);
+  }
+  sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShowClickChange);
+  sci(sci::kSetFoldFlags, sci::kFoldFlagLineAfterContracted);
+  sci(sci::kMarkerDefine, kErrorMarker, sci::kMarkBackground);
+  sci(sci::kMarkerSetBack, kErrorMarker, kErrorLineColour);
+  // The lines in view are coloured at once, the rest while the user works,
+  // so a large document opens and scrolls as fast as plain text.
+  sci(sci::kSetIdleStyling, sci::kIdleStylingAll);
+  fitLineNumberMargin();
+}
+
+void Editor::fitLineNumberMargin() const {
+  int digits = 1;
+  for (long lines = lineCount(); lines >= 10; lines /= 10) ++digits;
+  digits = std::max(digits, 3);
+  if (digits == lineNumberDigits_) return;
+  lineNumberDigits_ = digits;
+  const std::string widest(static_cast<std::size_t>(digits) + 1, '9');
+  sci(sci::kSetMarginWidthN, kNumberMargin,
+      sciText(sci::kTextWidth, sci::kStyleLineNumber, widest.c_str()));
+}
+
+long Editor::lineCount() const { return static_cast<long>(sci(sci::kGetLineCount)); }
+
+long Editor::caretLine() const {
+  return static_cast<long>(
+             sci(sci::kLineFromPosition, static_cast<std::uintptr_t>(sci(sci::kGetCurrentPos)))) +
+         1;
+}
+
+void Editor::goToLine(long line) {
+  const auto index = static_cast<std::uintptr_t>(std::clamp(line, 1L, lineCount()) - 1);
+  sci(sci::kEnsureVisibleEnforcePolicy, index);
+  sci(sci::kGotoLine, index);
+}
+
+void Editor::goToLineColumn(long line, long column) {
+  const auto index = static_cast<std::uintptr_t>(std::clamp(line, 1L, lineCount()) - 1);
+  const std::intptr_t start = sci(sci::kPositionFromLine, index);
+  const std::intptr_t end = sci(sci::kGetLineEndPosition, index);
+  std::intptr_t at = start;
+  if (column > 1) {
+    at = sci(sci::kPositionRelative, static_cast<std::uintptr_t>(start), column - 1);
+    if (at <= start || at > end) at = end;  // past the end of the line or the text
+  }
+  sci(sci::kEnsureVisibleEnforcePolicy, index);
+  sci(sci::kGotoPos, static_cast<std::uintptr_t>(at));
+}
+
+void Editor::markLine(long line) {
+  clearMark();
+  const auto index = static_cast<std::uintptr_t>(std::clamp(line, 1L, lineCount()) - 1);
+  sci(sci::kMarkerAdd, index, static_cast<std::intptr_t>(kErrorMarker));
+}
+
+void Editor::clearMark() { sci(sci::kMarkerDeleteAll, kErrorMarker); }
+
+long Editor::markedLine() const {
+  for (long line = 0, lines = lineCount(); line < lines; ++line) {
+    if (sci(sci::kMarkerGet, static_cast<std::uintptr_t>(line)) & (1 << kErrorMarker))
+      return line + 1;
+  }
+  return 0;
+}
+
+void Editor::foldAll(bool contract) {
+  sci(sci::kFoldAll,
+      static_cast<std::uintptr_t>(contract ? sci::kFoldActionContract : sci::kFoldActionExpand));
+}
+
+void Editor::foldAtCaret(bool contract) {
+  auto line = static_cast<std::intptr_t>(caretLine() - 1);
+  if ((sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) & sci::kFoldLevelHeaderFlag) == 0)
+    line = sci(sci::kGetFoldParent, static_cast<std::uintptr_t>(line));
+  if (line < 0) return;
+  sci(sci::kFoldLine, static_cast<std::uintptr_t>(line),
+      contract ? sci::kFoldActionContract : sci::kFoldActionExpand);
+  // The caret stays on a line that shows.
+  if (contract) sci(sci::kGotoLine, static_cast<std::uintptr_t>(line));
+}
+
+bool Editor::isLineVisible(long line) const {
+  return sci(sci::kGetLineVisible, static_cast<std::uintptr_t>(line - 1)) != 0;
 }
 
 void Editor::setBytes(std::string_view bytes) {
@@ -51,7 +180,8 @@ void Editor::setBytes(std::string_view bytes) {
   sci(sci::kSetReadOnly, 0);
   sci(sci::kSetUndoCollection, 0);
   sci(sci::kClearAll);
-  useXmlColouring(size <= kXmlColouringLimit);
+  useXmlColouring(true);
+  clearMark();
   if (size > 0) sciText(sci::kAddText, static_cast<std::uintptr_t>(size), bytes.data());
   sci(sci::kSetUndoCollection, 1);
   sci(sci::kEmptyUndoBuffer);

@@ -47,12 +47,6 @@ class Editor {
   static constexpr int rtfMatchCase = 4;
   static constexpr int rtfNoHighlight = 8;
 
-  // Documents up to this size are coloured as XML. The lexer styles
-  // everything up to the line shown, so the first jump to the end of a
-  // large document costs time in proportion to its size; larger documents
-  // stay plain and instant.
-  static constexpr long kXmlColouringLimit = 1L * 1024 * 1024;
-
   // The largest text the control holds correctly: its positions are 32-bit
   // on some builds, and beyond this a document shows NUL and garbage bytes
   // that Save As would write. Larger texts are refused before loading.
@@ -103,6 +97,29 @@ class Editor {
   bool canRedo() const;
   void redo();
 
+  // Lines, folding and marks. Lines count from 1; columns count characters
+  // from 1, as the converter's messages name them.
+  long lineCount() const;
+  long caretLine() const;
+  // Caret at the start of line (clamped to the text), scrolled into view
+  // and unfolded.
+  void goToLine(long line);
+  // Caret at line and column (clamped to that line), in view.
+  void goToLineColumn(long line, long column);
+  // Marks one line (a background colour) until the next load or
+  // clearMark(); only one line is marked at a time.
+  void markLine(long line);
+  void clearMark();
+  long markedLine() const;  // 0 when none
+  // Folds (contract) or unfolds every element, or the element the caret is
+  // in (its start tag's line).
+  void foldAll(bool contract);
+  void foldAtCaret(bool contract);
+  bool isLineVisible(long line) const;
+  // The line-number margin is as wide as the largest number needs; called
+  // after every change of the text (cheap when the width stays).
+  void fitLineNumberMargin() const;
+
   // Writes the whole text to path unchanged, replacing the file in one
   // step; false with errorText set to the reason on failure.
   bool saveToFile(const std::string& path, std::string& errorText) const;
@@ -112,11 +129,13 @@ class Editor {
   std::intptr_t sciText(unsigned message, std::uintptr_t wParam, const char* text) const;
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   void useXmlColouring(bool on);
+  void setUpMargins();
   void announceChange() const;
 
   ScintillaLink link_;
   EditorHooks hooks_;
   bool xmlColouring_ = false;
+  mutable int lineNumberDigits_ = 0;
 };
 
 }  // namespace vantrel::platform

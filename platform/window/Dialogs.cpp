@@ -30,4 +30,13 @@ Answer ScriptedDialogs::ask(const std::string& text, bool withCancel) {
   return answer;
 }
 
+std::optional<long> ScriptedDialogs::askNumber(const std::string& title, const std::string& prompt,
+                                               long, long, long) {
+  questions.push_back(title + ": " + prompt);
+  if (numberAnswers.empty()) return std::nullopt;
+  const std::optional<long> answer = numberAnswers.front();
+  numberAnswers.pop_front();
+  return answer;
+}
+
 }  // namespace vantrel::platform

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ class Dialogs {
   // A question with Yes and No (and Cancel when withCancel); closing the
   // box answers Cancel, or No when there is no Cancel.
   virtual Answer ask(const std::string& text, bool withCancel) = 0;
+  // A whole number from minimum to maximum, asked in a small box titled
+  // title with prompt above the field (value filled in); nullopt on Cancel.
+  virtual std::optional<long> askNumber(const std::string& title, const std::string& prompt,
+                                        long minimum, long maximum, long value) = 0;
 };
 
 // Dialogs a test installed for every window, or nullptr.
@@ -46,6 +51,7 @@ class ScriptedDialogs : public Dialogs {
   };
   std::deque<std::string> answers;
   std::deque<Answer> questionAnswers;
+  std::deque<std::optional<long>> numberAnswers;  // exhausted: Cancel
   std::vector<FileDialogRequest> fileRequests;
   std::vector<Message> messages;
   std::vector<std::string> questions;
@@ -53,6 +59,8 @@ class ScriptedDialogs : public Dialogs {
   std::string chooseFile(const FileDialogRequest& request) override;
   void message(const std::string& text, MessageIcon icon) override;
   Answer ask(const std::string& text, bool withCancel) override;
+  std::optional<long> askNumber(const std::string& title, const std::string& prompt, long minimum,
+                                long maximum, long value) override;
 };
 
 }  // namespace vantrel::platform

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "tests/pipeline/PipelineFixture.h"
 
 namespace vantrel::testing {
@@ -64,6 +66,14 @@ TEST_F(EndToEndTest, ABrokenXmlLeavesTheBinUnchanged) {
   EXPECT_FALSE(fs::exists(bin_ + ".bak"));
   EXPECT_EQ(readBytes(working("ScenaryItem.xml")), broken);
   EXPECT_TRUE(contains(onlyMessage().text, "line")) << onlyMessage().text;
+  // The caret is on the broken line, which is marked.
+  const long brokenLine =
+      1 + static_cast<long>(
+              std::count(broken.begin(), broken.begin() + broken.find("</Palettise>"), '\n'));
+  EXPECT_EQ(editor_.caretLine(), brokenLine);
+  EXPECT_EQ(editor_.markedLine(), brokenLine);
+  EXPECT_TRUE(contains(onlyMessage().text, "line " + std::to_string(brokenLine) + ", column "))
+      << onlyMessage().text;
 }
 
 // The new file takes the old one's place with its permission bits; a

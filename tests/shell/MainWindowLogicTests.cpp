@@ -167,6 +167,19 @@ TEST_F(MainWindowLogicTest, FilesFromOutsideOpenWithoutADialog) {
   EXPECT_EQ(frame_.focusedEditor, 2);
 }
 
+// Go to Line asks for a number between 1 and the line count; Cancel keeps
+// the caret where it was.
+TEST_F(MainWindowLogicTest, GoToLineAsksAndMovesTheCaret) {
+  editor_.setBytes("one\r\ntwo\r\nthree\r\n");
+  dialogs_.numberAnswers = {3, std::nullopt};
+  logic_->goToLine();
+  EXPECT_EQ(editor_.caretLine(), 3);
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Go to Line: Line number (1 - 4):");
+  logic_->goToLine();
+  EXPECT_EQ(editor_.caretLine(), 3);
+}
+
 TEST_F(MainWindowLogicTest, ExitClosesTheWindowWhichThenAsks) {
   logic_->exit();
   EXPECT_EQ(frame_.closed, 1);

@@ -93,6 +93,13 @@ void Form1::wireEvents() {
         ui_.menuEntries[i], &QAction::triggered, this,
         [this, handler = shell::kOptionsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
   }
+  for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i) {
+    connect(ui_.toolEntries[i], &QAction::triggered, this,
+            [this, handler = shell::kToolsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
+  }
+  // The line-number margin follows the number of lines, also as the user types.
+  connect(ui_.RichTextBox1, &QsciScintillaBase::SCN_UPDATEUI, this,
+          [this] { ui_.RichTextBox1->editor().fitLineNumberMargin(); });
   ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
   // Files dropped on the editor open as on the rest of the window.
   ui_.RichTextBox1->viewport()->installEventFilter(this);
@@ -153,6 +160,7 @@ void Form1::setBusy(bool busy) {
   for (std::size_t i = 0; i < shell::kOptionsMenuEntries.size(); ++i) {
     if (shell::kOptionsMenuEntries[i].busyDisables) ui_.menuEntries[i]->setEnabled(!busy);
   }
+  for (QAction* entry : ui_.toolEntries) entry->setEnabled(!busy);
 }
 
 // Esc that no control took (during a conversion the buttons are disabled).

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -106,6 +107,17 @@ Form1Controls buildForm1Controls(QMainWindow& window, QWidget& client) {
   c.mnuIRF = c.menuEntries[0];
   c.mnuCTF = c.menuEntries[1];
   c.mnuExit = c.menuEntries[2];
+
+  c.mnuTools = window.menuBar()->addMenu(QString::fromLatin1(shell::kToolsMenuCaption));
+  c.mnuTools->setObjectName(QString::fromLatin1(shell::kToolsMenuName));
+  for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i) {
+    const shell::ToolEntryDesign& entry = shell::kToolsMenuEntries[i];
+    c.toolEntries[i] = c.mnuTools->addAction(QString::fromLatin1(entry.caption));
+    c.toolEntries[i]->setObjectName(QString::fromLatin1(entry.name));
+    c.toolEntries[i]->setShortcut(QKeySequence(QString::fromStdString(shell::toolKeyText(entry))));
+    // The keys work while the editor has the focus too.
+    c.toolEntries[i]->setShortcutContext(Qt::WindowShortcut);
+  }
   return c;
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "shell/MainWindowControls.h"
+#include "shell/ToolsMenu.h"
 
 class QAction;
 class QCheckBox;
@@ -23,6 +24,7 @@ class QtEditorControl;
 struct Form1Controls {
   std::array<QWidget*, shell::kMainWindowControls.size()> all{};
   std::array<QAction*, shell::kOptionsMenuEntries.size()> menuEntries{};
+  std::array<QAction*, shell::kToolsMenuEntries.size()> toolEntries{};
 
   QLabel* Label1 = nullptr;
   QLineEdit* Text1 = nullptr;
@@ -45,6 +47,7 @@ struct Form1Controls {
   QAction* mnuIRF = nullptr;
   QAction* mnuCTF = nullptr;
   QAction* mnuExit = nullptr;
+  QMenu* mnuTools = nullptr;
 };
 
 // Creates every control of the design table on client (captions, fonts,

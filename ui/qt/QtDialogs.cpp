@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
+#include <limits>
 
 #include "ui/qt/QtText.h"
 
@@ -61,6 +64,21 @@ platform::Answer QtDialogs::ask(const std::string& text, bool withCancel) {
     default:
       return withCancel ? platform::Answer::Cancel : platform::Answer::No;
   }
+}
+
+std::optional<long> QtDialogs::askNumber(const std::string& title, const std::string& prompt,
+                                         long minimum, long maximum, long value) {
+  // The spin box holds an int; beyond that the range is cut (2,147,483,647
+  // lines is more than any text the editor holds).
+  const auto clampInt = [](long v) {
+    return static_cast<int>(std::clamp<long>(v, 0, std::numeric_limits<int>::max()));
+  };
+  bool ok = false;
+  const int chosen =
+      QInputDialog::getInt(parent_, fromUtf8(title), fromUtf8(prompt), clampInt(value),
+                           clampInt(minimum), clampInt(maximum), 1, &ok);
+  if (!ok) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace vantrel::qt

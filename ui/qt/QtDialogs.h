@@ -13,6 +13,8 @@ class QtDialogs : public platform::Dialogs {
   std::string chooseFile(const platform::FileDialogRequest& request) override;
   void message(const std::string& text, platform::MessageIcon icon) override;
   platform::Answer ask(const std::string& text, bool withCancel) override;
+  std::optional<long> askNumber(const std::string& title, const std::string& prompt, long minimum,
+                                long maximum, long value) override;
 
  private:
   QWidget* parent_;

@@ -17,6 +17,23 @@ using shell::kOptionsMenuEntries;
 
 constexpr int kFirstControlId = 1000;
 constexpr int kFirstMenuEntryId = 2000;
+constexpr int kFirstToolEntryId = 2100;
+
+// The virtual key of a Tools entry's character on the keyboard.
+WPARAM virtualKeyOf(char key) {
+  switch (key) {
+    case '[':
+      return VK_OEM_4;
+    case ']':
+      return VK_OEM_6;
+    case '-':
+      return VK_OEM_MINUS;
+    case '=':
+      return VK_OEM_PLUS;
+    default:
+      return static_cast<WPARAM>(key);  // capital letters are their own key
+  }
+}
 
 // Every control is a group of its own, so the arrow keys never move the
 // focus between them as they would in a dialog.
@@ -93,6 +110,23 @@ std::optional<std::size_t> menuEntryIndexOfId(int id) {
   return static_cast<std::size_t>(id - kFirstMenuEntryId);
 }
 
+int toolEntryId(std::size_t index) { return kFirstToolEntryId + static_cast<int>(index); }
+
+std::optional<std::size_t> toolEntryIndexOfId(int id) {
+  if (id < kFirstToolEntryId || id >= toolEntryId(shell::kToolsMenuEntries.size()))
+    return std::nullopt;
+  return static_cast<std::size_t>(id - kFirstToolEntryId);
+}
+
+std::optional<std::size_t> toolEntryOfKey(WPARAM virtualKey, bool ctrl, bool shift, bool alt) {
+  if (!ctrl || alt) return std::nullopt;  // Ctrl+Alt is AltGr on many keyboards: a character
+  for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i) {
+    const shell::ToolEntryDesign& entry = shell::kToolsMenuEntries[i];
+    if (entry.shift == shift && virtualKeyOf(entry.key) == virtualKey) return i;
+  }
+  return std::nullopt;
+}
+
 MainWindowControls createMainWindowControls(HWND window, HFONT controlFont) {
   MainWindowControls c;
   const ControlPlaces places = designPlaces(windowDpi(window));
@@ -115,6 +149,15 @@ MainWindowControls createMainWindowControls(HWND window, HFONT controlFont) {
   }
   AppendMenuW(c.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(c.optionsMenu),
               platform::utf8ToWide(shell::kOptionsMenuCaption).c_str());
+  c.toolsMenu = CreatePopupMenu();
+  for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i) {
+    const shell::ToolEntryDesign& entry = shell::kToolsMenuEntries[i];
+    const std::string text = std::string(entry.caption) + "\t" + shell::toolKeyText(entry);
+    AppendMenuW(c.toolsMenu, MF_STRING, static_cast<UINT_PTR>(toolEntryId(i)),
+                platform::utf8ToWide(text).c_str());
+  }
+  AppendMenuW(c.menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(c.toolsMenu),
+              platform::utf8ToWide(shell::kToolsMenuCaption).c_str());
   SetMenu(window, c.menuBar);
   return c;
 }

@@ -75,7 +75,7 @@ MainWindow::MainWindow() {
   }
   editorKeyboard(controls_.editor->hwnd());
   registerDialogWindow(hwnd_, [this](MSG& message) {
-    return handleEscapeWhileBusy(message) || handleAccessKey(message);
+    return handleEscapeWhileBusy(message) || handleToolKey(message) || handleAccessKey(message);
   });
   DragAcceptFiles(hwnd_, TRUE);
 
@@ -117,6 +117,10 @@ void MainWindow::setBusy(bool busy) {
   for (std::size_t i = 0; i < kOptionsMenuEntries.size(); ++i) {
     if (!kOptionsMenuEntries[i].busyDisables) continue;
     EnableMenuItem(controls_.optionsMenu, static_cast<UINT>(menuEntryId(i)),
+                   MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
+  }
+  for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i) {
+    EnableMenuItem(controls_.toolsMenu, static_cast<UINT>(toolEntryId(i)),
                    MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
   }
   if (busy) {
@@ -188,6 +192,11 @@ void MainWindow::onCommand(int id, int code) {
   if (const auto entry = menuEntryIndexOfId(id)) {
     const shell::Handler handler = kOptionsMenuEntries[*entry].onChoose;
     run([&] { (logic_.get()->*handler)(); });
+    return;
+  }
+  if (const auto entry = toolEntryIndexOfId(id)) {
+    const shell::Handler handler = shell::kToolsMenuEntries[*entry].onChoose;
+    run([&] { (logic_.get()->*handler)(); });
   }
   // IDOK and IDCANCEL (Enter and Escape outside the search boxes) do nothing.
 }
@@ -216,6 +225,17 @@ bool MainWindow::handleEscapeWhileBusy(const MSG& message) {
       !logic_->commandRunning())
     return false;
   logic_->escape();
+  return true;
+}
+
+// The Tools menu's keys, wherever the focus is in the window.
+bool MainWindow::handleToolKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !logic_) return false;
+  const auto entry = toolEntryOfKey(message.wParam, GetKeyState(VK_CONTROL) < 0,
+                                    GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0);
+  if (!entry) return false;
+  const shell::Handler handler = shell::kToolsMenuEntries[*entry].onChoose;
+  run([&] { (logic_.get()->*handler)(); });
   return true;
 }
 
@@ -317,9 +337,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (logic_ && controls_.editor && header->hwndFrom == controls_.editor->hwnd() &&
-          (header->code == SCN_SAVEPOINTLEFT || header->code == SCN_SAVEPOINTREACHED)) {
-        logic_->modifiedChanged();
+      if (logic_ && controls_.editor && header->hwndFrom == controls_.editor->hwnd()) {
+        if (header->code == SCN_SAVEPOINTLEFT || header->code == SCN_SAVEPOINTREACHED)
+          logic_->modifiedChanged();
+        // The line-number margin follows the number of lines as the user types.
+        if (header->code == SCN_UPDATEUI) controls_.editor->editor().fitLineNumberMargin();
       }
       return 0;
     }

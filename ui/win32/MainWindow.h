@@ -75,6 +75,7 @@ class MainWindow : private shell::WindowFrame {
   void fitToDesignSize();
   RECT outerRectForClient(int clientWidth, int clientHeight) const;
   bool handleEscapeWhileBusy(const MSG& message);
+  bool handleToolKey(const MSG& message);
   bool handleAccessKey(const MSG& message);
   void onDropFiles(HDROP drop);
   void onDpiChanged(const RECT& suggested);

@@ -1,5 +1,7 @@
 #include "ui/win32/Win32Dialogs.h"
 
+#include "ui/win32/NumberDialog.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -81,6 +83,11 @@ platform::Answer Win32Dialogs::ask(const std::string& text, bool withCancel) {
     default:
       return withCancel ? platform::Answer::Cancel : platform::Answer::No;
   }
+}
+
+std::optional<long> Win32Dialogs::askNumber(const std::string& title, const std::string& prompt,
+                                            long minimum, long maximum, long value) {
+  return askNumberBox(owner_, title, prompt, minimum, maximum, value);
 }
 
 }  // namespace vantrel::win32
