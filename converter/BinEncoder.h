@@ -11,7 +11,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace serz {
@@ -46,7 +45,16 @@ class BinEncoder {
   std::vector<std::uint32_t> binIndex_;  // document string index -> table index
   std::array<std::uint32_t, kValueTypeCount> typeIndex_{};
   std::uint32_t tableSize_ = 0;
-  std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
+  // Shape -> the slot it was last stored in. Entries are never removed: an
+  // entry whose slot now holds another shape is stale, and counts as absent.
+  struct ShapeEntry {
+    std::uint64_t key = kNoShape;
+    std::uint8_t slot = 0;
+  };
+  static constexpr std::uint64_t kNoShape = ~std::uint64_t{0};
+  ShapeEntry& shapeEntry(std::uint64_t key);
+  std::vector<ShapeEntry> shapes_ = std::vector<ShapeEntry>(1024);
+  std::size_t shapeCount_ = 0;
   std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
   std::uint32_t spelled_ = 0;
   std::size_t position_ = 0;

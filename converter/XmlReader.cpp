@@ -54,6 +54,13 @@ constexpr std::array<unsigned char, 256> kNameTable = [] {
   }
   return t;
 }();
+// Short names compare faster byte by byte than through a call.
+bool sameBytes(const char* a, const char* b, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 bool isNameStart(int c) { return c >= 0 && (kNameTable[c] & 1); }
 bool isNameChar(int c) { return c >= 0 && (kNameTable[c] & 2); }
 
@@ -259,17 +266,25 @@ class Reader {
  private:
   // ---- access to the input -------------------------------------------
 
-  bool have(std::size_t at) {
+  bool have(std::size_t at) { return at < in_.end() || haveMore(at); }
+  [[gnu::noinline]] bool haveMore(std::size_t at) {
     while (at >= in_.end())
       if (!in_.more(mark_)) return false;
     return true;
   }
-  int peek(std::size_t at) { return have(at) ? static_cast<unsigned char>(in_[at]) : -1; }
+  int peek(std::size_t at) {
+    if (at < in_.end()) [[likely]]
+      return static_cast<unsigned char>(in_[at]);
+    return haveMore(at) ? static_cast<unsigned char>(in_[at]) : -1;
+  }
   bool startsWith(std::size_t at, std::string_view s) {
     return have(at + s.size() - 1) && std::memcmp(in_.ptr(at), s.data(), s.size()) == 0;
   }
   // The first `c` at or after `from`, or npos.
   std::size_t find(char c, std::size_t from) {
+    // Most searches end within a few bytes, sooner than a call would.
+    for (const std::size_t near = std::min(from + 64, in_.end()); from < near; ++from)
+      if (in_[from] == c) return from;
     while (true) {
       if (from < in_.end()) {
         const void* p = std::memchr(in_.ptr(from), c, in_.end() - from);
@@ -488,7 +503,9 @@ class Reader {
     std::size_t i = lt + 2;
     while (isNameChar(peek(i))) ++i;
     // Looked at only now: reading on may have moved the window.
-    if (view(lt + 2, i) != (span ? view(span) : kept)) malformed(lt + 2, "Start-end tags mismatch");
+    const std::string_view name = span ? view(span) : kept;
+    if (i - (lt + 2) != name.size() || !sameBytes(in_.ptr(lt + 2), name.data(), name.size()))
+      malformed(lt + 2, "Start-end tags mismatch");
     int c;
     while (isSpace(c = peek(i))) ++i;
     if (c != '>') malformed(i, "Error parsing end element tag");
