@@ -28,6 +28,9 @@ class BinEncoder {
   // caller that learns the count later can fill it in.
   std::size_t lastCountOffset() const { return countOffset_; }
   void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
+  // True once the binary's string table holds all it can: strings not in it
+  // are written out in full wherever they occur.
+  bool tableFull() const { return tableSize_ >= bin::kMaxTableSize; }
 
  private:
   [[noreturn]] void fail(std::string reason) const;

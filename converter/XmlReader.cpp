@@ -201,6 +201,10 @@ class NodeSink {
  public:
   virtual std::size_t add(const Node& node, std::size_t position) = 0;
   virtual void setChildCount(std::size_t handle, std::uint32_t count) = 0;
+  // False once a string value seen for the first time need not be kept
+  // past its record: the binary's string table is full, so it is written
+  // out in full wherever it occurs.
+  virtual bool keepsNewStrings() const = 0;
 
  protected:
   ~NodeSink() = default;
@@ -711,6 +715,24 @@ class Reader {
     return intern(s);
   }
 
+  // A string value: interned, or, when the sink needs new strings only for
+  // the record at hand, lent through one reused entry of the table, so that
+  // memory does not grow with the number of distinct strings.
+  std::uint32_t valueText(std::string_view s) {
+    const std::size_t bad = utf8::firstInvalid(s);
+    if (bad != kNpos) fail(textOffset(bad), "text is not valid UTF-8");
+    const std::uint64_t h = StringIndex::hash(s);
+    const std::uint32_t found = strings_.find(s, h);
+    if (found != StringIndex::kAbsent) return found;
+    if (sink_.keepsNewStrings()) return intern(s);
+    if (lent_ == kNoString) {
+      lent_ = static_cast<std::uint32_t>(doc_.strings.size());
+      doc_.strings.emplace_back();
+    }
+    doc_.strings[lent_] = s;
+    return lent_;
+  }
+
   struct XmlName {
     std::string_view spelling;  // as the XML writes it
     std::uint32_t string;       // the binary name's string index
@@ -789,7 +811,7 @@ class Reader {
     noteType(tag.type);
     const std::string_view s = leafText();
     const TextPlace place(*this, 0);
-    if (isString(tag.type)) return Node::value(name, tag.type, internText(s, 0));
+    if (isString(tag.type)) return Node::value(name, tag.type, valueText(s));
     if (isFloat(tag.type)) {
       std::optional<valuetext::AltEncoding> alt;
       if (tag.attr[kAltEncoding])
@@ -973,6 +995,7 @@ class Reader {
   StringIndex strings_;  // binary content -> index
   StringIndex names_;    // XML spelling -> index in xmlNames_
   std::vector<XmlName> xmlNames_;
+  std::uint32_t lent_ = kNoString;  // the entry valueText() lends, once needed
 };
 
 // Keeps every record in the document.
@@ -986,6 +1009,7 @@ class CollectingSink final : public NodeSink {
   void setChildCount(std::size_t handle, std::uint32_t count) override {
     doc_.nodes[handle].setChildCount(count);
   }
+  bool keepsNewStrings() const override { return true; }
 
  private:
   Document& doc_;
@@ -1009,6 +1033,7 @@ class EncodingSink final : public NodeSink {
   void setChildCount(std::size_t handle, std::uint32_t count) override {
     encoder_.patchU32(handle, count);
   }
+  bool keepsNewStrings() const override { return !encoder_.tableFull(); }
   std::string finish() { return encoder_.finish(); }
 
  private:
