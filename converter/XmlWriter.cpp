@@ -17,13 +17,14 @@ constexpr char kRootAttributes[] =
     " xmlns:d=\"http://www.kuju.com/TnT/2003/Delta\" d:version=\"1.0\"";
 
 // Characters that text content does not carry as they are: markup, quotes
-// (as the converter writes them), and control characters, which become
-// character references so that tabs and line breaks inside a value survive
-// the line-end handling of XML readers and editors.
+// (as the converter writes them), and tabs and line breaks, which become
+// character references so that they survive the line-end handling of XML
+// readers and editors. NUL and the other control characters are written as
+// they are, as the simulator's converter writes them (such XML is not
+// well-formed for other XML tools); the reader takes them back as they are.
 constexpr std::array<bool, 256> kEscaped = [] {
   std::array<bool, 256> t{};
-  for (int c = 0; c < 0x20; ++c) t[c] = true;
-  for (unsigned char c : {'&', '<', '>', '"', '\''}) t[c] = true;
+  for (unsigned char c : {'\t', '\n', '\r', '&', '<', '>', '"', '\''}) t[c] = true;
   return t;
 }();
 
@@ -154,7 +155,6 @@ void XmlEmitter::escaped(std::string_view s) {
         out_.lit("&apos;");
         break;
       default:
-        if (c == 0) fail("a string contains a NUL character, which XML cannot hold");
         out_.lit("&#");
         text::appendUnsigned(out_, c);
         out_.put(';');
