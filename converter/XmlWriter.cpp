@@ -6,6 +6,7 @@
 #include "converter/Names.h"
 #include "converter/TextFormat.h"
 #include "converter/XmlEmitter.h"
+#include "platform/core/LargeBuffer.h"
 
 #include <array>
 #include <bit>
@@ -263,6 +264,19 @@ void XmlEmitter::blob(const Node& n) {
 
 namespace {
 
+class StringSink final : public ByteSink {
+ public:
+  explicit StringSink(std::size_t reserve) {
+    text.reserve(reserve);
+    vantrel::platform::adviseLargeBuffer(text.data(), text.capacity());
+  }
+  bool write(std::string_view bytes) override {
+    text.append(bytes);
+    return true;
+  }
+  std::string text;
+};
+
 // Decodes `bin` record by record into the emitter; array elements and blobs
 // are let go as soon as they are written.
 void convert(std::string_view bin, OutBuf& out) {
@@ -297,10 +311,15 @@ Result<std::string> writeXml(const Document& doc) {
 Result<std::string> binToXml(std::string_view bin) {
   return detail::guarded<std::string>(
       [&] {
-        // The XML is usually 5 to 8 times the binary; reserving costs no memory.
-        OutBuf out(bin.size() * 8 + 4096);
+        // The XML is made a chunk at a time in a buffer that stays in the
+        // cache and appended to the result, which is reserved (5 to 8 times
+        // the binary; reserving costs no memory) but never zero-filled:
+        // faster than growing the result itself.
+        StringSink result(bin.size() * 8 + 4096);
+        OutBuf out(result, 256u << 10);
         convert(bin, out);
-        return out.take();
+        out.flush();
+        return std::move(result.text);
       },
       detail::byteError);
 }
