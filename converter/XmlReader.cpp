@@ -631,7 +631,7 @@ class Reader {
         return !s.cdata && isBlankText(view(s.start, s.end));
       });
     }
-    if (segments_.empty()) return {};
+    if (segments_.empty()) return std::string_view("", 0);  // never a null pointer
     if (segments_.size() == 1) {
       const Segment& s = segments_[0];
       const std::string_view raw = view(s.start, s.end);
