@@ -70,7 +70,12 @@ class Window {
   static constexpr std::size_t kChunk = 4u << 20;
 
   explicit Window(std::string_view whole) : data_(whole.data()), size_(whole.size()) {}
-  explicit Window(ByteSource& source) : source_(&source), buf_(kChunk, '\0') {
+  // `sizeHint`: the input's size if known (0 if not); a small input gets a
+  // small window.
+  Window(ByteSource& source, std::uint64_t sizeHint)
+      : source_(&source),
+        buf_(sizeHint && sizeHint < kChunk ? std::max<std::size_t>(sizeHint + 1, 4096) : kChunk,
+             '\0') {
     data_ = buf_.data();
   }
 
@@ -162,7 +167,7 @@ Error locate(std::string_view whole, ByteSource* source, std::size_t offset) {
       e.offset = offset;
       return e;
     }
-    std::string buf(1u << 20, '\0');
+    std::string buf(64u << 10, '\0');
     std::size_t carried = 0, done = 0;  // bytes kept from the last piece, bytes fed
     while (done < offset) {
       const std::ptrdiff_t n = source->read(buf.data() + carried, buf.size() - carried);
@@ -381,7 +386,6 @@ class Reader {
         const std::size_t end = in_.end();
         malformed(end ? end - 1 : 0, "No document element found");
       }
-      mark_ = i;
       if (c != '<') {
         const std::size_t lt = find('<', i);
         failText(run, lt == kNpos ? in_.end() : lt, "text outside the root element");
@@ -1084,7 +1088,7 @@ Result<std::string> xmlToBin(std::string_view xml) {
 }
 
 Result<std::string> xmlToBin(ByteSource& xml, std::uint64_t sizeHint) {
-  Window in(xml);
+  Window in(xml, sizeHint);
   return toBinary(in, {}, &xml, static_cast<std::size_t>(sizeHint / 4));
 }
 
