@@ -11,7 +11,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace serz {
@@ -29,6 +28,9 @@ class BinEncoder {
   // caller that learns the count later can fill it in.
   std::size_t lastCountOffset() const { return countOffset_; }
   void patchU32(std::size_t offset, std::uint32_t v) { out_.patchU32(offset, v); }
+  // True once the binary's string table holds all it can: strings not in it
+  // are written out in full wherever they occur.
+  bool tableFull() const { return tableSize_ >= bin::kMaxTableSize; }
 
  private:
   [[noreturn]] void fail(std::string reason) const;
@@ -46,7 +48,16 @@ class BinEncoder {
   std::vector<std::uint32_t> binIndex_;  // document string index -> table index
   std::array<std::uint32_t, kValueTypeCount> typeIndex_{};
   std::uint32_t tableSize_ = 0;
-  std::unordered_map<std::uint64_t, std::uint8_t> cacheIndex_;
+  // Shape -> the slot it was last stored in. Entries are never removed: an
+  // entry whose slot now holds another shape is stale, and counts as absent.
+  struct ShapeEntry {
+    std::uint64_t key = kNoShape;
+    std::uint8_t slot = 0;
+  };
+  static constexpr std::uint64_t kNoShape = ~std::uint64_t{0};
+  ShapeEntry& shapeEntry(std::uint64_t key);
+  std::vector<ShapeEntry> shapes_ = std::vector<ShapeEntry>(1024);
+  std::size_t shapeCount_ = 0;
   std::array<std::uint64_t, bin::kCacheSlots> slotKey_{};
   std::uint32_t spelled_ = 0;
   std::size_t position_ = 0;

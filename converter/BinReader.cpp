@@ -69,8 +69,6 @@ std::uint32_t BinDecoder::readString() {
     fail(at, "string length " + std::to_string(chars) + " runs past the end of the file");
   if (scan.status == utf8::Scan::Invalid) fail(pos_ + scan.bytes, "string is not valid UTF-8");
   const std::string_view s = in_.substr(pos_, scan.bytes);
-  if (s.find('\0') != std::string_view::npos)
-    fail(pos_ + s.find('\0'), "string contains a NUL character, which XML cannot hold");
   pos_ += scan.bytes;
   const auto index32 = static_cast<std::uint32_t>(doc_.strings.size());
   doc_.strings.push_back(s);
@@ -84,6 +82,14 @@ std::uint32_t BinDecoder::readName() {
   const std::uint32_t name = readString();
   if (name >= nameChecked_.size()) nameChecked_.resize(doc_.strings.size(), false);
   if (!nameChecked_[name]) {
+    // Strings may hold a NUL (the XML carries it as it is); names may not.
+    const std::size_t nul = doc_.str(name).find('\0');
+    if (nul != std::string_view::npos) {
+      // A name spelled out here ends at pos_; one from the table is at `at`.
+      const bool spelled = in_.substr(at, 2) == "\xFF\xFF";
+      fail(spelled ? pos_ - doc_.str(name).size() + nul : at,
+           "a name contains a NUL character, which XML cannot hold");
+    }
     std::string why = names::whyNotXmlName(doc_.str(name));
     if (!why.empty()) fail(at, why);
     nameChecked_[name] = true;

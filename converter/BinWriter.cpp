@@ -7,11 +7,18 @@
 #include "converter/Utf8.h"
 
 namespace serz {
+namespace {
+
+std::size_t mix(std::uint64_t key) {
+  key *= 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(key ^ (key >> 32));
+}
+
+}  // namespace
 
 BinEncoder::BinEncoder(const Document& doc, std::size_t reserveBytes)
     : doc_(doc), out_(reserveBytes + 64), binIndex_(doc.strings.size(), kUnwritten) {
   typeIndex_.fill(kUnwritten);
-  cacheIndex_.reserve(1024);
   out_.put(bin::kMagic);
   out_.putU32(bin::kVersion);
 }
@@ -60,22 +67,40 @@ void BinEncoder::writeShape(const Node& n) {
                             static_cast<std::uint64_t>(kind.hasType ? n.type() : ValueType::Bool)
                                 << 32 |
                             (kind.hasName ? n.name() : 0);
-  const auto hit = cacheIndex_.find(key);
-  if (hit != cacheIndex_.end()) {
-    out_.put(static_cast<char>(hit->second));
+  ShapeEntry& entry = shapeEntry(key);
+  if (entry.key == key && slotKey_[entry.slot] == key && entry.slot < spelled_) {
+    out_.put(static_cast<char>(entry.slot));
     return;
   }
   // The k-th spelled-out shape replaces whatever slot k mod 255 held.
   const auto slot = static_cast<std::uint8_t>(spelled_ % bin::kCacheSlots);
-  if (spelled_ >= static_cast<std::uint32_t>(bin::kCacheSlots)) cacheIndex_.erase(slotKey_[slot]);
   slotKey_[slot] = key;
-  cacheIndex_.emplace(key, slot);
+  entry = {key, slot};
   ++spelled_;
 
   out_.put(static_cast<char>(bin::kSpelledOut));
   out_.put(static_cast<char>(kind.command));
   if (kind.hasName) writeString(n.name());
   if (kind.hasType) writeType(n.type());
+}
+
+// The shape's entry, or the empty entry where it goes (linear probing).
+BinEncoder::ShapeEntry& BinEncoder::shapeEntry(std::uint64_t key) {
+  if ((shapeCount_ + 1) * 2 > shapes_.size()) {
+    std::vector<ShapeEntry> old(shapes_.size() * 2);
+    old.swap(shapes_);
+    for (const ShapeEntry& e : old)
+      if (e.key != kNoShape) {
+        std::size_t i = mix(e.key) & (shapes_.size() - 1);
+        while (shapes_[i].key != kNoShape) i = (i + 1) & (shapes_.size() - 1);
+        shapes_[i] = e;
+      }
+  }
+  const std::size_t mask = shapes_.size() - 1;
+  std::size_t i = mix(key) & mask;
+  while (shapes_[i].key != key && shapes_[i].key != kNoShape) i = (i + 1) & mask;
+  if (shapes_[i].key == kNoShape) ++shapeCount_;
+  return shapes_[i];
 }
 
 void BinEncoder::writeScalar(ValueType type, std::uint64_t v) {

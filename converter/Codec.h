@@ -10,6 +10,7 @@
 // binToXml and xmlToBin chain the steps. Nothing here touches files.
 
 #include "converter/ByteSink.h"
+#include "converter/ByteSource.h"
 #include "converter/Document.h"
 #include "converter/Result.h"
 
@@ -29,6 +30,11 @@ Result<Document> readXml(std::string_view xml);
 
 Result<std::string> binToXml(std::string_view bin);
 Result<std::string> xmlToBin(std::string_view xml);
+// xmlToBin that takes the XML from `xml` a few megabytes at a time, so
+// memory follows the binary made, not the XML. `sizeHint` (the XML's size,
+// or 0) only sizes the output buffer. The line and column of an error are
+// found by reading `xml` again from its start.
+Result<std::string> xmlToBin(ByteSource& xml, std::uint64_t sizeHint);
 
 // binToXml that hands the XML to `sink` as it is made, about a megabyte at a
 // time, so memory stays bounded by the input however large the XML grows

@@ -24,7 +24,13 @@ class OutBuf {
   // handed at a time.
   static constexpr std::size_t kChunk = 1u << 20;
 
-  explicit OutBuf(std::size_t reserve = 4096) { grow(reserve); }
+  // Reserves `reserve` bytes of capacity; only the chunk ahead of the write
+  // position is filled, so a generous estimate costs no memory.
+  explicit OutBuf(std::size_t reserve = 4096) {
+    buf_.reserve(reserve);
+    vantrel::platform::adviseLargeBuffer(buf_.data(), buf_.capacity());
+    grow(0);
+  }
   explicit OutBuf(ByteSink& sink, std::size_t chunk = kChunk) : sink_(&sink) { resizeChunk(chunk); }
 
   // Guarantees room for n more bytes and returns the write position.

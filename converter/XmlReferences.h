@@ -1,17 +1,18 @@
 #pragma once
-// Checks the entity and character references of an XML text before it is
-// parsed. The parser keeps a reference it does not know ("&xxe;", or "&amp b"
-// without its ';') as plain text, and turns "&#0;" into a NUL that would cut a
-// string short; both are refused here instead, with their position.
+// Checks one entity or character reference of an XML text. The five
+// predefined entity references and character references to U+0001..U+10FFFF
+// are accepted; anything else starting with '&' ("&xxe;", "&amp b" without
+// its ';', "&#0;", which would put a NUL into a string) is refused with its
+// reason, so that it is reported where it stands instead of kept as text.
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace serz::xmlrefs {
 
-// Throws detail::Failure at the byte offset of the first '&' outside a
-// comment, CDATA section, processing instruction or document type
-// declaration that does not start one of the five predefined entity
-// references or a character reference to a character (U+0001..U+10FFFF).
-void check(std::string_view xml);
+// Empty when a valid reference starts at text[at] (an '&'), else the reason.
+// A reference does not reach past the end of `text`.
+std::string problemAt(std::string_view text, std::size_t at);
 
 }  // namespace serz::xmlrefs

@@ -6,9 +6,11 @@
 // OUT is replaced only when the conversion succeeded, in one step, through a
 // symbolic link to the file it points to, keeping its permission bits; a
 // read-only OUT, or OUT that is IN, is refused. The XML is written to the
-// file as it is made, so it can be far larger than the memory at hand. An
-// interrupt leaves no temporary file behind. A message shows the control
-// characters of file names and input text as \xHH, so it is always one line.
+// file as it is made, so it can be far larger than the memory at hand; the
+// XML is read a few megabytes at a time, so the memory needed for XML to
+// binary follows the binary. An interrupt leaves no temporary file behind. A
+// message shows the control characters of file names and input text as
+// \xHH, so it is always one line.
 
 #include <cstdio>
 #include <exception>
@@ -73,9 +75,31 @@ int toXml(const std::string& in, const std::string& input, const std::string& ou
   return 0;
 }
 
-int toBin(const std::string& in, const std::string& input, const std::string& out) {
-  auto converted = serz::xmlToBin(input);
-  if (!converted) return failWith(in, converted.error().message());
+// The XML file, read a few megabytes at a time.
+class FileSource final : public serz::ByteSource {
+ public:
+  explicit FileSource(files::FileReader& file) : file_(file) {}
+  std::ptrdiff_t read(char* to, std::size_t n) override { return file_.read(to, n); }
+  bool restart() override { return file_.rewind(); }
+
+ private:
+  files::FileReader& file_;
+};
+
+int readFailure(const std::string& in, const files::FileError& failure) {
+  if (failure.kind == files::FileError::Kind::NotAFile) return failWith(in, failure.reason);
+  return failWith(in, "cannot read: " + failure.reason);
+}
+
+int toBin(const std::string& in, const std::string& out) {
+  files::FileReader file;
+  if (const auto failure = file.open(in)) return readFailure(in, *failure);
+  FileSource source(file);
+  auto converted = serz::xmlToBin(source, file.size());
+  if (!converted) {
+    if (file.failure()) return readFailure(in, *file.failure());
+    return failWith(in, converted.error().message());
+  }
   if (const auto failure = files::replaceWhole(out, converted.value()))
     return writeFailure(out, *failure);
   return 0;
@@ -103,15 +127,15 @@ int main(int argc, char** argv) {
   try {
     if (files::sameFile(in, out))
       return failWith(out, "is the input file itself; it was not overwritten");
+    if (toBinForm) return toBin(in, out);
     std::string input;
     if (const auto failure = files::readWhole(in, input)) {
-      if (failure->kind == files::FileError::Kind::NotAFile) return failWith(in, failure->reason);
       if (failure->kind == files::FileError::Kind::TooLarge)
         return failWith(
             in, "not enough memory to read its " + std::to_string(failure->size) + " bytes");
-      return failWith(in, "cannot read: " + failure->reason);
+      return readFailure(in, *failure);
     }
-    return toXmlForm ? toXml(in, input, out) : toBin(in, input, out);
+    return toXml(in, input, out);
   } catch (const std::bad_alloc&) {
     return failWith(in, "not enough memory for the conversion");
   } catch (const std::exception& e) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
@@ -62,6 +63,36 @@ std::optional<FileError> readWhole(const std::string& path, std::string& content
 // readWhole does (pipes and devices refused at once).
 std::optional<FileError> readStart(const std::string& path, std::size_t count,
                                    std::string& content);
+
+// Reads a regular file a piece at a time, for input too large to hold
+// whole. A folder, pipe or device is refused at open, as readWhole does.
+class FileReader {
+ public:
+  FileReader() = default;
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  std::optional<FileError> open(const std::string& path);
+  // The file's size when it was opened.
+  std::uint64_t size() const { return size_; }
+  // Reads up to n bytes: how many were read, 0 at the end, -1 on failure
+  // (failure() says why).
+  std::ptrdiff_t read(char* to, std::size_t n);
+  // Back to the first byte.
+  bool rewind();
+  const std::optional<FileError>& failure() const { return failure_; }
+
+ private:
+  void close();
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+  std::uint64_t size_ = 0;
+  std::optional<FileError> failure_;
+};
 
 // The file a write to path lands in: path itself, or, when path is a
 // symbolic link, the file it finally points to (the link stays as it is).
