@@ -215,8 +215,9 @@ TEST_F(MainWindowControls, BusyDisablesOnlyTheDocumentCommands) {
   }
 }
 
-// Exit pressed while a file converts: the window goes at once, but the
-// conversion finishes first and nothing runs on a destroyed window.
+// Exit pressed while a file converts asks whether to stop the converter;
+// answered No, the window stays until the conversion has finished, then
+// goes, and nothing runs on a destroyed window.
 TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded) {
   fs::copy_file(STAND_IN_SERZ_PATH, programFolder_ / "serz.exe");
   writeFile(programFolder_ / "serz.hold", "");  // the converter waits while this exists
@@ -225,7 +226,7 @@ TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded
   auto window = showMainWindow();
   const HWND open = window->controls()[shell::controlIndex("Command1")];
   const HWND exit = window->controls()[shell::controlIndex("Command2")];
-  std::atomic<bool> openWasDisabled{false}, exitWasEnabled{false}, hidden{false};
+  std::atomic<bool> openWasDisabled{false}, exitWasEnabled{false}, stillShown{false};
   std::thread user([&, hwnd = window->hwnd()] {
     Sleep(400);  // the converter runs
     openWasDisabled = !IsWindowEnabled(open);
@@ -233,15 +234,19 @@ TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exit), BN_CLICKED),
                  reinterpret_cast<LPARAM>(exit));
     Sleep(400);
-    hidden = !IsWindowVisible(hwnd);
+    stillShown = IsWindowVisible(hwnd) != FALSE;
     fs::remove(programFolder_ / "serz.hold");
   });
   dialogs_.answers.push_back(bin.string());
+  dialogs_.questionAnswers = {platform::Answer::No};
   SendMessageW(open, BM_CLICK, 0, 0);  // returns once the conversion has ended
   user.join();
   EXPECT_TRUE(openWasDisabled);
   EXPECT_TRUE(exitWasEnabled);
-  EXPECT_TRUE(hidden) << "the window went when Exit was pressed";
+  EXPECT_TRUE(stillShown) << "the window waits for the conversion";
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0],
+            "a.bin is still being converted. Stop the converter and put a.bin back as it was?");
   EXPECT_FALSE(window->isOpen()) << "and is gone once the command has ended";
   EXPECT_TRUE(fs::exists(preferences()));
   EXPECT_TRUE(dialogs_.messages.empty());
