@@ -220,10 +220,16 @@ void MainWindow::onClose() {
 }
 
 // Esc during a conversion, wherever the focus is: asks whether to stop.
+// Pressing Save .bin leaves the focus on a button the busy state then
+// disables, so often no window has the focus: the system then sends the
+// key to the main window as WM_SYSKEYDOWN, without Alt held (context bit
+// 29 clear; Alt+Esc switches windows and is left alone).
 bool MainWindow::handleEscapeWhileBusy(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE || !logic_ ||
-      !logic_->commandRunning())
-    return false;
+  constexpr LPARAM kAltHeld = LPARAM{1} << 29;
+  const bool escape = message.wParam == VK_ESCAPE &&
+                      (message.message == WM_KEYDOWN ||
+                       (message.message == WM_SYSKEYDOWN && (message.lParam & kAltHeld) == 0));
+  if (!escape || !logic_ || !logic_->commandRunning()) return false;
   logic_->escape();
   return true;
 }
