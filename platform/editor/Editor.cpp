@@ -40,18 +40,22 @@ void Editor::announceChange() const {
   if (hooks_.changed) hooks_.changed();
 }
 
-void Editor::useXmlColouring(bool on) {
-  if (on == xmlColouring_ || !hooks_.xmlColouring) return;
-  xmlColouring_ = on;
-  hooks_.xmlColouring(on);
-  // A new lexer brings its own styles: the margins are measured again.
+void Editor::useXmlColouring() {
+  if (xmlColouring_ || !hooks_.xmlColouring) return;
+  xmlColouring_ = true;
+  hooks_.xmlColouring(true);
+  // The lexer brings its own styles: the margins are measured again.
   lineNumberDigits_ = 0;
   setUpMargins();
-  if (!on) return;
   // The lexer folds elements; blank lines stay with the text above them.
   sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold"), "1");
   sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold.html"), "1");
   sciText(sci::kSetProperty, reinterpret_cast<std::uintptr_t>("fold.compact"), "0");
+  // The lines in view are coloured at once, the rest while the user works,
+  // so a large document opens and scrolls as fast as plain text. Only with
+  // a lexer: without one, the styling would wait for the window forever and
+  // keep the idle timer running.
+  sci(sci::kSetIdleStyling, sci::kIdleStylingAll);
 }
 
 namespace {
@@ -91,9 +95,6 @@ void Editor::setUpMargins() {
   sci(sci::kSetFoldFlags, sci::kFoldFlagLineAfterContracted);
   sci(sci::kMarkerDefine, kErrorMarker, sci::kMarkBackground);
   sci(sci::kMarkerSetBack, kErrorMarker, kErrorLineColour);
-  // The lines in view are coloured at once, the rest while the user works,
-  // so a large document opens and scrolls as fast as plain text.
-  sci(sci::kSetIdleStyling, sci::kIdleStylingAll);
   fitLineNumberMargin();
 }
 
@@ -180,7 +181,7 @@ void Editor::setBytes(std::string_view bytes) {
   sci(sci::kSetReadOnly, 0);
   sci(sci::kSetUndoCollection, 0);
   sci(sci::kClearAll);
-  useXmlColouring(true);
+  useXmlColouring();
   clearMark();
   if (size > 0) sciText(sci::kAddText, static_cast<std::uintptr_t>(size), bytes.data());
   sci(sci::kSetUndoCollection, 1);

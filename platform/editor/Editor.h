@@ -128,7 +128,8 @@ class Editor {
   std::intptr_t sci(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) const;
   std::intptr_t sciText(unsigned message, std::uintptr_t wParam, const char* text) const;
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
-  void useXmlColouring(bool on);
+  // Attaches the XML lexer (once, at the first load).
+  void useXmlColouring();
   void setUpMargins();
   void announceChange() const;
 

@@ -134,8 +134,10 @@ TEST_F(MainWindowControls, AccessKeysPressSaveAndExitAndTheMenuOffersExitUnderE)
   fs::remove(preferences());
   auto window = showMainWindow();
   const HMENU bar = GetMenu(window->hwnd());
-  EXPECT_EQ(GetMenuItemCount(bar), 1);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);  // Options, then Tools beside it
   EXPECT_EQ(menuText(bar, 0), "Options");
+  EXPECT_EQ(menuText(bar, 1), "Tools");
+  EXPECT_EQ(menuText(GetSubMenu(bar, 1), 0), "Go to Line...\tCtrl+G");
   const HMENU options = GetSubMenu(bar, 0);
   EXPECT_EQ(menuText(options, 0) + '|' + menuText(options, 1) + '|' + menuText(options, 2),
             "Texture Editor Path|Clear Temp Files|&Exit");
