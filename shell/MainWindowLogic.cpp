@@ -134,10 +134,7 @@ bool MainWindowLogic::keepConverting(std::chrono::milliseconds waited) {
   return !stopRequested_;
 }
 
-void MainWindowLogic::command(const std::function<void()>& body) {
-  if (refuseDuringConversion()) return;
-  // A question of the running command is open: its window has the input.
-  if (running_) return;
+void MainWindowLogic::runGuarded(const std::function<void()>& body) {
   running_ = true;
   try {
     body();
@@ -149,6 +146,13 @@ void MainWindowLogic::command(const std::function<void()>& body) {
                             platform::MessageIcon::Stop);
   }
   running_ = false;
+}
+
+void MainWindowLogic::command(const std::function<void()>& body) {
+  if (refuseDuringConversion()) return;
+  // A question of the running command is open: its window has the input.
+  if (running_) return;
+  runGuarded(body);
   updateTitle();
   // Exit was chosen while it ran: the window goes now (asking about
   // unsaved changes once more).
@@ -167,14 +171,7 @@ bool MainWindowLogic::confirmClose() {
   }
   if (running_) return false;
   bool mayClose = false;
-  running_ = true;
-  try {
-    mayClose = mayDiscardChanges();
-  } catch (const std::exception& error) {
-    parts_.dialogs->message(std::string("The command failed: ") + error.what(),
-                            platform::MessageIcon::Stop);
-  }
-  running_ = false;
+  runGuarded([this, &mayClose] { mayClose = mayDiscardChanges(); });
   // Exit chosen again while that save ran: one more chance to keep the
   // edit, then close.
   if (std::exchange(closeWhenDone_, false) && !mayClose) return confirmClose();

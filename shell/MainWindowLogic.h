@@ -113,7 +113,6 @@ class MainWindowLogic {
   void unfoldElement();  // the same, unfolded
 
   const pipeline::Document& document() const { return document_; }
-  const search::Finder& finder() const { return *finder_; }
   // The image viewer's path, kept in the settings file; "" when none.
   const std::string& viewerPath() const { return settings_.viewerPath; }
   // The simulator's folder, where the open dialogs start; "" when unknown.
@@ -125,6 +124,9 @@ class MainWindowLogic {
   // conversion is the reason); an unexpected error becomes a message; a
   // close asked for meanwhile happens once it has returned.
   void command(const std::function<void()>& body);
+  // Runs body as the running command, an unexpected error becoming a
+  // message.
+  void runGuarded(const std::function<void()>& body);
   // While a conversion runs: the message that refuses a command.
   bool refuseDuringConversion();
   // The question shared by Exit and Esc during a conversion; true on Yes.

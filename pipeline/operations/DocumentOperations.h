@@ -64,8 +64,8 @@ Outcome viewOtherFiles(DocumentContext& ctx);
 Outcome viewOtherFile(DocumentContext& ctx, const std::string& path);
 
 // "&Save .bin" (Command3): Done with the path of the backup the old .bin
-// went to as news; Cancelled when the user stopped the converter. The .bin stays at its path, as it
-// was, unless the new one was written whole.
+// went to as news; Cancelled when the user stopped the converter. The .bin
+// stays at its path, as it was, unless the new one was written whole.
 Outcome saveBin(DocumentContext& ctx);
 
 // "Save As" (Command8): Done when the text was written.

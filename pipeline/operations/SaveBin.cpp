@@ -35,12 +35,6 @@ void refuse(const DocumentContext& ctx, const std::string& text) {
   showMessage(ctx, text, platform::MessageIcon::Stop);
 }
 
-std::error_code renameFile(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::rename(platform::pathFromUtf8(from), platform::pathFromUtf8(to), error);
-  return error;
-}
-
 // The name the converter writes the new .bin to: beside the old one, so
 // that moving it into place is a rename within one folder, and ending in
 // ".bin" like the file it stands for. A name that is taken (by anything)
@@ -59,12 +53,6 @@ std::optional<std::string> freeSavingName(const std::string& binPath) {
     if (!nameTaken(candidate)) return candidate;
   }
   return std::nullopt;
-}
-
-bool isReadOnly(const std::string& path) {
-  std::error_code error;
-  const fs::perms perms = fs::status(platform::pathFromUtf8(path), error).permissions();
-  return !error && (perms & fs::perms::owner_write) == fs::perms::none;
 }
 
 void removeQuietly(const std::string& path) {
@@ -137,8 +125,6 @@ std::optional<std::string> replaceOldestBackup(const DocumentContext& ctx,
   return oldest;  // deleted only once the new .bin is whole
 }
 
-// The new .bin was not written whole: the old one never moved, so only
-// the converter's output goes.
 // "line L, column C" in a converter's reason: where in the XML it stopped.
 std::optional<std::pair<long, long>> namedPlace(const std::string& reason) {
   static const std::regex place(R"(line (\d{1,10}), column (\d{1,10}))");
@@ -147,6 +133,8 @@ std::optional<std::pair<long, long>> namedPlace(const std::string& reason) {
   return std::pair{std::stol(match[1].str()), std::stol(match[2].str())};
 }
 
+// The new .bin was not written whole: the old one never moved, so only
+// the converter's output goes.
 void reportFailedConversion(const DocumentContext& ctx, const std::string& binPath,
                             const std::string& savingPath, const std::string& xmlPath,
                             const std::string& reason) {
@@ -195,7 +183,7 @@ Outcome saveBin(DocumentContext& ctx) {
     refuse(ctx, named + " was not saved: there is no file of that name to rebuild.");
     return Outcome::failed();
   }
-  if (isReadOnly(binPath)) {
+  if (files::isReadOnly(binPath)) {
     refuse(ctx, named +
                     " was not saved: the file is read-only. Clear its read-only mark (or give "
                     "yourself the right to write it) and save again.");
@@ -263,15 +251,13 @@ Outcome saveBin(DocumentContext& ctx) {
     return Outcome::failed();
   }
   // One step: the old name now names the new file.
-  if (const std::error_code moveError = renameFile(*savingPath, binPath)) {
+  if (const auto moveError = files::moveOver(*savingPath, binPath)) {
     removeQuietly(*savingPath);
     removeQuietly(*backupPath);
     showMessage(ctx,
                 binPath + " was not rebuilt: the new version could not take its name (" +
-                    moveError.message() +
-                    "). The file was left unchanged; the edited text is "
-                    "kept in " +
-                    xmlPath + ".",
+                    moveError->reason +
+                    "). The file was left unchanged; the edited text is kept in " + xmlPath + ".",
                 platform::MessageIcon::Warning);
     return Outcome::failed();
   }

@@ -227,51 +227,9 @@ namespace {
 // larger than limit is refused), or at most its first `limit` bytes.
 std::optional<FileError> readFile(const std::string& path, std::string& content,
                                   std::uint64_t limit, bool truncate) {
-  // A dangling link, an empty name or one that cannot be looked at counts
-  // as missing.
-  const EntryKind kind = path.empty() ? EntryKind::Missing : kindOf(path);
-  if (kind == EntryKind::Missing)
-    return FileError{FileError::Kind::Missing, "No such file or directory", 0};
-  if (kind == EntryKind::Folder || kind == EntryKind::Special) return notAFile(kind);
-
-#ifdef _WIN32
-  HANDLE file =
-      CreateFileW(pathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
-    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-      return FileError{FileError::Kind::Missing, windowsReason(code), 0};
-    return FileError{FileError::Kind::System, windowsReason(code), 0};
-  }
-  struct Closer {
-    HANDLE h;
-    ~Closer() { CloseHandle(h); }
-  } closer{file};
-  if (GetFileType(file) != FILE_TYPE_DISK) return notAFile(EntryKind::Special);
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size))
-    return FileError{FileError::Kind::System, windowsReason(GetLastError()), 0};
-  const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
-#else
-  // Non-blocking, so a pipe that slipped in after the check above cannot
-  // hang the open; it is refused by the type check that follows.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return FileError{FileError::Kind::Missing, std::strerror(errno), 0};
-    return systemError(errno);
-  }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return systemError(errno);
-  if (!S_ISREG(st.st_mode))
-    return notAFile(S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Special);
-  const auto bytes = static_cast<std::uint64_t>(st.st_size);
-#endif
-
+  FileReader reader;
+  if (auto refused = reader.open(path)) return refused;
+  const std::uint64_t bytes = reader.size();
   if (bytes > limit && !truncate)
     return FileError{FileError::Kind::TooLarge, "is too large", bytes};
   const std::uint64_t wanted = std::min(bytes, limit);
@@ -294,18 +252,8 @@ std::optional<FileError> readFile(const std::string& path, std::string& content,
 
   std::size_t done = 0;
   while (done < text.size()) {
-#ifdef _WIN32
-    DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 30));
-    if (!ReadFile(file, text.data() + done, want, &got, nullptr))
-      return FileError{FileError::Kind::System, windowsReason(GetLastError()), 0};
-#else
-    const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return systemError(errno);
-    }
-#endif
+    const std::ptrdiff_t got = reader.read(text.data() + done, text.size() - done);
+    if (got < 0) return reader.failure();
     if (got == 0) break;  // the file shrank meanwhile
     done += static_cast<std::size_t>(got);
   }
@@ -341,6 +289,8 @@ void FileReader::close() {
 std::optional<FileError> FileReader::open(const std::string& path) {
   close();
   failure_.reset();
+  // A dangling link, an empty name or one that cannot be looked at counts
+  // as missing.
   const EntryKind kind = path.empty() ? EntryKind::Missing : kindOf(path);
   if (kind == EntryKind::Missing)
     return failure_ = FileError{FileError::Kind::Missing, "No such file or directory", 0};
@@ -418,6 +368,15 @@ bool FileReader::rewind() {
 #else
   return fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
 #endif
+}
+
+bool isReadOnly(const std::string& path) {
+  const std::optional<FileError> refused = checkWritableTarget(pathFromUtf8(path));
+  return refused && refused->kind == FileError::Kind::ReadOnly;
+}
+
+std::optional<FileError> moveOver(const std::string& from, const std::string& to) {
+  return moveOver(pathFromUtf8(from), pathFromUtf8(to));
 }
 
 std::string writeTarget(const std::string& path) {

@@ -101,6 +101,13 @@ std::string writeTarget(const std::string& path);
 // True when both paths name the same existing file (links followed).
 bool sameFile(const std::string& a, const std::string& b);
 
+// True when the file at path may not be written: the read-only attribute
+// on Windows; elsewhere no write permission for anybody, or none for us.
+bool isReadOnly(const std::string& path);
+
+// Renames from over to in one step (to is replaced when it exists).
+std::optional<FileError> moveOver(const std::string& from, const std::string& to);
+
 // Writes a file in one step: the content goes to a temporary file beside
 // the target, and only commit() renames it over the target. The target is
 // resolved through symbolic links, keeps its permission bits, and is
