@@ -2,7 +2,11 @@
 // Where a conversion takes its input from, a chunk at a time, so that input
 // much larger than the memory at hand never has to be held whole.
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <limits>
+#include <string_view>
 
 namespace serz {
 
@@ -17,6 +21,30 @@ class ByteSource {
 
  protected:
   ~ByteSource() = default;
+};
+
+// A text in memory handed out at most `piece` bytes at a time: what the
+// benchmarks, the fuzzer and the tests read from.
+class TextSource : public ByteSource {
+ public:
+  explicit TextSource(std::string_view text,
+                      std::size_t piece = std::numeric_limits<std::size_t>::max())
+      : text_(text), piece_(piece) {}
+  std::ptrdiff_t read(char* to, std::size_t n) override {
+    n = std::min({n, piece_, text_.size() - pos_});
+    if (n != 0) std::memcpy(to, text_.data() + pos_, n);
+    pos_ += n;
+    return static_cast<std::ptrdiff_t>(n);
+  }
+  bool restart() override {
+    pos_ = 0;
+    return true;
+  }
+  std::size_t position() const { return pos_; }
+
+ private:
+  std::string_view text_;
+  std::size_t piece_, pos_ = 0;
 };
 
 }  // namespace serz

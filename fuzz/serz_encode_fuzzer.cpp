@@ -11,33 +11,10 @@
 #include <cstring>
 #include <string_view>
 
-namespace {
-
-class PieceSource final : public serz::ByteSource {
- public:
-  PieceSource(std::string_view text, std::size_t piece) : text_(text), piece_(piece) {}
-  std::ptrdiff_t read(char* to, std::size_t n) override {
-    n = std::min({n, piece_, text_.size() - pos_});
-    if (n) std::memcpy(to, text_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<std::ptrdiff_t>(n);
-  }
-  bool restart() override {
-    pos_ = 0;
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  std::size_t piece_, pos_ = 0;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
   auto bin = serz::xmlToBin(xml);
-  PieceSource source(xml, size ? 1 + data[size - 1] % 13 : 1);
+  serz::TextSource source(xml, size ? 1 + data[size - 1] % 13 : 1);
   auto pieces = serz::xmlToBin(source, size);
   if (bin.ok() != pieces.ok()) std::abort();
   if (bin.ok() && bin.value() != pieces.value()) std::abort();

@@ -43,7 +43,7 @@ void Editor::announceChange() const {
 void Editor::useXmlColouring() {
   if (xmlColouring_ || !hooks_.xmlColouring) return;
   xmlColouring_ = true;
-  hooks_.xmlColouring(true);
+  hooks_.xmlColouring();
   // The lexer brings its own styles: the margins are measured again.
   lineNumberDigits_ = 0;
   setUpMargins();
@@ -145,11 +145,7 @@ void Editor::markLine(long line) {
 void Editor::clearMark() { sci(sci::kMarkerDeleteAll, kErrorMarker); }
 
 long Editor::markedLine() const {
-  for (long line = 0, lines = lineCount(); line < lines; ++line) {
-    if (sci(sci::kMarkerGet, static_cast<std::uintptr_t>(line)) & (1 << kErrorMarker))
-      return line + 1;
-  }
-  return 0;
+  return static_cast<long>(sci(sci::kMarkerNext, 0, std::intptr_t{1} << kErrorMarker)) + 1;
 }
 
 void Editor::foldAll(bool contract) {

@@ -33,8 +33,8 @@ struct ScintillaLink {
 
 // What only the window's adapter can do for the editor.
 struct EditorHooks {
-  // Colour the text as XML (true) or show it plain.
-  std::function<void(bool on)> xmlColouring;
+  // Attach the XML lexer, which colours and folds the text.
+  std::function<void()> xmlColouring;
   // A change made through this wrapper is complete and shows in the text
   // (after load, setSelText and once after a whole Replace All).
   std::function<void()> changed;

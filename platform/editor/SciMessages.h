@@ -16,7 +16,7 @@
   X(kMarkerSetBack, SCI_MARKERSETBACK, 2042)                           \
   X(kMarkerAdd, SCI_MARKERADD, 2043)                                   \
   X(kMarkerDeleteAll, SCI_MARKERDELETEALL, 2045)                       \
-  X(kMarkerGet, SCI_MARKERGET, 2046)                                   \
+  X(kMarkerNext, SCI_MARKERNEXT, 2047)                                 \
   X(kGetLineEndPosition, SCI_GETLINEENDPOSITION, 2136)                 \
   X(kGetLineCount, SCI_GETLINECOUNT, 2154)                             \
   X(kLineFromPosition, SCI_LINEFROMPOSITION, 2166)                     \

@@ -14,25 +14,17 @@ namespace {
 using namespace serz::testing;
 
 // Hands out the text `chunk` bytes at a time; can fail on request.
-class ChunkSource final : public ByteSource {
+class ChunkSource final : public TextSource {
  public:
-  ChunkSource(std::string_view text, std::size_t chunk) : text_(text), chunk_(chunk) {}
+  using TextSource::TextSource;
   std::ptrdiff_t read(char* to, std::size_t n) override {
-    if (failAt_ != std::string_view::npos && pos_ >= failAt_) return -1;
-    n = std::min({n, chunk_, text_.size() - pos_});
-    std::memcpy(to, text_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<std::ptrdiff_t>(n);
-  }
-  bool restart() override {
-    pos_ = 0;
-    return true;
+    if (failAt_ != std::string_view::npos && position() >= failAt_) return -1;
+    return TextSource::read(to, n);
   }
   void failAt(std::size_t offset) { failAt_ = offset; }
 
  private:
-  std::string_view text_;
-  std::size_t chunk_, pos_ = 0, failAt_ = std::string_view::npos;
+  std::size_t failAt_ = std::string_view::npos;
 };
 
 Result<std::string> streamed(std::string_view xml, std::size_t chunk) {

@@ -75,7 +75,7 @@ QtEditorControl::QtEditorControl(QWidget* parent) : QsciScintilla(parent) {
   xmlLexer_->setFont(editorFont_);
 
   platform::EditorHooks hooks;
-  hooks.xmlColouring = [this](bool on) { useXmlColouring(on); };
+  hooks.xmlColouring = [this] { useXmlColouring(); };
   hooks.changed = [this] { announceChange(); };
   editor_ = std::make_unique<platform::Editor>(directLink(*this), std::move(hooks));
 }
@@ -103,13 +103,8 @@ void QtEditorControl::announceChange() {
   emit linesChanged();
 }
 
-void QtEditorControl::useXmlColouring(bool on) {
-  if (on) {
-    setLexer(xmlLexer_);
-  } else {
-    setLexer(nullptr);
-    setFont(editorFont_);
-  }
+void QtEditorControl::useXmlColouring() {
+  setLexer(xmlLexer_);
   // Switching lexers resets the styles; keep the selection look.
   setSelectionBackgroundColor(selectionBack);
   setSelectionForegroundColor(selectionFore);

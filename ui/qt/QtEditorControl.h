@@ -37,7 +37,7 @@ class QtEditorControl : public QsciScintilla {
   static QColor selectionBackground();
 
  private:
-  void useXmlColouring(bool on);
+  void useXmlColouring();
   void changeComing();
   void announcePendingChange();
   void announceChange();

@@ -69,7 +69,7 @@ ScintillaControl::ScintillaControl(HWND parent, int id) {
   }
   setUpLook();
   platform::EditorHooks hooks;
-  hooks.xmlColouring = [this](bool on) { useXmlColouring(on); };
+  hooks.xmlColouring = [this] { useXmlColouring(); };
   editor_ = std::make_unique<platform::Editor>(link, std::move(hooks));
 }
 
@@ -104,14 +104,9 @@ void ScintillaControl::setUpLook() {
   send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_INACTIVE_TEXT, kSelectionText);
 }
 
-void ScintillaControl::useXmlColouring(bool on) {
-  if (on) {
-    send(SCI_SETILEXER, 0,
-         reinterpret_cast<std::intptr_t>(CreateLexer("xml")));  // the control owns it
-  } else {
-    send(SCI_SETILEXER, 0, 0);
-    send(SCI_CLEARDOCUMENTSTYLE);
-  }
+void ScintillaControl::useXmlColouring() {
+  send(SCI_SETILEXER, 0,
+       reinterpret_cast<std::intptr_t>(CreateLexer("xml")));  // the control owns it
 }
 
 void ScintillaControl::showBusyCursor(bool busy) {

@@ -40,7 +40,7 @@ class ScintillaControl {
  private:
   std::intptr_t send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) const;
   void setUpLook();
-  void useXmlColouring(bool on);
+  void useXmlColouring();
 
   HWND hwnd_ = nullptr;
   std::unique_ptr<platform::Editor> editor_;
