@@ -5,11 +5,8 @@
 namespace vantrel::pipeline {
 
 std::string fileNameOf(std::string_view path) {
-#ifdef _WIN32
-  constexpr std::string_view separators = "\\";
-#else
+  // Windows takes both separators too, so "C:/Sim/x.bin" names x.bin there.
   constexpr std::string_view separators = "\\/";
-#endif
   std::size_t last = path.find_last_of(separators);
   return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }

@@ -13,6 +13,7 @@ TEST(WorkingNames, LastFourCharactersBecomeXml) {
   EXPECT_EQ(workingXmlName("C:\\Sim\\Tracks.BIN"), "Tracks.xml");
   EXPECT_EQ(workingXmlName("C:\\Sim\\Tracks.dat"), "Tracks.xml");
   EXPECT_EQ(workingXmlName("C:\\a.b\\x.bin"), "x.xml");
+  EXPECT_EQ(workingXmlName("C:/Sim\\B/x.bin"), "x.xml");  // either separator
   EXPECT_EQ(workingXmlName("abcd"), ".xml");
   EXPECT_EQ(workingXmlName("C:\\Sim\\abc"), std::nullopt);
   EXPECT_EQ(workingXmlName(""), std::nullopt);

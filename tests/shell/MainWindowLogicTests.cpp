@@ -217,7 +217,8 @@ TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
   EXPECT_FALSE(editor_.isModified());
   EXPECT_FALSE(logic_->commandRunning());
   logic_->openFile(user("B/x.bin"));  // refused no longer
-  EXPECT_EQ(editor_.bytes(), "the other file");
+  EXPECT_EQ(editor_.bytes(), "the other file")
+      << (dialogs_.messages.size() > 5 ? dialogs_.messages.back().text : "no message");
 }
 
 // Exit during a save, answered No: the save runs once to its end, then the
