@@ -79,6 +79,9 @@ unzip -q "$zip" -d "$work/My Programs"
 app=$(find "$work/My Programs" -name Vantrel_BIN_Editor.exe -printf '%h\n')
 [ -n "$app" ] || fail "no Vantrel_BIN_Editor.exe in the zip"
 cp "$fixture" "$work/My Files/ScenaryItem.bin"
+# A file of the user's own can be written (the sample may be read-only,
+# and Save .bin refuses read-only files).
+chmod u+w "$work/My Files/ScenaryItem.bin"
 bin="$work/My Files/ScenaryItem.bin"
 original_sum=$(sha256sum <"$bin")
 
