@@ -26,11 +26,9 @@ ConvertOutcome reportFailure(DocumentContext& ctx, const std::string& chosenPath
 // failure is the caller's to report.
 std::optional<files::FileError> loadIntoEditor(DocumentContext& ctx, const std::string& path,
                                                const std::string& chosenPath) {
-  std::string text;
-  auto failure = files::readWhole(path, text, platform::Editor::kLargestDocument);
+  auto failure = ctx.editor->loadFile(path);
   if (failure && failure->kind == files::FileError::Kind::TooLarge)
     showMessage(ctx, tooLargeText(chosenPath, failure->size), platform::MessageIcon::Warning);
-  if (!failure) ctx.editor->setBytes(text);
   return failure;
 }
 

@@ -168,24 +168,64 @@ bool Editor::isLineVisible(long line) const {
   return sci(sci::kGetLineVisible, static_cast<std::uintptr_t>(line - 1)) != 0;
 }
 
-void Editor::setBytes(std::string_view bytes) {
-  const auto size = static_cast<long>(bytes.size());
-  // Loading is not an edit: no undo step, and the document starts
-  // unmodified. A read-only editor (the user may not type while a file is
-  // converted) still takes the loaded text.
-  const std::intptr_t readOnly = sci(sci::kGetReadOnly);
+// Loading is not an edit: no undo step, and the document starts
+// unmodified. A read-only editor (the user may not type while a file is
+// converted) still takes the loaded text. Room for the whole text is
+// reserved first: growing the control's buffers step by step copies the
+// text again and again.
+void Editor::beginLoad(std::size_t size) {
   sci(sci::kSetReadOnly, 0);
   sci(sci::kSetUndoCollection, 0);
   sci(sci::kClearAll);
   useXmlColouring();
   clearMark();
-  if (size > 0) sciText(sci::kAddText, static_cast<std::uintptr_t>(size), bytes.data());
+  if (size > 0) sci(sci::kAllocate, size + 1);
+}
+
+void Editor::finishLoad(std::intptr_t readOnly) {
   sci(sci::kSetUndoCollection, 1);
   sci(sci::kEmptyUndoBuffer);
   sci(sci::kSetSavePoint);
   sci(sci::kSetReadOnly, static_cast<std::uintptr_t>(readOnly));
   sci(sci::kGotoPos, 0);
   announceChange();
+}
+
+void Editor::setBytes(std::string_view bytes) {
+  const std::intptr_t readOnly = sci(sci::kGetReadOnly);
+  beginLoad(bytes.size());
+  if (!bytes.empty()) sciText(sci::kAddText, bytes.size(), bytes.data());
+  finishLoad(readOnly);
+}
+
+std::optional<files::FileError> Editor::loadFile(const std::string& path) {
+  files::FileReader reader;
+  if (auto failure = reader.open(path)) return failure;
+  if (reader.size() > kLargestDocument)
+    return files::FileError{files::FileError::Kind::TooLarge, "", reader.size()};
+  const std::intptr_t readOnly = sci(sci::kGetReadOnly);
+  beginLoad(static_cast<std::size_t>(reader.size()));
+  std::vector<char> piece(std::size_t{4} << 20);
+  std::uint64_t total = 0;
+  std::optional<files::FileError> failure;
+  for (;;) {
+    const std::ptrdiff_t got = reader.read(piece.data(), piece.size());
+    if (got < 0) {
+      failure = reader.failure();
+      break;
+    }
+    if (got == 0) break;
+    total += static_cast<std::uint64_t>(got);
+    if (total > kLargestDocument) {
+      failure =
+          files::FileError{files::FileError::Kind::System, "it grew while it was read", total};
+      break;
+    }
+    sciText(sci::kAddText, static_cast<std::uintptr_t>(got), piece.data());
+  }
+  if (failure) sci(sci::kClearAll);
+  finishLoad(readOnly);
+  return failure;
 }
 
 std::string Editor::bytes() const {
@@ -265,7 +305,6 @@ long Editor::replaceAll(std::string_view findText, std::string_view replacement)
   // Listeners hear of the whole run once, afterwards, instead of twice per
   // replacement.
   const std::intptr_t eventMask = sci(sci::kGetModEventMask);
-  sci(sci::kSetModEventMask, 0);
   sci(sci::kBeginUndoAction);
   for (const std::size_t match : matches) {
     const std::intptr_t start = static_cast<std::intptr_t>(match) + shift;

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/core/Files.h"
 #include "platform/editor/ByteSearch.h"
 
 // The editor: a Scintilla control driven only through its message
@@ -58,6 +60,12 @@ class Editor {
   // works in a read-only editor too, empties the undo history and leaves
   // the text unmodified, the caret at the top.
   void setBytes(std::string_view bytes);
+  // Loads the file at path as setBytes does, read a piece at a time into
+  // room reserved for the whole file, so a large file is held once and
+  // never copied while it grows. A file larger than kLargestDocument is
+  // refused (TooLarge) before anything changes; on a read failure the
+  // editor is left empty.
+  std::optional<files::FileError> loadFile(const std::string& path);
   std::string bytes() const;
   // Zero-copy view, valid until the next edit.
   std::string_view view() const;
@@ -130,6 +138,8 @@ class Editor {
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   // Attaches the XML lexer (once, at the first load).
   void useXmlColouring();
+  void beginLoad(std::size_t size);
+  void finishLoad(std::intptr_t readOnly);
   void setUpMargins();
   void announceChange() const;
 

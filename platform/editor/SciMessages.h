@@ -9,6 +9,7 @@
 
 #define VANTREL_SCI_MESSAGES(X)                                        \
   X(kAddText, SCI_ADDTEXT, 2001)                                       \
+  X(kAllocate, SCI_ALLOCATE, 2446)                                     \
   X(kGetCurrentPos, SCI_GETCURRENTPOS, 2008)                           \
   X(kGotoLine, SCI_GOTOLINE, 2024)                                     \
   X(kMarkerDefine, SCI_MARKERDEFINE, 2040)                             \

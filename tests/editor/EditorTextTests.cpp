@@ -98,3 +98,41 @@ TEST(EditorText, SaveWritesExactlyTheBytesOrFailsWithAReason) {
   EXPECT_FALSE(editor.saveToFile(missing.string(), error));
   EXPECT_FALSE(error.empty());
 }
+
+// A file loaded a piece at a time gives exactly its bytes, also where a
+// CR LF or a UTF-8 character straddles two pieces; it is not an edit, and
+// a read-only editor takes it too. A missing file leaves the text alone.
+TEST(EditorText, LoadingAFileInPiecesKeepsEveryByte) {
+  const fs::path path = fs::temp_directory_path() / "vantrel-editor-load.xml";
+  constexpr std::size_t kPiece = std::size_t{4} << 20;
+  std::string text;
+  while (text.size() < 2 * kPiece + 100) text += std::string(99, 'x') + '\n';
+  text.replace(kPiece - 1, 2, "\r\n");
+  text.replace(2 * kPiece - 1, 2, "\xC3\xBC");
+  text += everyByteValue();
+  std::ofstream(path, std::ios::binary)
+      .write(text.data(), static_cast<std::streamsize>(text.size()));
+
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
+  editor.setBytes("before");
+  editor.setReadOnly(true);
+  ASSERT_FALSE(editor.loadFile(path.string()));
+  EXPECT_EQ(editor.view(), text);
+  auto reference = makeTestEditor();
+  reference->editor().setBytes(text);
+  EXPECT_EQ(editor.lineCount(), reference->editor().lineCount()) << "CR LF is one line end";
+  EXPECT_FALSE(editor.isModified());
+  EXPECT_FALSE(editor.canUndo());
+  EXPECT_TRUE(editor.isReadOnly());
+  EXPECT_EQ(editor.selStart(), 0);
+
+  editor.setReadOnly(false);
+  editor.setBytes("kept");
+  const auto missing =
+      editor.loadFile((fs::temp_directory_path() / "vantrel-no-such.xml").string());
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->kind, vantrel::files::FileError::Kind::Missing);
+  EXPECT_EQ(editor.bytes(), "kept");
+  fs::remove(path);
+}

@@ -2,6 +2,7 @@
 // state, access keys, menu, fonts, Exit, and what the busy state disables.
 #include "Scintilla.h"
 #include "WindowFixture.h"
+#include "pipeline/operations/WrittenBinCheck.h"
 
 #include <commctrl.h>
 
@@ -252,6 +253,51 @@ TEST_F(MainWindowControls, ExitWhileAFileConvertsClosesOnceTheConversionHasEnded
   EXPECT_FALSE(window->isOpen()) << "and is gone once the command has ended";
   EXPECT_TRUE(fs::exists(preferences()));
   EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+// A file dropped while Save .bin runs (another file of the same name, and
+// the open file itself) is refused with a message: the save finishes with
+// the edit, the other file and the editor's text stay as they were, and
+// the converter ran once.
+TEST_F(MainWindowControls, AFileDroppedDuringASaveIsRefused) {
+  fs::copy_file(STAND_IN_SERZ_PATH, programFolder_ / "serz.exe");
+  pipeline::setBinCheckForTests([](const std::string&) { return std::optional<std::string>(); });
+  fs::create_directories(root_ / "B");
+  const fs::path bin = root_ / "x.bin", other = root_ / "B" / "x.bin";
+  writeFile(bin, "SERZoriginal");
+  writeFile(other, "SERZthe other file");
+  auto window = showMainWindow();
+  window->logic().openFile(platform::utf8FromPath(bin));
+  ASSERT_EQ(window->editor().bytes(), "original");
+  window->editor().setSelText("edited ");
+  pump();
+
+  writeFile(programFolder_ / "serz.hold", "");  // the converter waits while this exists
+  const HWND save = window->controls()[shell::controlIndex("Command3")];
+  std::atomic<bool> saveWasDisabled{false};
+  std::thread user([&, hwnd = window->hwnd(), editor = window->controls().editor->hwnd()] {
+    Sleep(400);  // the converter runs
+    saveWasDisabled = !IsWindowEnabled(save);
+    dropFile(hwnd, platform::utf8FromPath(other));
+    dropFile(editor, platform::utf8FromPath(bin));
+    Sleep(400);
+    fs::remove(programFolder_ / "serz.hold");
+  });
+  SendMessageW(save, BM_CLICK, 0, 0);  // returns once the save has ended
+  user.join();
+  pump();
+  pipeline::setBinCheckForTests(nullptr);
+
+  EXPECT_TRUE(saveWasDisabled);
+  EXPECT_EQ(readFile(bin), "SERZedited original");
+  EXPECT_EQ(readFile(root_ / "x.bin.bak"), "SERZoriginal");
+  EXPECT_FALSE(fs::exists(root_ / "x.bin.bak1")) << "the converter ran once";
+  EXPECT_EQ(readFile(other), "SERZthe other file");
+  EXPECT_EQ(window->editor().bytes(), "edited original");
+  EXPECT_FALSE(window->editor().isModified());
+  ASSERT_EQ(dialogs_.messages.size(), 2u);
+  for (const auto& message : dialogs_.messages)
+    EXPECT_EQ(message.text, "x.bin is still being converted.");
 }
 
 }  // namespace

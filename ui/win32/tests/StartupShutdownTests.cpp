@@ -17,25 +17,6 @@ namespace {
 
 using StartupAndShutdown = WindowFixture;
 
-// What the shell does when a file is dropped on a window: the nearest
-// window that accepts files (the window itself or a parent) gets a
-// DROPFILES block with the wide path, posted.
-void dropFile(HWND over, const std::string& path) {
-  HWND target = over;
-  while (target != nullptr && !(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
-    target = GetParent(target);
-  ASSERT_NE(target, nullptr) << "no window there accepts files";
-  const std::wstring wide = platform::utf8ToWide(path);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
-                               sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::copy(wide.begin(), wide.end(), reinterpret_cast<wchar_t*>(drop + 1));
-  GlobalUnlock(memory);
-  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
 // The test keys of scripts/windows-tests.sh are in the registry.
 bool testKeysInRegistry() { return std::getenv("VANTREL_TEST_REGISTRY_KEYS") != nullptr; }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+// after windows.h
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +52,25 @@ inline bool pumpUntil(const std::function<bool()>& done, int milliseconds = 5000
     Sleep(5);
   }
   return true;
+}
+
+// What the shell does when a file is dropped on a window: the nearest
+// window that accepts files (the window itself or a parent) gets a
+// DROPFILES block with the wide path, posted.
+inline void dropFile(HWND over, const std::string& path) {
+  HWND target = over;
+  while (target != nullptr && !(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
+    target = GetParent(target);
+  ASSERT_NE(target, nullptr) << "no window there accepts files";
+  const std::wstring wide = platform::utf8ToWide(path);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                               sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(wide.begin(), wide.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 inline std::string textOf(HWND window) { return win32::windowText(window); }
