@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
-#include "ui/qt/tests/GuiFixture.h"
 #include "pipeline/operations/WrittenBinCheck.h"
 #include "ui/qt/QtEditorControl.h"
+#include "ui/qt/tests/GuiFixture.h"
 
 namespace vantrel::testing {
 namespace {
