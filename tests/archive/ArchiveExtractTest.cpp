@@ -187,6 +187,12 @@ TEST(ArchiveExtract, DamagedMembersAreErrors) {
          test::putU32(bytes, bytes.rfind("PK\x01\x02") + 16, test::getU32(bytes, 14));
        },
        "Scenery/Tree.bin in Damaged.ap is damaged: "},
+      {"unknown packing method",
+       [](std::string& bytes) {
+         bytes[8] = 97;  // WavPack, in the local header and the central entry (99 means AES)
+         bytes[bytes.rfind("PK\x01\x02") + 10] = 97;
+       },
+       "Scenery/Tree.bin in Damaged.ap cannot be read: "},
   };
   for (const Case& c : cases) {
     const std::string path = damagedArchive(dir, content, c.change);
@@ -197,5 +203,10 @@ TEST(ArchiveExtract, DamagedMembersAreErrors) {
     ASSERT_TRUE(message) << c.what;
     EXPECT_TRUE(message->starts_with(c.message)) << c.what << ": " << *message;
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"Damaged.ap"}) << c.what;
+    // The listing cannot tell such a member: it is refused rather than hidden.
+    if (c.what == std::string("unknown packing method")) {
+      ASSERT_EQ(a.refused().size(), 1u);
+      EXPECT_EQ(a.refused()[0].reason, "cannot be read: it is damaged or packed in an unknown way");
+    }
   }
 }
