@@ -96,7 +96,7 @@ void MainWindow::show() {
 }
 
 void MainWindow::openFileSoon(const std::string& path) {
-  pendingOpen_ = path;
+  pendingOpen_.push_back(path);
   PostMessageW(hwnd_, kOpenPendingFile, 0, 0);
 }
 
@@ -397,7 +397,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       onDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case kOpenPendingFile: {
-      const std::string path = std::exchange(pendingOpen_, {});
+      if (pendingOpen_.empty()) return 0;
+      const std::string path = pendingOpen_.front();
+      pendingOpen_.pop_front();
       if (!path.empty()) run([&] { logic_->openFile(path); });
       return 0;
     }

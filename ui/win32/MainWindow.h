@@ -3,6 +3,7 @@
 // after windows.h
 #include <shellapi.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -98,7 +99,9 @@ class MainWindow : private shell::WindowFrame {
   int handlerDepth_ = 0;
   bool closePending_ = false;
   bool endSessionConfirmed_ = false;
-  std::string pendingOpen_;
+  // Files to open, one for each kOpenPendingFile posted (two drops in quick
+  // succession are two opens, each judged on its own).
+  std::deque<std::string> pendingOpen_;
 };
 
 }  // namespace vantrel::win32
