@@ -29,6 +29,18 @@ class Document {
   const std::string& workingXml() const { return workingXml_; }
   // The file's name for titles and questions; "" when none.
   std::string name() const { return path_.empty() ? std::string() : fileNameOf(path_); }
+  // The name as the title shows it: a member of a packed file says where it
+  // came from ("Tree.bin (from MainContent.ap)").
+  std::string titleName() const {
+    if (kind_ != Kind::ArchiveMember || path_.empty()) return name();
+    return name() + " (from " + fileNameOf(archivePath_) + ")";
+  }
+  // The packed file a member came from; "" for any other document.
+  const std::string& archivePath() const { return archivePath_; }
+  // Save .bin asked whether a member may be written as a loose file, and
+  // the user said yes; asked once per opened member.
+  bool looseWriteAgreed() const { return looseWriteAgreed_; }
+  void agreeToLooseWrite() { looseWriteAgreed_ = true; }
   // Save .bin may rebuild the file from the text.
   bool isBin() const { return kind_ == Kind::Bin || kind_ == Kind::ArchiveMember; }
   // The text came from View other files (Save .bin refuses with its own
@@ -40,6 +52,11 @@ class Document {
     *this = Document();
     workingXml_ = std::move(workingXml);
   }
+  // An open of a member of the packed file at archivePath starts.
+  void beginMemberOpen(std::string workingXml, std::string archivePath) {
+    beginBinOpen(std::move(workingXml));
+    archivePath_ = std::move(archivePath);
+  }
   // An open of any other file starts.
   void beginOtherOpen() {
     const std::string xml = workingXml_;
@@ -47,9 +64,10 @@ class Document {
     workingXml_ = xml;
     otherFile_ = true;
   }
-  // The open that began has put the file's text into the editor.
+  // The open that began has put the file's text into the editor. For a
+  // member, path is its loose file beside the packed file.
   void opened(std::string path) {
-    kind_ = otherFile_ ? Kind::OtherFile : Kind::Bin;
+    kind_ = otherFile_ ? Kind::OtherFile : archivePath_.empty() ? Kind::Bin : Kind::ArchiveMember;
     path_ = std::move(path);
   }
   // Clear: the editor is empty and names no file, but keeps its kind: text
@@ -61,7 +79,9 @@ class Document {
   Kind kind_ = Kind::None;
   std::string path_;
   std::string workingXml_;
+  std::string archivePath_;
   bool otherFile_ = false;
+  bool looseWriteAgreed_ = false;
 };
 
 }  // namespace vantrel::pipeline

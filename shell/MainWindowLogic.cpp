@@ -74,7 +74,7 @@ void MainWindowLogic::saveSettings(Settings geometry) {
 
 std::string MainWindowLogic::title() const {
   std::string text = kMainWindowTitle;
-  if (!document_.path().empty()) text += " - " + document_.name();
+  if (!document_.path().empty()) text += " - " + document_.titleName();
   if (parts_.editor->isModified()) text += " *";
   return text;
 }
@@ -216,8 +216,10 @@ void MainWindowLogic::saveBin() {
     const pipeline::Outcome outcome = pipeline::saveBin(context_);
     updateTitle();
     if (outcome.isDone()) {
-      parts_.frame->showStatus("Saved " + name + "; the previous version is " +
-                               pipeline::fileNameOf(outcome.news));
+      parts_.frame->showStatus(outcome.news.empty()
+                                   ? "Saved " + name + " as a new file"
+                                   : "Saved " + name + "; the previous version is " +
+                                         pipeline::fileNameOf(outcome.news));
     } else if (outcome.kind == pipeline::Outcome::Kind::Cancelled && !closeWhenDone_ &&
                !name.empty()) {
       parts_.frame->showStatus(name + " was not saved and is as it was");

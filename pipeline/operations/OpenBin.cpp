@@ -1,6 +1,8 @@
+#include "archive/ZipSignature.h"
 #include "pipeline/WorkingNames.h"
 #include "pipeline/operations/ConvertIntoEditor.h"
 #include "pipeline/operations/DocumentOperations.h"
+#include "pipeline/operations/OpenArchive.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/window/TextField.h"
 
@@ -14,6 +16,7 @@ namespace {
 // before anything changed leaves the document as `before`.
 Outcome openChosen(DocumentContext& ctx, const std::string& binPath,
                    const SessionSnapshot& before) {
+  if (archive::looksLikeZip(binPath)) return openArchive(ctx, binPath, before);
   const std::optional<std::string> xmlName = workingXmlName(binPath);
   if (!xmlName) {
     // Handled like a cancelled dialog: the path box must not name a file the
@@ -38,7 +41,9 @@ Outcome openChosen(DocumentContext& ctx, const std::string& binPath,
 }  // namespace
 
 Outcome openBin(DocumentContext& ctx) {
-  return openThroughDialog(ctx, "BIN Files (*.bin)|*.bin", "Open Vantrel .bin file", openChosen);
+  return openThroughDialog(ctx,
+                           "BIN Files (*.bin)|*.bin|Packed files (*.ap)|*.ap|All files (*.*)|*.*",
+                           "Open Vantrel .bin file", openChosen);
 }
 
 Outcome openBinFile(DocumentContext& ctx, const std::string& binPath) {

@@ -1,9 +1,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "archive/ZipSignature.h"
 #include "pipeline/WorkingNames.h"
 #include "pipeline/operations/ConvertIntoEditor.h"
 #include "pipeline/operations/DocumentOperations.h"
+#include "pipeline/operations/OpenArchive.h"
 #include "pipeline/operations/OperationSupport.h"
 #include "platform/core/Files.h"
 #include "platform/core/MessagePump.h"
@@ -44,6 +46,7 @@ bool looksLikeXml(const std::string& path) {
 
 Outcome viewChosen(DocumentContext& ctx, const std::string& chosenPath,
                    const SessionSnapshot& before) {
+  if (archive::looksLikeZip(chosenPath)) return openArchive(ctx, chosenPath, before);
   ctx.document->beginOtherOpen();
 
   BusyGuard busy(ctx, fileNameOf(chosenPath));

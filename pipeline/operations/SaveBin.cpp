@@ -179,7 +179,34 @@ Outcome saveBin(DocumentContext& ctx) {
   // Through a link the file it points to is backed up and rebuilt; the link
   // stays as it is.
   const std::string binPath = files::writeTarget(named);
-  if (files::kindOf(binPath) != files::EntryKind::File) {
+  const bool packed = document.kind() == Document::Kind::ArchiveMember;
+  if (packed && files::sameFile(binPath, document.archivePath())) {
+    refuse(ctx, named +
+                    " was not saved: it is the packed file the text came from, and Save .bin "
+                    "never writes a packed file. Name the loose file to write in the path box.");
+    return Outcome::failed();
+  }
+  if (packed && !document.looseWriteAgreed()) {
+    const platform::Answer answer =
+        ctx.dialogs->ask(document.name() + " is packed in " + fileNameOf(document.archivePath()) +
+                             ". Save .bin writes it as the loose file " + named +
+                             "; the archive stays as it is. Go on?",
+                         false);
+    if (answer != platform::Answer::Yes) return Outcome::cancelled();
+    ctx.document->agreeToLooseWrite();
+  }
+  // A member's loose file may not be there yet: it is made, with its folders.
+  const bool newLooseFile = packed && files::kindOf(binPath) == files::EntryKind::Missing;
+  if (newLooseFile) {
+    std::error_code folderError;
+    fs::create_directories(platform::pathFromUtf8(binPath).parent_path(), folderError);
+    if (folderError) {
+      refuse(ctx, named + " was not saved: its folder could not be made (" + folderError.message() +
+                      ").");
+      return Outcome::failed();
+    }
+  }
+  if (!newLooseFile && files::kindOf(binPath) != files::EntryKind::File) {
     refuse(ctx, named + " was not saved: there is no file of that name to rebuild.");
     return Outcome::failed();
   }
@@ -205,9 +232,13 @@ Outcome saveBin(DocumentContext& ctx) {
                     "passed to the converter.");
     return Outcome::failed();
   }
-  std::optional<std::string> backupPath = firstFreeBackup(binPath, nameTaken);
-  if (!backupPath) backupPath = replaceOldestBackup(ctx, binPath);
-  if (!backupPath) return Outcome::failed();
+  // A new loose file has nothing to back up.
+  std::optional<std::string> backupPath;
+  if (!newLooseFile) {
+    backupPath = firstFreeBackup(binPath, nameTaken);
+    if (!backupPath) backupPath = replaceOldestBackup(ctx, binPath);
+    if (!backupPath) return Outcome::failed();
+  }
 
   BusyGuard busy(ctx, fileNameOf(binPath));
   std::string errorText;
@@ -235,13 +266,16 @@ Outcome saveBin(DocumentContext& ctx) {
     return Outcome::failed();
   }
 
-  // The new file gets the old one's permission bits.
   std::error_code error;
-  const fs::perms perms = fs::status(platform::pathFromUtf8(binPath), error).permissions();
-  if (!error) fs::permissions(platform::pathFromUtf8(*savingPath), perms, error);
-
-  if (nameTaken(*backupPath)) removeQuietly(*backupPath);  // the oldest, as the user agreed
-  if (const std::error_code keepError = keepAsBackup(binPath, *backupPath)) {
+  if (backupPath) {
+    // The new file gets the old one's permission bits.
+    const fs::perms perms = fs::status(platform::pathFromUtf8(binPath), error).permissions();
+    if (!error) fs::permissions(platform::pathFromUtf8(*savingPath), perms, error);
+    error.clear();
+    if (nameTaken(*backupPath)) removeQuietly(*backupPath);  // the oldest, as the user agreed
+  }
+  if (const std::error_code keepError =
+          backupPath ? keepAsBackup(binPath, *backupPath) : std::error_code()) {
     removeQuietly(*savingPath);
     showMessage(ctx,
                 binPath + " was not rebuilt: its backup " + *backupPath + " could not be made (" +
@@ -253,7 +287,7 @@ Outcome saveBin(DocumentContext& ctx) {
   // One step: the old name now names the new file.
   if (const auto moveError = files::moveOver(*savingPath, binPath)) {
     removeQuietly(*savingPath);
-    removeQuietly(*backupPath);
+    if (backupPath) removeQuietly(*backupPath);
     showMessage(ctx,
                 binPath + " was not rebuilt: the new version could not take its name (" +
                     moveError->reason +
@@ -270,7 +304,7 @@ Outcome saveBin(DocumentContext& ctx) {
                     " could not be deleted (" + error.message() + ").",
                 platform::MessageIcon::Warning);
   }
-  return Outcome::done(*backupPath);
+  return Outcome::done(backupPath.value_or(""));
 }
 
 }  // namespace vantrel::pipeline

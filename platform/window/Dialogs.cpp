@@ -1,5 +1,7 @@
 #include "platform/window/Dialogs.h"
 
+#include "archive/MemberPicker.h"
+
 namespace vantrel::platform {
 
 namespace {
@@ -37,6 +39,21 @@ std::optional<long> ScriptedDialogs::askNumber(const std::string& title, const s
   const std::optional<long> answer = numberAnswers.front();
   numberAnswers.pop_front();
   return answer;
+}
+
+bool ScriptedDialogs::pickMember(const std::string& title, archive::MemberPicker& picker) {
+  memberTitles.push_back(title);
+  if (memberAnswers.empty()) return false;
+  const std::string answer = memberAnswers.front();
+  memberAnswers.pop_front();
+  picker.setFilter("");
+  for (std::size_t row = 0; row < picker.rowCount(); ++row) {
+    if (picker.row(row).path == answer) {
+      picker.select(row);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace vantrel::platform

@@ -8,6 +8,10 @@
 // Each window implements it with its toolkit's dialogs; tests install
 // ScriptedDialogs, which answers from queues and records every request.
 // Texts and paths are UTF-8.
+namespace vantrel::archive {
+class MemberPicker;
+}
+
 namespace vantrel::platform {
 
 enum class MessageIcon { Stop, Warning, Information };
@@ -35,6 +39,11 @@ class Dialogs {
   // title with prompt above the field (value filled in); nullopt on Cancel.
   virtual std::optional<long> askNumber(const std::string& title, const std::string& prompt,
                                         long minimum, long maximum, long value) = 0;
+  // The list of a packed file's members to open one from, titled title
+  // ("Open from NAME.ap"): a filter box above a list of path and size,
+  // drawn from picker. True when the user chose the selected member (Enter,
+  // a double-click, Open); false on Escape or Cancel.
+  virtual bool pickMember(const std::string& title, archive::MemberPicker& picker) = 0;
 };
 
 // Dialogs a test installed for every window, or nullptr.
@@ -52,6 +61,9 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::string> answers;
   std::deque<Answer> questionAnswers;
   std::deque<std::optional<long>> numberAnswers;  // exhausted: Cancel
+  // The member to pick, by path; "" or an exhausted queue cancels.
+  std::deque<std::string> memberAnswers;
+  std::vector<std::string> memberTitles;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<Message> messages;
   std::vector<std::string> questions;
@@ -61,6 +73,7 @@ class ScriptedDialogs : public Dialogs {
   Answer ask(const std::string& text, bool withCancel) override;
   std::optional<long> askNumber(const std::string& title, const std::string& prompt, long minimum,
                                 long maximum, long value) override;
+  bool pickMember(const std::string& title, archive::MemberPicker& picker) override;
 };
 
 }  // namespace vantrel::platform

@@ -17,7 +17,9 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   choose(user("Tracks.BIN"));
   openBin(ctx_);
   EXPECT_EQ(request(0),
-            "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|" + userFolder_.string());
+            "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|Packed files (*.ap)|*.ap|All files "
+            "(*.*)|*.*|" +
+                userFolder_.string());
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);

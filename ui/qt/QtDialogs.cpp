@@ -1,5 +1,7 @@
 #include "ui/qt/QtDialogs.h"
 
+#include "ui/qt/MemberPickerDialog.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -79,6 +81,11 @@ std::optional<long> QtDialogs::askNumber(const std::string& title, const std::st
                            clampInt(minimum), clampInt(maximum), 1, &ok);
   if (!ok) return std::nullopt;
   return chosen;
+}
+
+bool QtDialogs::pickMember(const std::string& title, archive::MemberPicker& picker) {
+  MemberPickerDialog dialog(parent_, title, picker);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace vantrel::qt

@@ -15,6 +15,7 @@ class QtDialogs : public platform::Dialogs {
   platform::Answer ask(const std::string& text, bool withCancel) override;
   std::optional<long> askNumber(const std::string& title, const std::string& prompt, long minimum,
                                 long maximum, long value) override;
+  bool pickMember(const std::string& title, archive::MemberPicker& picker) override;
 
  private:
   QWidget* parent_;
