@@ -148,7 +148,67 @@ long Editor::markedLine() const {
   return static_cast<long>(sci(sci::kMarkerNext, 0, std::intptr_t{1} << kErrorMarker)) + 1;
 }
 
+// Scintilla colours a document from its start: the text in view first and
+// the rest while the user works. A jump far ahead of that (Ctrl+End in 500
+// MB, the scroll box dragged down) would show uncoloured text for seconds,
+// and an edit there would make Scintilla colour everything before it at
+// once. So the text between is skipped: the background goes on from the
+// view, and the skipped text is coloured a screen at a time when it comes
+// into view. Lines of the converter's XML start outside any tag, so a line
+// can be coloured without the lines before it.
+void Editor::viewUpdated() {
+  fitLineNumberMargin();
+  if (xmlColouring_) colourTextInView();
+}
+
+namespace {
+// How far ahead of the coloured text the view may be before the text
+// between is skipped: what the background colours in a moment.
+constexpr long kSkipAfter = 1 << 20;
+}  // namespace
+
+void Editor::colourTextInView() {
+  const long styled = static_cast<long>(sci(sci::kGetEndStyled));
+  // An edit before or inside the skipped text made Scintilla start again
+  // from there, so it colours that text itself.
+  if (styled <= skippedFrom_) skippedFrom_ = skippedTo_ = 0;
+  skippedTo_ = std::min(skippedTo_, styled);
+  const auto firstLine =
+      sci(sci::kDocLineFromVisible, static_cast<std::uintptr_t>(sci(sci::kGetFirstVisibleLine)));
+  const auto lastLine = firstLine + sci(sci::kLinesOnScreen) + 1;
+  const long viewStart =
+      static_cast<long>(sci(sci::kPositionFromLine, static_cast<std::uintptr_t>(firstLine)));
+  long viewEnd =
+      static_cast<long>(sci(sci::kPositionFromLine, static_cast<std::uintptr_t>(lastLine)));
+  if (viewEnd < 0) viewEnd = length();
+  if (viewStart > styled + kSkipAfter) {
+    if (skippedTo_ <= skippedFrom_) skippedFrom_ = styled;
+    skippedTo_ = viewStart;
+    sci(sci::kColourise, static_cast<std::uintptr_t>(viewStart), viewEnd);
+    return;
+  }
+  const long from = std::max(viewStart, skippedFrom_), to = std::min(viewEnd, skippedTo_);
+  if (from < to) {
+    // Colouring a piece moves Scintilla's mark of the coloured text back to
+    // the piece's end: it is put back where it was.
+    sci(sci::kColourise, static_cast<std::uintptr_t>(from), to);
+    sci(sci::kStartStyling, static_cast<std::uintptr_t>(styled), 0xff);
+  }
+}
+
+void Editor::colourSkippedText() {
+  if (skippedTo_ <= skippedFrom_) return;
+  sci(sci::kStartStyling, static_cast<std::uintptr_t>(skippedFrom_), 0xff);
+  skippedFrom_ = skippedTo_ = 0;
+}
+
+int Editor::styleAt(long position) const {
+  return static_cast<int>(sci(sci::kGetStyleAt, static_cast<std::uintptr_t>(position)));
+}
+
 void Editor::foldAll(bool contract) {
+  // Folding needs every line's level: the skipped text is coloured first.
+  colourSkippedText();
   sci(sci::kFoldAll,
       static_cast<std::uintptr_t>(contract ? sci::kFoldActionContract : sci::kFoldActionExpand));
 }
@@ -177,6 +237,7 @@ void Editor::beginLoad(std::size_t size) {
   sci(sci::kSetReadOnly, 0);
   sci(sci::kSetUndoCollection, 0);
   sci(sci::kClearAll);
+  skippedFrom_ = skippedTo_ = 0;
   useXmlColouring();
   clearMark();
   if (size > 0) sci(sci::kAllocate, size + 1);

@@ -127,6 +127,13 @@ class Editor {
   // The line-number margin is as wide as the largest number needs; called
   // after every change of the text (cheap when the width stays).
   void fitLineNumberMargin() const;
+  // The control has scrolled, moved the caret or changed its text (its
+  // "update UI" notification, sent while it paints): the line-number
+  // margin is fitted, and text in view far beyond what the background
+  // styling has reached is coloured at once (see colourTextInView).
+  void viewUpdated();
+  // The style number at position (0: not coloured).
+  int styleAt(long position) const;
 
   // Writes the whole text to path unchanged, replacing the file in one
   // step; false with errorText set to the reason on failure.
@@ -138,6 +145,8 @@ class Editor {
   long searchFrom(std::string_view text, long start, ByteSearchOptions options) const;
   // Attaches the XML lexer (once, at the first load).
   void useXmlColouring();
+  void colourTextInView();
+  void colourSkippedText();
   void beginLoad(std::size_t size);
   void finishLoad(std::intptr_t readOnly);
   void setUpMargins();
@@ -146,6 +155,10 @@ class Editor {
   ScintillaLink link_;
   EditorHooks hooks_;
   bool xmlColouring_ = false;
+  // Text the background styling was sent past, uncoloured, because the
+  // view jumped far ahead of it: [skippedFrom_, skippedTo_). Coloured a
+  // screen at a time as it comes into view, and whole before Fold All.
+  long skippedFrom_ = 0, skippedTo_ = 0;
   mutable int lineNumberDigits_ = 0;
 };
 

@@ -10,6 +10,13 @@
 #define VANTREL_SCI_MESSAGES(X)                                        \
   X(kAddText, SCI_ADDTEXT, 2001)                                       \
   X(kAllocate, SCI_ALLOCATE, 2446)                                     \
+  X(kGetStyleAt, SCI_GETSTYLEAT, 2010)                                 \
+  X(kGetEndStyled, SCI_GETENDSTYLED, 2028)                             \
+  X(kStartStyling, SCI_STARTSTYLING, 2032)                             \
+  X(kGetFirstVisibleLine, SCI_GETFIRSTVISIBLELINE, 2152)               \
+  X(kDocLineFromVisible, SCI_DOCLINEFROMVISIBLE, 2221)                 \
+  X(kLinesOnScreen, SCI_LINESONSCREEN, 2370)                           \
+  X(kColourise, SCI_COLOURISE, 4003)                                   \
   X(kGetCurrentPos, SCI_GETCURRENTPOS, 2008)                           \
   X(kGotoLine, SCI_GOTOLINE, 2024)                                     \
   X(kMarkerDefine, SCI_MARKERDEFINE, 2040)                             \

@@ -81,4 +81,33 @@ TEST(EditorNavigation, ElementsFoldAndUnfold) {
   EXPECT_TRUE(editor.isLineVisible(4));
 }
 
+// A large document: text in view far ahead of the background colouring
+// (the end, then the middle) is coloured at the first paint, and Fold All
+// folds the elements of the text that was skipped on the way.
+TEST(EditorNavigation, TextFarAheadIsColouredAtOnceAndFoldAllReachesIt) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<cRecordSet>\r\n";
+  const std::string entity =
+      "\t<Entity>\r\n\t\t<Name d:type=\"cDeltaString\">Tree</Name>\r\n\t</Entity>\r\n";
+  while (xml.size() < (std::size_t{24} << 20)) xml += entity;
+  xml += "</cRecordSet>\r\n";
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
+  editor.setBytes(xml);
+  control->show();
+
+  const auto colouredLine = [&](long line) {
+    editor.goToLine(line);
+    control->paint();
+    const long start = editor.selStart();
+    return editor.styleAt(start + 2) != 0;  // the tag after the tabs
+  };
+  const long lines = editor.lineCount();
+  EXPECT_TRUE(colouredLine(lines - 4)) << "the end, right after opening";
+  EXPECT_TRUE(colouredLine(lines / 2)) << "the skipped middle, as it comes into view";
+
+  editor.goToLine(lines / 3);
+  editor.foldAll(true);
+  EXPECT_FALSE(editor.isLineVisible(lines / 3 + 1)) << "an element of the skipped text folded";
+}
+
 }  // namespace

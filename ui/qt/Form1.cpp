@@ -97,9 +97,6 @@ void Form1::wireEvents() {
     connect(ui_.toolEntries[i], &QAction::triggered, this,
             [this, handler = shell::kToolsMenuEntries[i].onChoose] { (logic_.get()->*handler)(); });
   }
-  // The line-number margin follows the number of lines, also as the user types.
-  connect(ui_.RichTextBox1, &QsciScintillaBase::SCN_UPDATEUI, this,
-          [this] { ui_.RichTextBox1->editor().fitLineNumberMargin(); });
   ui_.RichTextBox1->installEventFilter(this);  // Ctrl+Tab leaves the editor
   // Files dropped on the editor open as on the rest of the window.
   ui_.RichTextBox1->viewport()->installEventFilter(this);

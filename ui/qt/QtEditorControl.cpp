@@ -62,6 +62,9 @@ QtEditorControl::QtEditorControl(QWidget* parent) : QsciScintilla(parent) {
   // announcement waits until the edit is done: at the end of the core's
   // editing methods, or from the event loop after a keystroke.
   connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &QtEditorControl::changeComing);
+  // The line-number margin follows the number of lines, also as the user
+  // types; text that comes into view far ahead of the colouring is coloured.
+  connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this] { editor_->viewUpdated(); });
 
   setSelectionBackgroundColor(selectionBack);
   setSelectionForegroundColor(selectionFore);

@@ -347,7 +347,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (header->code == SCN_SAVEPOINTLEFT || header->code == SCN_SAVEPOINTREACHED)
           logic_->modifiedChanged();
         // The line-number margin follows the number of lines as the user types.
-        if (header->code == SCN_UPDATEUI) controls_.editor->editor().fitLineNumberMargin();
+        if (header->code == SCN_UPDATEUI) controls_.editor->editor().viewUpdated();
       }
       return 0;
     }
