@@ -1,5 +1,6 @@
 # Libraries Debian packages for Linux only, compiled from source with the
-# cross toolchain: pugixml for the converter, GoogleTest for the tests.
+# cross toolchain: pugixml for the converter, GoogleTest for the tests, and
+# zlib and libzip (built beforehand) for the packed-file reader.
 
 set(VANTREL_PUGIXML_SOURCE_DIR "" CACHE PATH
     "Unpacked pugixml sources (holding src/pugixml.cpp) for the Windows build")
@@ -23,3 +24,6 @@ if(VANTREL_TESTS)
     endif()
   endforeach()
 endif()
+
+# zlib and libzip for the packed-file reader.
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake)

@@ -170,9 +170,26 @@ source_opts=()
 download=$private/download
 rm -rf "$download"
 mkdir -p "$download"
+fetch() { (cd "$download" && apt-get "${apt_private[@]}" "${source_opts[@]}" source --download-only "$1" >&2); }
+# The versions of a source package that the indexes list, newest first.
+listed_versions() {
+  apt-cache "${apt_private[@]}" showsrc "$name" 2>/dev/null | sed -n 's/^Version: *//p' | sort -u -r -V
+}
 echo "$me: downloading the source package $package" >&2
-if ! (cd "$download" && apt-get "${apt_private[@]}" "${source_opts[@]}" source --download-only "$package" >&2); then
-  die "could not download the source package '$package' from the machine's package sources \
+if ! fetch "$package"; then
+  # A suite's newest version may be listed by an index whose pool does not
+  # serve it (a security suite behind a mirror): the other listed versions
+  # are tried, newest first, unless a version or suite was asked for.
+  fetched=
+  if [ "$package" = "$name" ]; then
+    while read -r version; do
+      [ -n "$version" ] || continue
+      rm -rf "${download:?}"/*
+      echo "$me: trying $name=$version" >&2
+      if fetch "$name=$version"; then fetched=1; break; fi
+    done < <(listed_versions)
+  fi
+  [ -n "$fetched" ] || die "could not download the source package '$package' from the machine's package sources \
 (the private list is $list)"
 fi
 

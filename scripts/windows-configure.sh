@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Configures the Windows cross build (mingw-w64) in a build folder: installs
-# what is missing, fetches pugixml and scite (Scintilla and Lexilla) as
-# Debian source packages into BUILD/deps, and runs CMake with the toolchain
-# file. Used by scripts/windows-tests.sh and scripts/package-windows.sh.
+# what is missing, fetches pugixml, scite (Scintilla and Lexilla), zlib and
+# libzip as Debian source packages into BUILD/deps, builds zlib and libzip
+# into BUILD/deps/prefix (once: a later run with the same sources does not
+# build them again), and runs CMake with the toolchain file. Used by
+# scripts/windows-tests.sh and scripts/package-windows.sh.
 #
 #   scripts/windows-configure.sh BUILD
 set -euo pipefail
@@ -19,8 +21,14 @@ scripts/setup-debian.sh
 pugixml_dir=$(scripts/fetch-debian-source.sh pugixml "$deps" | tail -n1)
 # Scintilla and Lexilla, with their Win32 layer, come in SciTE's source package.
 scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
+# zlib and libzip for the packed-file reader, static libraries made with
+# the cross toolchain before the main build, which links them.
+zlib_dir=$(scripts/fetch-debian-source.sh zlib "$deps" | tail -n1)
+libzip_dir=$(scripts/fetch-debian-source.sh libzip "$deps" | tail -n1)
+scripts/windows-zip-libraries.sh "$zlib_dir" "$libzip_dir" "$deps/build" "$deps/prefix"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw64.cmake" \
   -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
-  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" >/dev/null
+  -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" \
+  -DVANTREL_ZIP_PREFIX="$(cd "$deps/prefix" && pwd)" >/dev/null

@@ -169,6 +169,18 @@ make_package multi 5.3.3-1 multi_5.3.3.orig.tar.gz scintilla lexilla scite
 expect_unpacked "tarball with several top folders" multi multi-5.3.3 lexilla/file.txt
 make_package native 7.1 native_7.1.tar.gz native
 expect_unpacked "native package" native native-7.1 file.txt
+# The newest listed version is not served: the older one that is, is taken.
+cat >"$work/bin/apt-cache" <<'CACHE'
+#!/usr/bin/env bash
+printf 'Package: %s\nVersion: 1:1.2-1+u1\n\nPackage: %s\nVersion: 1:1.2-1\n' "${!#}" "${!#}"
+CACHE
+chmod +x "$work/bin/apt-cache"
+make_package served 1:1.2-1 served_1.2.orig.tar.gz served-1.2
+sed -i 's/^\(  \*" source "\*)\)/  *" served "* | *" served=1:1.2-1+u1 "*) exit 100 ;;\n\1/' "$work/bin/apt-get"
+expect_unpacked "the newest version is not served, an older one is" served served-1.2 file.txt
+out=$(PATH=$work/bin:$PATH "$script" served=1:1.2-1+u1 "$work/unpack2" 2>&1) &&
+  fail "an asked-for version that is not served: '$out'"
+rm "$work/bin/apt-cache"
 out=$(PATH=$work/bin:$PATH "$script" missing "$work/unpack" 2>&1) && fail "a missing package: '$out'"
 [[ $out == *"could not download the source package 'missing'"* ]] || fail "a missing package: $out"
 

@@ -1,5 +1,6 @@
 #include "ui/win32/Win32Dialogs.h"
 
+#include "ui/win32/MemberPickerDialog.h"
 #include "ui/win32/NumberDialog.h"
 
 #include <commdlg.h>
@@ -88,6 +89,10 @@ platform::Answer Win32Dialogs::ask(const std::string& text, bool withCancel) {
 std::optional<long> Win32Dialogs::askNumber(const std::string& title, const std::string& prompt,
                                             long minimum, long maximum, long value) {
   return askNumberBox(owner_, title, prompt, minimum, maximum, value);
+}
+
+bool Win32Dialogs::pickMember(const std::string& title, archive::MemberPicker& picker) {
+  return pickMemberBox(owner_, title, picker);
 }
 
 }  // namespace vantrel::win32

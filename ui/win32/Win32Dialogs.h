@@ -6,8 +6,9 @@
 
 #include "platform/window/Dialogs.h"
 
-// The dialogs seam on Windows: the common Open and Save dialogs and message
-// boxes, owned by one window, with the application title as caption.
+// The dialogs seam on Windows: the common Open and Save dialogs, message
+// boxes and boxes of our own (a number, a packed file's member), owned by
+// one window, with the application title as caption.
 namespace vantrel::win32 {
 
 class Win32Dialogs : public platform::Dialogs {
@@ -23,6 +24,7 @@ class Win32Dialogs : public platform::Dialogs {
   platform::Answer ask(const std::string& text, bool withCancel) override;
   std::optional<long> askNumber(const std::string& title, const std::string& prompt, long minimum,
                                 long maximum, long value) override;
+  bool pickMember(const std::string& title, archive::MemberPicker& picker) override;
 
  private:
   HWND owner_;
