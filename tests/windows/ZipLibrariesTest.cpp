@@ -12,29 +12,9 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "tests/archive/ArchiveTestSupport.h"
 
 namespace {
-
-// A SERZ file's first bytes, then text that deflates well.
-std::string serz(const std::string& tag, std::size_t size) {
-  std::string content = std::string("SERZ\x00\x00\x01\x00", 8) + tag;
-  while (content.size() < size) content += static_cast<char>('a' + content.size() % 11);
-  return content;
-}
-
-// A SERZ file's first bytes, then bytes that hardly deflate: its
-// compressed data is about as long as it is.
-std::string serzNoise(std::size_t size) {
-  std::string content = std::string("SERZ\x00\x00\x01\x00", 8);
-  std::uint32_t x = 2463534242u;
-  while (content.size() < size) {
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    content += static_cast<char>(x & 0xFF);
-  }
-  return content;
-}
 
 struct MemberToWrite {
   const char* name;
@@ -82,8 +62,8 @@ TEST(ZipLibraries, HeadersMatchTheLinkedLibrariesAndOnlyDeflateAndStoreAreBuiltI
 }
 
 TEST(ZipLibraries, ArchiveWrittenInMemoryReadsBackByteForByte) {
-  const std::string oak = serz("oak", 200000);
-  const std::string horn = serz("horn", 3000);
+  const std::string oak = vantrel::test::serzContent("oak", 200000);
+  const std::string horn = vantrel::test::serzContent("horn", 3000);
   const std::string bytes = zipInMemory({{"Scenery/Trees/Oak.bin", oak, ZIP_CM_DEFLATE},
                                          {"Audio/Horn.bin", horn, ZIP_CM_STORE},
                                          {"readme.txt", "not a SERZ file", ZIP_CM_DEFLATE}});
@@ -106,7 +86,7 @@ TEST(ZipLibraries, ArchiveWrittenInMemoryReadsBackByteForByte) {
 
 // A damaged deflate stream is caught by zlib and reported, not unpacked.
 TEST(ZipLibraries, DamagedDeflatedMemberIsRefused) {
-  std::string bytes = zipInMemory({{"Oak.bin", serzNoise(50000), ZIP_CM_DEFLATE}});
+  std::string bytes = zipInMemory({{"Oak.bin", vantrel::test::noise(50000), ZIP_CM_DEFLATE}});
   // Well inside the compressed data, which follows the 30-byte local
   // header and the name; the member's first bytes stay readable.
   const std::size_t middle = 30 + std::strlen("Oak.bin") + 25000;
