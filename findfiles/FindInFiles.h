@@ -150,7 +150,8 @@ class ReplaceRun {
 };
 
 // The whole run on the calling thread.
-ReplaceReport replaceInFiles(const std::vector<std::string>& folders, const ReplaceOptions& options);
+ReplaceReport replaceInFiles(const std::vector<std::string>& folders,
+                             const ReplaceOptions& options);
 
 struct UndoReport {
   std::vector<std::string> restored;  // files put back from their backups
