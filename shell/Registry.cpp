@@ -82,6 +82,28 @@ std::string mapWindowsPathIntoPrefix(std::string_view prefix, std::string_view w
   return out;
 }
 
+namespace {
+
+// The default value of the simulator's key as text; "" when there is none,
+// it is no text, or the registry cannot be read. Only text names a folder.
+std::string simulatorFolderText(const std::optional<RawRegistryValue>& raw) {
+  if (!raw) return {};
+  try {
+    const RegistryValue value = convertRegistryValue(*raw);
+    if (auto text = std::get_if<std::string>(&value)) return *text;
+  } catch (const std::exception&) {
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string readSimulatorFolderInPrefix(const std::string& prefixFolder) {
+  const std::string folder =
+      simulatorFolderText(platform::queryWinePrefixValue(prefixFolder, kSimulatorKey, ""));
+  return mapWindowsPathIntoPrefix(prefixFolder, folder);
+}
+
 std::string readSimulatorFolder() {
   std::string folder;
   try {

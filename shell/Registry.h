@@ -55,4 +55,9 @@ std::string mapWindowsPathIntoPrefix(std::string_view prefix, std::string_view w
 // ("" when missing or unreadable): on Linux mapped into the Wine prefix.
 std::string readSimulatorFolder();
 
+// The same folder from the system.reg of the Wine prefix in prefixFolder
+// (such as a Steam game's Proton prefix), mapped into that prefix; "" when
+// missing or unreadable.
+std::string readSimulatorFolderInPrefix(const std::string& prefixFolder);
+
 }  // namespace vantrel::shell

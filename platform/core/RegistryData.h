@@ -29,6 +29,14 @@ std::optional<RegistryData> findInWineRegistryText(std::string_view text, std::s
 std::optional<RegistryData> queryLocalMachineValue(std::string_view keyPath,
                                                    std::string_view valueName);
 
+// One value below HKEY_LOCAL_MACHINE from the system.reg of the Wine prefix
+// in prefixFolder, the 32-bit view first as above. nullopt when the file or
+// the key is missing. Built on every platform: on Linux a Steam game's own
+// Proton prefix is read with it, besides WINEPREFIX.
+std::optional<RegistryData> queryWinePrefixValue(std::string_view prefixFolder,
+                                                 std::string_view keyPath,
+                                                 std::string_view valueName);
+
 // WINEPREFIX, or ~/.wine when it is not set.
 std::string winePrefixFolder();
 
