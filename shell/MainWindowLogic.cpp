@@ -11,7 +11,7 @@
 #include "platform/window/TextField.h"
 #include "search/Finder.h"
 #include "shell/MainWindowControls.h"
-#include "shell/Registry.h"
+#include "shell/SimulatorDiscovery.h"
 #include "texture/TextureCommands.h"
 
 namespace vantrel::shell {
@@ -54,7 +54,7 @@ StoredPreferences MainWindowLogic::load() {
   if (const auto problem = pipeline::ensureWorkingFolder(programFolder_)) {
     parts_.dialogs->message(*problem, platform::MessageIcon::Warning);
   }
-  context_.simulatorFolder = readSimulatorFolder();
+  context_.simulatorFolder = findSimulatorFolder();
   updateTitle();
   return stored;
 }
