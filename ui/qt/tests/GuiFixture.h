@@ -28,7 +28,8 @@ inline void writeFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// A temporary program folder, an empty Wine prefix (no simulator folder),
+// A temporary program folder, an empty Wine prefix and an empty home folder
+// (no simulator folder, not even one found through the user's own Steam),
 // scripted dialogs. Windows are real, offscreen.
 class GuiFixture : public ::testing::Test {
  protected:
@@ -40,17 +41,22 @@ class GuiFixture : public ::testing::Test {
     platform::setProgramFolderForTests(programFolder_.string());
     savedWinePrefix_ = qgetenv("WINEPREFIX");
     qputenv("WINEPREFIX", QByteArray::fromStdString(winePrefix().string()));
+    fs::create_directories(home());
+    savedHome_ = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home().string()));
     platform::setDialogsOverride(&dialogs_);
   }
   void TearDown() override {
     platform::setDialogsOverride(nullptr);
     platform::setProgramFolderForTests("");
     savedWinePrefix_.isEmpty() ? qunsetenv("WINEPREFIX") : qputenv("WINEPREFIX", savedWinePrefix_);
+    savedHome_.isEmpty() ? qunsetenv("HOME") : qputenv("HOME", savedHome_);
   }
 
   fs::path preferences() const { return programFolder_ / "preferences.txt"; }
   fs::path workingFolder() const { return programFolder_ / "TempFiles"; }
   fs::path winePrefix() const { return programFolder_.parent_path() / "wine"; }
+  fs::path home() const { return programFolder_.parent_path() / "home"; }
 
   // A main window loaded from the program folder as it is now, shown.
   std::unique_ptr<qt::Form1> showMainWindow() {
@@ -68,6 +74,7 @@ class GuiFixture : public ::testing::Test {
 
  private:
   QByteArray savedWinePrefix_;
+  QByteArray savedHome_;
 };
 
 }  // namespace vantrel::testing

@@ -15,6 +15,7 @@
 #include "GuiFixture.h"
 #include "shell/Registry.h"
 #include "shell/WindowPlacement.h"
+#include "tests/support/FakeSteamHome.h"
 #include "ui/qt/QtEditorControl.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindowPlacement.h"
@@ -129,6 +130,14 @@ TEST_F(StartupAndShutdown, SimulatorFolderComesFromTheRegistry) {
   auto window = showMainWindow();
   EXPECT_EQ(window->logic().simulatorFolder(),
             shell::mapWindowsPathIntoPrefix(winePrefix().string(), "C:\\Games\\RailSim"));
+}
+
+// Most Linux players have the simulator from Steam, run through Proton.
+TEST_F(StartupAndShutdown, WithoutARegistryFolderTheGameFoundThroughSteamIsTheSimulatorFolder) {
+  const fs::path steam = home() / ".local" / "share" / "Steam";
+  const fs::path game = FakeSteamHome::addGame(steam, "RailWorks");
+  auto window = showMainWindow();
+  EXPECT_EQ(window->logic().simulatorFolder(), fs::canonical(game).string());
 }
 
 TEST_F(StartupAndShutdown, OpenBinShowsTheConvertedXmlInTheEditor) {
