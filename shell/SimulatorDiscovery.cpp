@@ -83,28 +83,42 @@ std::string findAppId(const fs::path& library, std::string_view folderName) {
   return {};
 }
 
-std::optional<SteamInstallation> findSteamInstallation(const fs::path& home) {
-  for (const fs::path& library : steamLibraries(home)) {
+namespace {
+
+std::optional<SteamInstallation> findInLibraries(const std::vector<fs::path>& libraries) {
+  for (const fs::path& library : libraries) {
     if (auto folder = findGameFolder(library))
       return SteamInstallation{library, *folder, findAppId(library, folder->filename().string())};
   }
   return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<SteamInstallation> findSteamInstallation(const fs::path& home) {
+  return findInLibraries(steamLibraries(home));
+}
+
 std::string simulatorFolderFromSteam(const fs::path& home) {
-  const auto game = findSteamInstallation(home);
+  const std::vector<fs::path> libraries = steamLibraries(home);
+  const auto game = findInLibraries(libraries);
   if (!game) return {};
   if (!game->appId.empty()) {
     // Steam keeps a game's prefix in the game's library; older Steam kept
     // every prefix in its own folder.
-    std::vector<fs::path> libraries{game->library};
-    for (const fs::path& other : steamLibraries(home))
-      if (other != game->library) libraries.push_back(other);
-    for (const fs::path& library : libraries) {
+    std::vector<fs::path> places{game->library};
+    for (const fs::path& other : libraries)
+      if (other != game->library) places.push_back(other);
+    for (const fs::path& library : places) {
       const fs::path prefix = library / "steamapps" / "compatdata" / game->appId / "pfx";
       if (!isFolder(prefix)) continue;
       const fs::path named = readSimulatorFolderInPrefix(prefix.string());
-      if (named.is_absolute() && isFolder(named)) return named.string();
+      if (!named.is_absolute() || !isFolder(named)) continue;
+      // dosdevices/c: and z: are links into drive_c and the root: the
+      // dialogs get the folder itself.
+      std::error_code ec;
+      const fs::path resolved = fs::canonical(named, ec);
+      return (ec ? named : resolved).string();
     }
   }
   return game->gameFolder.string();

@@ -28,8 +28,9 @@ std::optional<SteamInstallation> findSteamInstallation(const std::filesystem::pa
 
 // Where the dialogs start for a Steam installation: the folder that the
 // registry of the game's Proton prefix (steamapps/compatdata/ID/pfx, in the
-// game's library or another one) names, when that folder exists; else the
-// game folder. "" when Steam under home holds no game.
+// game's library or another one) names, when that folder exists (links
+// such as dosdevices/c: resolved); else the game folder. "" when Steam
+// under home holds no game.
 std::string simulatorFolderFromSteam(const std::filesystem::path& home);
 
 // The simulator's folder for the file dialogs: the registry's

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -146,13 +147,20 @@ TEST(ProtonPrefix, AFolderTheRegistryNamesIsUsedWhenItExists) {
       fake.steam(), "24010", "C:\\Program Files (x86)\\Steam\\steamapps\\common\\RailWorks");
   EXPECT_EQ(simulatorFolderFromSteam(fake.home()), real(game).string());
 
-  // Now it is there.
-  fs::create_directories(driveC / "Program Files (x86)" / "Steam" / "steamapps" / "common" /
-                         "RailWorks");
+  // Now it is there: the folder itself, not the drive's link to it.
+  const fs::path named =
+      driveC / "Program Files (x86)" / "Steam" / "steamapps" / "common" / "RailWorks";
+  fs::create_directories(named);
+  EXPECT_EQ(simulatorFolderFromSteam(fake.home()), real(named).string());
+
+  // A folder on drive Z, which is the root of the Linux file system.
   const fs::path prefix = real(fake.steam()) / "steamapps" / "compatdata" / "24010" / "pfx";
-  EXPECT_EQ(
-      simulatorFolderFromSteam(fake.home()),
-      (prefix / "dosdevices/c:/Program Files (x86)/Steam/steamapps/common/RailWorks").string());
+  const fs::path elsewhere = fake.home() / "elsewhere" / "Rail Works";
+  fs::create_directories(elsewhere);
+  std::string windows = "Z:" + elsewhere.string();
+  std::replace(windows.begin(), windows.end(), '/', '\\');
+  FakeSteamHome::write(prefix / "system.reg", vantrel::testing::wineSystemReg(windows));
+  EXPECT_EQ(simulatorFolderFromSteam(fake.home()), real(elsewhere).string());
 
   // A registry without the key, or naming a folder relative to nothing.
   FakeSteamHome::write(prefix / "system.reg", vantrel::testing::wineSystemReg(""));
@@ -170,10 +178,7 @@ TEST(ProtonPrefix, APrefixKeptInTheSteamFolderServesAGameOnAnotherDisk) {
   FakeSteamHome::write(fake.steam() / "steamapps" / "libraryfolders.vdf", libraryList(disk));
   const fs::path driveC = FakeSteamHome::addProtonPrefix(fake.steam(), "24010", "C:\\Sim");
   fs::create_directories(driveC / "Sim");
-  EXPECT_EQ(
-      simulatorFolderFromSteam(fake.home()),
-      (real(fake.steam()) / "steamapps" / "compatdata" / "24010" / "pfx" / "dosdevices/c:/Sim")
-          .string());
+  EXPECT_EQ(simulatorFolderFromSteam(fake.home()), real(driveC / "Sim").string());
 }
 
 TEST(FindSimulatorFolder, TheWineRegistryFirstThenSteamUnderHome) {

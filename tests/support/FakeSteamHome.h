@@ -82,9 +82,9 @@ class FakeSteamHome {
                     "\"\n\t\"UserConfig\"\n\t{\n\t\t\"language\"\t\t\"english\"\n\t}\n");
   }
 
-  // The Proton prefix of appId in the library: drive C as Proton lays it
-  // out (dosdevices/c: linking to drive_c) and a registry naming
-  // windowsFolder. Returns drive_c.
+  // The Proton prefix of appId in the library: drives C and Z as Proton
+  // lays them out (dosdevices/c: linking to drive_c, z: to the root) and a
+  // registry naming windowsFolder. Returns drive_c.
   static std::filesystem::path addProtonPrefix(const std::filesystem::path& library,
                                                const std::string& appId,
                                                const std::string& windowsFolder) {
@@ -92,6 +92,7 @@ class FakeSteamHome {
     std::filesystem::create_directories(prefix / "drive_c");
     std::filesystem::create_directories(prefix / "dosdevices");
     std::filesystem::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    std::filesystem::create_directory_symlink("/", prefix / "dosdevices" / "z:");
     write(prefix / "system.reg", wineSystemReg(windowsFolder));
     return prefix / "drive_c";
   }
