@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (the converter's two directions and
-# the packed-file reader) and runs each for a bounded time (FUZZ_SECONDS,
-# default 60). Prints the number of executions; exits non-zero when a target
-# finds a crash (the input is kept in build-fuzz/).
+# Builds the libFuzzer targets with clang (the converter's two directions,
+# the packed-file reader and the KeyValues text reader of Steam's files) and
+# runs each for a bounded time (FUZZ_SECONDS, default 60). Prints the number
+# of executions; exits non-zero when a target finds a crash (the input is
+# kept in build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTREL_FUZZ=ON -DVANTREL_GUI=OFF -DVANTREL_TESTS=OFF -DVANTREL_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_serz_decode fuzz_serz_encode fuzz_archive_reader
+cmake --build build-fuzz --target fuzz_serz_decode fuzz_serz_encode fuzz_archive_reader \
+  fuzz_keyvalues_text
 
 fixtures=../shared/fixtures/serz
 status=0
 # target:seed folder
-for run in serz_decode:decode serz_encode:encode archive_reader:archive; do
+for run in serz_decode:decode serz_encode:encode archive_reader:archive keyvalues_text:keyvalues; do
   target=${run%%:*}
   seeds=${run#*:}
   corpus=build-fuzz/corpus-$seeds
