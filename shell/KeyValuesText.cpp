@@ -8,8 +8,11 @@ namespace vantrel::shell {
 
 namespace {
 
-// Steam's own files nest three or four levels deep.
+// Steam's own files nest three or four levels deep and hold a few thousand
+// entries (one per installed app at most); more is no Steam file, and
+// refusing it bounds the memory a hostile file can take.
 constexpr int kMaxDepth = 32;
+constexpr std::size_t kMaxEntries = 200000;
 constexpr std::uintmax_t kMaxFileBytes = 8u << 20;
 
 bool equalNoCase(std::string_view a, std::string_view b) {
@@ -112,6 +115,7 @@ class Parser {
         return true;
       }
       if (current_.kind != Token::Text) return false;
+      if (++entryCount_ > kMaxEntries) return false;
       KeyValues entry;
       entry.key = std::move(current_.text);
       advance();
@@ -144,6 +148,7 @@ class Parser {
 
   Tokenizer tokens_;
   Token current_;
+  std::size_t entryCount_ = 0;
 };
 
 }  // namespace

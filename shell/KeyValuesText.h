@@ -27,7 +27,8 @@ struct KeyValues {
 
 // The entries of the whole text as one block with an empty key. nullopt when
 // the text is broken: an unterminated quote, braces that do not pair up, a
-// key without a value, or blocks nested deeper than any Steam file goes.
+// key without a value, or more entries or deeper blocks than any Steam file
+// has.
 std::optional<KeyValues> parseKeyValues(std::string_view text);
 
 // A file parsed as above; nullopt also when it cannot be read or is larger

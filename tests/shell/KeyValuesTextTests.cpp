@@ -106,6 +106,11 @@ TEST(KeyValuesText, BrokenTextGivesNothingAndNeverCrashes) {
   std::string deep;
   for (int i = 0; i < 100000; ++i) deep += "a {";
   EXPECT_FALSE(parseKeyValues(deep).has_value());
+  // So are more entries than any Steam file holds.
+  std::string many = "a {";
+  for (int i = 0; i < 250000; ++i) many += " k v";
+  EXPECT_FALSE(parseKeyValues(many + " }").has_value());
+  EXPECT_TRUE(parseKeyValues("a {" + many.substr(3, 4 * 5000) + " }").has_value());
 
   // Every cut of a real list either parses or is refused.
   for (std::size_t n = 0; n <= kNewList.size(); ++n) (void)parseKeyValues(kNewList.substr(0, n));
