@@ -28,8 +28,14 @@ struct TextureLevel {
   std::uint32_t height = 0;                // the level's Height element
   std::uint64_t dataSize = 0;              // the d:size of its d:blob: bytes of data
   TextSpan element;                        // "<cHcImageDx" up to and including "</cHcImageDx>"
-  TextSpan sizeValue;  // the digits of d:size="..." (empty span when the blob has no d:size)
-  TextSpan data;       // the blob's content: between its start tag's '>' and "</d:blob>"
+  TextSpan sizeValue;                      // the digits of the blob's d:size="..."
+  TextSpan data;  // the blob's content: between its start tag's '>' and "</d:blob>"
+  // The element texts of Format, Width and Height, and the digits of the
+  // element's own d:id (nullopt when it has none): an import rewrites them.
+  TextSpan formatValue;
+  TextSpan widthValue;
+  TextSpan heightValue;
+  std::optional<TextSpan> idValue;
 };
 
 // Every level of a texture text, in the order the text gives them (usually
@@ -37,7 +43,7 @@ struct TextureLevel {
 struct TextureLevels {
   std::vector<TextureLevel> levels;  // at least one
   // The texture's own Width and Height elements (in cHcTexture, before its
-  // Data), when the text has them; an import of another size rewrites them.
+  // Data), when the text has them before its Mip element; an import of another size rewrites them.
   std::optional<TextSpan> textureWidthValue;
   std::optional<TextSpan> textureHeightValue;
   // The content of the Mip element that holds the levels (between "<Mip>"
@@ -47,10 +53,11 @@ struct TextureLevels {
 
 // The levels of a texture text. Refused, with the reason and the line: a
 // text without cHcImageDx elements ("...is not a texture"), more than one
-// Mip element (several textures in one file), a level without its Format,
-// Width, Height or d:blob, an element left open, a width or height that is
-// not a whole number from 1 to 32767, and DXT data whose d:size is not
-// exactly whole 4 x 4 blocks of the level's size.
+// Mip element (several textures in one file) or none around the levels, a
+// level without its Format, Width, Height or d:blob (with its d:size), an
+// element left open, a width or height that is not a whole number from 1 to
+// 32767, and DXT data whose d:size is not exactly the whole 4 x 4 blocks of
+// the level's size.
 TextureResult<TextureLevels> readTextureLevels(std::string_view text);
 
 // "Level 1: 256 × 64, DXT5" — how a window lists a level (UTF-8; index
