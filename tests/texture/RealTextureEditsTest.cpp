@@ -176,6 +176,42 @@ TEST_F(RealTextureEdits, EveryLevelDecodesAsImageMagickDecodesIt) {
   }
 }
 
+// ImageMagick skips the smaller levels when it reads a .dds, so the header
+// that announces them is compared with the one ImageMagick writes itself for
+// the same picture, format and number of levels.
+TEST_F(RealTextureEdits, AllLevelsHeaderIsTheOneImageMagickWrites) {
+  if (!haveImageMagick()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+  for (const fs::path& file : files_) {
+    SCOPED_TRACE(file.filename().string());
+    const RealTexture texture = load(file);
+    const TextureLevels levels = valueOf(readTextureLevels(texture.xml), file);
+    const auto ours = valueOf(exportAllLevelsDds(texture.xml), file);
+    const auto png = valueOf(exportLevelPng(texture.xml, 0), file);
+    std::ofstream(folder_ / "top.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    // ImageMagick writes DXT1 and DXT5 only: a DXT3 header is compared with
+    // its DXT5 one, whose blocks take as many bytes, but for the FourCC.
+    const BlockFormat format = *levels.levels[0].blockFormat;
+    const std::string compression = format == BlockFormat::Dxt1 ? "dxt1" : "dxt5";
+    const auto [code, errors] =
+        testing::run("convert",
+                     testing::quoted((folder_ / "top.png").string()) +
+                         " -define dds:compression=" + compression +
+                         " -define dds:mipmaps=" + std::to_string(levels.levels.size() - 1) + " " +
+                         testing::quoted((folder_ / "theirs.dds").string()),
+                     folder_ / "err");
+    ASSERT_EQ(code, 0) << errors;
+    std::string theirs = testing::readAll(folder_ / "theirs.dds");
+    if (theirs.size() >= 88) theirs.replace(84, 4, fourCc(format));
+    ASSERT_EQ(theirs.size(), ours.size()) << "the same levels take the same bytes";
+    const std::string header(ours.begin(), ours.begin() + 128);
+    // Flags, height, width, linear size, depth, mip count; the pixel format
+    // and the caps.
+    EXPECT_EQ(header.substr(0, 32), theirs.substr(0, 32));
+    EXPECT_EQ(header.substr(76, 52), theirs.substr(76, 52));
+  }
+}
+
 double psnr(const RgbaImage& a, const RgbaImage& b) {
   double sum = 0;
   for (std::size_t k = 0; k < a.pixels.size(); ++k) {
