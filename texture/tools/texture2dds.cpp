@@ -1,7 +1,9 @@
 // texture2dds IN.xml OUT.dds: the texture XML that serz writes, turned into a
-// .dds file by the same builder as the editor's Convert to DDS. OUT is
-// written only when the whole conversion succeeds; any failure is one line on
-// standard error and exit status 1.
+// .dds file by the same builder as the editor's Convert to DDS.
+// texture2dds --all-levels IN.xml OUT.dds: every mip level of the texture in
+// one .dds file, the largest first.
+// OUT is written only when the whole conversion succeeds; any failure is one
+// line on standard error and exit status 1.
 #include <iostream>
 #include <new>
 #include <string>
@@ -10,6 +12,7 @@
 #include "platform/core/Arguments.h"
 #include "platform/core/Files.h"
 #include "texture/DdsBuilder.h"
+#include "texture/TextureExport.h"
 
 namespace {
 
@@ -33,7 +36,7 @@ std::string readFailure(const files::FileError& failure) {
   return "cannot be read: " + failure.reason;
 }
 
-int convert(const std::string& inPath, const std::string& outPath) {
+int convert(const std::string& inPath, const std::string& outPath, bool allLevels) {
   if (files::sameFile(inPath, outPath)) {
     return failWith(outPath, "is the input file itself; it was not overwritten");
   }
@@ -41,12 +44,20 @@ int convert(const std::string& inPath, const std::string& outPath) {
   if (const auto failure = files::readWhole(inPath, text, vantrel::texture::kLargestTextureText)) {
     return failWith(inPath, readFailure(*failure));
   }
-  const auto result = vantrel::texture::buildDds(text);
-  if (const auto* problem = std::get_if<vantrel::texture::DdsProblem>(&result)) {
-    return failWith(inPath,
-                    "the texture text " + problem->text + "; " + outPath + " was not written");
+  std::vector<std::uint8_t> bytes;
+  if (allLevels) {
+    auto result = vantrel::texture::exportAllLevelsDds(text);
+    if (const auto* problem = std::get_if<vantrel::texture::TextureProblem>(&result))
+      return failWith(inPath, problem->message + " " + outPath + " was not written.");
+    bytes = std::move(std::get<std::vector<std::uint8_t>>(result));
+  } else {
+    auto result = vantrel::texture::buildDds(text);
+    if (const auto* problem = std::get_if<vantrel::texture::DdsProblem>(&result)) {
+      return failWith(inPath,
+                      "the texture text " + problem->text + "; " + outPath + " was not written");
+    }
+    bytes = std::move(std::get<std::vector<std::uint8_t>>(result));
   }
-  const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
   const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (const auto failure = files::replaceWhole(outPath, content)) {
     if (failure->kind == files::FileError::Kind::ReadOnly)
@@ -59,9 +70,12 @@ int convert(const std::string& inPath, const std::string& outPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
+  std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
+  const bool allLevels = arguments.size() > 1 && arguments[1] == "--all-levels";
+  if (allLevels) arguments.erase(arguments.begin() + 1);
   if (arguments.size() != 3) {
-    std::cerr << "usage: texture2dds IN.xml OUT.dds\n";
+    std::cerr << "usage: texture2dds IN.xml OUT.dds\n"
+                 "       texture2dds --all-levels IN.xml OUT.dds\n";
     return 2;
   }
   const std::string& inPath = arguments[1];
@@ -69,7 +83,7 @@ int main(int argc, char** argv) {
   // Ctrl+C or a termination leaves no temporary file beside OUT.
   files::removeTemporariesOnInterrupt();
   try {
-    return convert(inPath, outPath);
+    return convert(inPath, outPath, allLevels);
   } catch (const std::bad_alloc&) {
     return failWith(inPath,
                     "needs more memory than the machine gives; " + outPath + " was not written");
