@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (the converter's two directions,
 # the packed-file reader and the KeyValues text reader of Steam's files) and
-# runs each for a bounded time (FUZZ_SECONDS, default 60). Prints the number
+# runs each for a bounded time (FUZZ_SECONDS, default 45). Prints the number
 # of executions; exits non-zero when a target finds a crash (the input is
 # kept in build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${FUZZ_SECONDS:-60}
+seconds=${FUZZ_SECONDS:-45}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTREL_FUZZ=ON -DVANTREL_GUI=OFF -DVANTREL_TESTS=OFF -DVANTREL_BENCH=OFF >/dev/null
