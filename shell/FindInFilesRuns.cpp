@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "shell/FindInFilesEngine.h"
+#include "shell/FindInFilesReplaceRuns.h"
 
 // The Find in Files window over the engine of findfiles/.
 namespace vantrel::shell {
@@ -24,23 +25,6 @@ class FindRunSource : public EngineRun {
   findfiles::FindRun run_;
 };
 
-class ReplaceRunSource : public EngineRun {
- public:
-  ReplaceRunSource(const std::vector<std::string>& folders,
-                   const findfiles::ReplaceOptions& options)
-      : run_(folders, options) {
-    run_.start();
-  }
-  void stop() override { run_.stop(); }
-  RunBatch take() override {
-    findfiles::ReplaceRun::Batch batch = run_.take();
-    return {{}, std::move(batch.written), std::move(batch.failed), batch.progress, batch.finished};
-  }
-
- private:
-  findfiles::ReplaceRun run_;
-};
-
 class FindFilesEngine : public FindInFilesEngine {
  public:
   std::unique_ptr<EngineRun> find(const std::vector<std::string>& folders,
@@ -49,13 +33,13 @@ class FindFilesEngine : public FindInFilesEngine {
   }
   std::unique_ptr<EngineRun> replace(const std::vector<std::string>& folders,
                                      const findfiles::ReplaceOptions& options) override {
-    return std::make_unique<ReplaceRunSource>(folders, options);
+    return startReplaceRun(folders, options);
   }
   findfiles::UndoReport undoLastReplace(const std::vector<std::string>& folders) override {
-    return findfiles::undoLastReplace(folders);
+    return undoReplaceRun(folders);
   }
   bool canUndoReplace(const std::vector<std::string>& folders) override {
-    return findfiles::canUndoReplace(folders);
+    return canUndoReplaceRun(folders);
   }
 };
 

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -140,7 +141,9 @@ FindInFilesWindow::FindInFilesWindow(std::unique_ptr<shell::FindInFilesEngine> e
     refreshButtons();
   });
   connect(results_, &QTableView::doubleClicked, this, &FindInFilesWindow::opened);
-  connect(results_, &QTableView::activated, this, &FindInFilesWindow::opened);
+  // Enter on a row opens it too, instead of reaching the dialog's default
+  // button (Find All).
+  results_->installEventFilter(this);
   connect(timer_, &QTimer::timeout, this, &FindInFilesWindow::poll);
   logic_->folderChanged(startFolder);
   refreshButtons();
@@ -186,6 +189,17 @@ void FindInFilesWindow::refreshButtons() {
 
 void FindInFilesWindow::opened(const QModelIndex& index) {
   if (index.isValid()) logic_->activate(static_cast<std::size_t>(index.row()));
+}
+
+bool FindInFilesWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == results_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      opened(results_->currentIndex());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FindInFilesWindow::showEvent(QShowEvent* event) {

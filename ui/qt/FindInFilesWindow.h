@@ -37,6 +37,7 @@ class FindInFilesWindow : public QDialog {
  protected:
   void hideEvent(QHideEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   shell::FindInFilesInputs inputs() const;

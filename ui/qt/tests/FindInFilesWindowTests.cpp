@@ -1,0 +1,159 @@
+// The Find in Files window on Qt, offscreen, over the real engine and the
+// real serz: opened from the Tools menu (one window, raised again), Find
+// All on real files filling the list, the buttons following the run, and
+// a double-click opening the file at the match in the main window.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "platform/editor/Editor.h"
+#include "shell/ToolsMenu.h"
+#include "ui/qt/FindInFilesWindow.h"
+#include "ui/qt/QtEditorControl.h"
+#include "ui/qt/tests/GuiFixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+class FindInFilesWindowTest : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    fixtures_ = fs::path(VANTREL_SHARED_DIR) / "fixtures" / "real";
+    if (!fs::exists(fixtures_ / "ScenarioBeforeSerz.bin"))
+      GTEST_SKIP() << "no real fixtures in " << fixtures_;
+    searched_ = fs::path(qt::toProgramPath(temp_.path())) / "Content";
+    fs::create_directories(searched_ / "Scenarios");
+    fs::copy_file(fixtures_ / "ScenarioBeforeSerz.bin", searched_ / "Scenarios" / "Scenario.bin");
+    fs::copy_file(fixtures_ / "InitialSave.bin", searched_ / "InitialSave.bin");
+    fs::create_symlink(SERZ_PATH, programFolder_ / "serz");
+    main_ = showMainWindow();
+  }
+  QAction* findInFilesEntry() const {
+    for (std::size_t i = 0; i < shell::kToolsMenuEntries.size(); ++i)
+      if (std::string(shell::kToolsMenuEntries[i].name) == "mnuFindInFiles")
+        return main_->controls().toolEntries[i];
+    return nullptr;
+  }
+  template <class T>
+  T* part(const char* name) const {
+    return main_->findInFilesWindow()->findChild<T*>(QString::fromLatin1(name));
+  }
+  // Lets the window's timer take the run's batches until it has ended.
+  bool waitForTheRun() {
+    QElapsedTimer waited;
+    waited.start();
+    while (main_->findInFilesWindow()->logic().running()) {
+      if (waited.elapsed() > 30'000) return false;
+      QTest::qWait(20);
+    }
+    main_->findInFilesWindow()->poll();
+    return true;
+  }
+
+  fs::path fixtures_, searched_;
+  std::unique_ptr<qt::Form1> main_;
+};
+
+TEST_F(FindInFilesWindowTest, ToolsMenuOpensOneModelessWindow) {
+  QAction* entry = findInFilesEntry();
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text(), QStringLiteral("Find in Files..."));
+  EXPECT_EQ(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+  EXPECT_EQ(main_->findInFilesWindow(), nullptr);
+  entry->trigger();
+  qt::FindInFilesWindow* window = main_->findInFilesWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Find in Files"));
+  EXPECT_TRUE(part<QCheckBox>("chkIncludePacked")->isChecked());
+  EXPECT_FALSE(part<QCheckBox>("chkMatchCase")->isChecked());
+  EXPECT_FALSE(part<QCheckBox>("chkWholeWord")->isChecked());
+  EXPECT_TRUE(part<QPushButton>("cmdFindAll")->isEnabled());
+  EXPECT_TRUE(part<QPushButton>("cmdReplaceAll")->isEnabled());
+  EXPECT_FALSE(part<QPushButton>("cmdStop")->isEnabled());
+  EXPECT_FALSE(part<QPushButton>("cmdUndo")->isEnabled());
+  const QStringList headers = {QStringLiteral("File"), QStringLiteral("Line"),
+                               QStringLiteral("Text")};
+  QTableView* results = part<QTableView>("lstResults");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(results->model()->headerData(i, Qt::Horizontal).toString(), headers[i]);
+
+  // Escape closes it; the menu brings the same window back.
+  QTest::keyClick(part<QLineEdit>("txtFind"), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  entry->trigger();
+  EXPECT_EQ(main_->findInFilesWindow(), window);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(FindInFilesWindowTest, EnterFindsAllAndADoubleClickOpensTheMatch) {
+  findInFilesEntry()->trigger();
+  part<QLineEdit>("txtFolder")->setText(qt::fromUtf8(searched_.string()));
+  part<QCheckBox>("chkMatchCase")->setChecked(true);
+  QLineEdit* find = part<QLineEdit>("txtFind");
+  find->setText(QStringLiteral("CreativeRail"));
+  QTest::keyClick(find, Qt::Key_Return);
+  EXPECT_FALSE(part<QPushButton>("cmdFindAll")->isEnabled());
+  EXPECT_TRUE(part<QPushButton>("cmdStop")->isEnabled() ||
+              !main_->findInFilesWindow()->logic().running());
+  ASSERT_TRUE(waitForTheRun());
+
+  // Every occurrence in the scenario's XML is a row (one per line there).
+  const std::size_t expected =
+      occurrences(readFile(fixtures_ / "ScenarioBeforeSerz.bin.xml"), "CreativeRail");
+  ASSERT_GT(expected, 0u);
+  QTableView* results = part<QTableView>("lstResults");
+  ASSERT_EQ(results->model()->rowCount(), static_cast<int>(expected));
+  const QString file = results->model()->index(0, 0).data().toString();
+  EXPECT_EQ(file, QStringLiteral("Scenarios/Scenario.bin"));
+  EXPECT_TRUE(results->model()->index(0, 2).data().toString().contains("CreativeRail"));
+  EXPECT_TRUE(part<QLabel>("lblStatus")
+                  ->text()
+                  .startsWith(QString::number(expected) +
+                              QStringLiteral(" matches in 1 file; 2 files searched")))
+      << part<QLabel>("lblStatus")->text().toStdString();
+  EXPECT_EQ(part<QProgressBar>("prgFiles")->value(), 2);
+  EXPECT_EQ(part<QProgressBar>("prgFiles")->maximum(), 2);
+  EXPECT_TRUE(part<QPushButton>("cmdFindAll")->isEnabled());
+  EXPECT_FALSE(part<QPushButton>("cmdStop")->isEnabled());
+
+  const int row = static_cast<int>(expected) - 1;
+  const long line = results->model()->index(row, 1).data().toString().toLong();
+  results->scrollTo(results->model()->index(row, 2));
+  QCoreApplication::processEvents();
+  const QPoint cell = results->visualRect(results->model()->index(row, 2)).center();
+  QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, cell);
+  QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell);
+  EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messages.front().text;
+  const platform::Editor& editor = main_->controls().RichTextBox1->editor();
+  EXPECT_EQ(main_->controls().Text1->text().toStdString(),
+            (searched_ / "Scenarios" / "Scenario.bin").string());
+  EXPECT_EQ(editor.caretLine(), line);
+  ASSERT_EQ(editor.selLength(), 12);
+  EXPECT_EQ(editor.bytes().substr(static_cast<std::size_t>(editor.selStart()), 12), "CreativeRail");
+
+  // Enter on a row opens it as well; it is not the dialog's Find All.
+  results->setCurrentIndex(results->model()->index(0, 0));
+  QTest::keyClick(results, Qt::Key_Return);
+  EXPECT_FALSE(main_->findInFilesWindow()->logic().running());
+  EXPECT_EQ(editor.caretLine(), results->model()->index(0, 1).data().toString().toLong());
+  EXPECT_EQ(results->model()->rowCount(), static_cast<int>(expected));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
