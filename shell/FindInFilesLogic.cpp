@@ -12,6 +12,9 @@ namespace vantrel::shell {
 namespace {
 
 constexpr std::size_t kListedProblems = 20;
+// Bytes of a line shown before a match that lies far into it.
+constexpr std::size_t kContextBefore = 40;
+constexpr const char* kCutMark = "\xE2\x80\xA6";  // an ellipsis
 
 std::string plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -217,6 +220,14 @@ void FindInFilesLogic::takeFindBatch(RunBatch& batch) {
     text.erase(0, lead);
     start -= lead;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    // A match far into a long line is shown with a little of what comes
+    // before it, so it is in view in the list.
+    if (start > kContextBefore + 8) {
+      std::size_t cut = start - kContextBefore;
+      while (cut < start && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) ++cut;
+      text.replace(0, cut, kCutMark);
+      start = start - cut + std::string_view(kCutMark).size();
+    }
     length = std::min(length, text.size() - std::min(start, text.size()));
 
     ResultRow row;

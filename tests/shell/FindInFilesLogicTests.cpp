@@ -133,6 +133,20 @@ TEST_F(FindInFilesLogicTest, FindAllFillsTheListWhileItRunsAndEnablesOnlyStop) {
   EXPECT_EQ(model_->buttons(), kIdle);
   EXPECT_TRUE(dialogs_.messages.empty());
 
+  // A match far into a long line keeps a little of what comes before it.
+  RunBatch longLine;
+  const std::string before = "<e d:id=\"1\">" + std::string(300, 'x') + "\xC3\xBC";
+  longLine.matches.push_back(
+      match(in("Long.bin"), "", 1, 314, before + "Kuju</e>", before.size(), 4));
+  longLine.finished = true;
+  engine_.findRuns.push_back({longLine});
+  model_->findAll(inputs_);
+  update = model_->poll();
+  ASSERT_EQ(update.newRows.size(), 1u);
+  const shell::ResultRow& cut = update.newRows[0];
+  EXPECT_EQ(cut.text, "\xE2\x80\xA6" + std::string(38, 'x') + "\xC3\xBCKuju</e>");
+  EXPECT_EQ(cut.text.substr(cut.matchStart, cut.matchLength), "Kuju");
+
   // A second Find All starts over with an empty list.
   queueFind();
   model_->findAll(inputs_);

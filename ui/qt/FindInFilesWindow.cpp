@@ -24,12 +24,14 @@ constexpr int kPollMs = 100;
 }  // namespace
 
 FindInFilesWindow::FindInFilesWindow(std::unique_ptr<shell::FindInFilesEngine> engine,
-                                     platform::Dialogs& dialogs,
+                                     platform::Dialogs* dialogs,
                                      std::function<void(const shell::FilePlace&)> openMatch,
                                      const std::string& startFolder, QWidget* parent)
     : QDialog(parent),
       engine_(std::move(engine)),
-      logic_(std::make_unique<shell::FindInFilesLogic>(*engine_, dialogs, std::move(openMatch))),
+      logic_(std::make_unique<shell::FindInFilesLogic>(
+          *engine_, dialogs ? *dialogs : static_cast<platform::Dialogs&>(ownDialogs_),
+          std::move(openMatch))),
       folder_(new QLineEdit(this)),
       browse_(new QPushButton(QStringLiteral("..."), this)),
       find_(new QLineEdit(this)),
@@ -102,6 +104,7 @@ FindInFilesWindow::FindInFilesWindow(std::unique_ptr<shell::FindInFilesEngine> e
   results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   results_->setShowGrid(false);
   results_->setWordWrap(false);
+  results_->setTextElideMode(Qt::ElideMiddle);  // the file name at the end stays in view
   results_->verticalHeader()->hide();
   results_->verticalHeader()->setDefaultSectionSize(results_->fontMetrics().height() + 4);
   results_->horizontalHeader()->setStretchLastSection(true);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/FindInFilesLogic.h"
+#include "ui/qt/QtDialogs.h"
 
 class QCheckBox;
 class QLabel;
@@ -25,7 +26,9 @@ class ResultRowsModel;
 class FindInFilesWindow : public QDialog {
   Q_OBJECT
  public:
-  FindInFilesWindow(std::unique_ptr<shell::FindInFilesEngine> engine, platform::Dialogs& dialogs,
+  // dialogs: the test's scripted dialogs, or nullptr for boxes over this
+  // window.
+  FindInFilesWindow(std::unique_ptr<shell::FindInFilesEngine> engine, platform::Dialogs* dialogs,
                     std::function<void(const shell::FilePlace&)> openMatch,
                     const std::string& startFolder, QWidget* parent);
   ~FindInFilesWindow() override;
@@ -45,6 +48,7 @@ class FindInFilesWindow : public QDialog {
   void refreshButtons();
   void opened(const QModelIndex& index);
 
+  QtDialogs ownDialogs_{this};
   std::unique_ptr<shell::FindInFilesEngine> engine_;
   std::unique_ptr<shell::FindInFilesLogic> logic_;
   QLineEdit* folder_;

@@ -191,8 +191,7 @@ void Form1::focusEditor() {
 void Form1::showFindInFiles() {
   if (findInFiles_ == nullptr) {
     findInFiles_ = new FindInFilesWindow(
-        shell::makeFindInFilesEngine(),
-        platform::dialogsOverride() ? *platform::dialogsOverride() : ownDialogs_,
+        shell::makeFindInFilesEngine(), platform::dialogsOverride(),
         [this](const shell::FilePlace& place) { logic_->openMatch(place); },
         logic_->simulatorFolder(), this);
   }
