@@ -42,6 +42,9 @@ class MainWindow : private shell::WindowFrame {
   shell::MainWindowLogic& logic() { return *logic_; }
   const shell::MainWindowLogic& logic() const { return *logic_; }
   platform::Editor& editor() { return controls_.editor->editor(); }
+  // Shows the Find in Files box (made the first time), or brings it to
+  // the front.
+  void showFindInFiles() override;
   // The Find in Files window once it has been opened; nullptr before.
   FindInFilesWindow* findInFilesWindow() const { return findInFiles_.get(); }
 
@@ -68,7 +71,6 @@ class MainWindow : private shell::WindowFrame {
   void setTitle(const std::string& title) override;
   void showStatus(const std::string& text) override;
   void focusEditor() override;
-  void showFindInFiles() override;
 
   // Runs a handler of the logic; a close asked for meanwhile happens once
   // the outermost handler has returned.
