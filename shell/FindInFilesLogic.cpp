@@ -325,10 +325,10 @@ void FindInFilesLogic::finishReplace() {
 
 FindInFilesUpdate FindInFilesLogic::poll() {
   FindInFilesUpdate update;
-  // A question asked from an earlier poll is still open.
-  if (polling_) return update;
-  polling_ = true;
-  if (run_) {
+  // While a question asked from an earlier poll is open, the window is
+  // only told what it shows already.
+  const bool nested = std::exchange(polling_, true);
+  if (run_ && !nested) {
     RunBatch batch = run_->take();
     progress_ = batch.progress;
     if (phase_ == Phase::Replacing) {
@@ -345,7 +345,7 @@ FindInFilesUpdate FindInFilesLogic::poll() {
       }
     }
   }
-  polling_ = false;
+  polling_ = nested;
   update.cleared = std::exchange(cleared_, false);
   update.newRows.assign(rows_.begin() + static_cast<std::ptrdiff_t>(rowsGiven_), rows_.end());
   rowsGiven_ = rows_.size();

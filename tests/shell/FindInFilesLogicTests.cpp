@@ -272,6 +272,36 @@ TEST_F(FindInFilesLogicTest, ChangedInputsSearchFirstAndNoReplacesNothing) {
                                            ": there is nothing to replace.");
 }
 
+// The window's timer goes on while a question asked from poll() is open:
+// those polls take nothing from the run and leave what the window shows,
+// and no command starts meanwhile.
+TEST_F(FindInFilesLogicTest, PollsWhileAQuestionIsOpenChangeNothing) {
+  struct AskingDialogs : platform::ScriptedDialogs {
+    std::function<void()> onAsk;
+    Answer ask(const std::string& text, bool withCancel) override {
+      if (onAsk) onAsk();
+      return ScriptedDialogs::ask(text, withCancel);
+    }
+  } asking;
+  shell::FindInFilesLogic model(engine_, asking, {});
+  std::vector<shell::FindInFilesUpdate> during;
+  asking.onAsk = [&] {
+    during.push_back(model.poll());
+    model.findAll(inputs_);
+    model.replaceAll(inputs_);
+  };
+  queueFind();
+  model.replaceAll(inputs_);
+  for (int i = 0; i < 5; ++i) model.poll();
+  ASSERT_EQ(asking.questions.size(), 1u);  // the packed question, then Cancel
+  ASSERT_EQ(during.size(), 1u);
+  EXPECT_EQ(during[0].status, "3 matches in 2 files; 3 files searched, 2.5 MB/s");
+  EXPECT_EQ(during[0].filesDone, 3u);
+  EXPECT_EQ(during[0].filesFound, 3u);
+  EXPECT_EQ(engine_.finds.size(), 1u);
+  EXPECT_TRUE(engine_.replaces.empty());
+}
+
 TEST_F(FindInFilesLogicTest, FilesAReplaceCouldNotWriteAreListedWithTheirReasons) {
   const auto numbered = [](int i) { return std::string("f").append(std::to_string(i)) + ".bin"; };
   RunBatch found;
