@@ -2,6 +2,8 @@
 // the real serz.exe: Ctrl+Shift+F opens one modeless box (raised again),
 // Find All on real files fills the list, the buttons follow the run, and
 // Enter on a result opens the file at the match in the main window.
+#include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include "shell/ToolsMenu.h"
