@@ -116,9 +116,9 @@ shell::FindInFilesInputs FindInFilesWindow::inputs() const {
 void FindInFilesWindow::setUpList() {
   const HWND list = item(kFindResultsId);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-  RECT widths{0, 0, 120, 30};  // File and Line, in dialog units
+  RECT widths{0, 0, 170, 30};  // File and Line, in dialog units
   MapDialogRect(box_, &widths);
-  RECT more{0, 0, 60, 190};  // Match and Text
+  RECT more{0, 0, 50, 260};  // Match and Text
   MapDialogRect(box_, &more);
   struct Column {
     const wchar_t* title;
