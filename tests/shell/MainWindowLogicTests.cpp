@@ -204,9 +204,10 @@ TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
     logic_->saveBin();
     logic_->clear();
     logic_->find();
+    logic_->openMatch({user("x.bin"), "", 1, 1, 4});  // a Find in Files result
   };
   logic_->saveBin();
-  ASSERT_EQ(dialogs_.messages.size(), 5u);
+  ASSERT_EQ(dialogs_.messages.size(), 6u);
   for (const auto& message : dialogs_.messages)
     EXPECT_EQ(message.text, "x.bin is still being converted.");
   EXPECT_TRUE(dialogs_.questions.empty());
