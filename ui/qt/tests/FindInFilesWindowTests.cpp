@@ -14,6 +14,7 @@
 
 #include "platform/editor/Editor.h"
 #include "shell/ToolsMenu.h"
+#include "tests/shell/FindInFilesFakeEngine.h"
 #include "ui/qt/FindInFilesWindow.h"
 #include "ui/qt/QtEditorControl.h"
 #include "ui/qt/tests/GuiFixture.h"
@@ -153,6 +154,67 @@ TEST_F(FindInFilesWindowTest, EnterFindsAllAndADoubleClickOpensTheMatch) {
   EXPECT_FALSE(main_->findInFilesWindow()->logic().running());
   EXPECT_EQ(editor.caretLine(), results->model()->index(0, 1).data().toString().toLong());
   EXPECT_EQ(results->model()->rowCount(), static_cast<int>(expected));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// The window's fields and buttons reach the model as they are set, over a
+// scripted engine.
+class FindInFilesWindowWiringTest : public GuiFixture {};
+
+TEST_F(FindInFilesWindowWiringTest, FieldsAndButtonsReachTheRuns) {
+  auto engine = std::make_unique<FakeEngine>();
+  FakeEngine& fake = *engine;
+  const std::string folder = qt::toProgramPath(temp_.path());
+  shell::RunBatch found;
+  found.matches.push_back(match(folder + "/a.bin", "", 1, 1, "Kuju", 0, 4));
+  found.progress = progress(1, 1, 1, 1);
+  found.finished = true;
+  fake.findRuns.push_back({shell::RunBatch{}});  // a run that goes on until stopped
+  fake.findRuns.push_back({found});
+  shell::RunBatch replaced;
+  replaced.written.push_back(
+      {{folder + "/a.bin", ""}, folder + "/a.bin", folder + "/a.bin.bak", 1});
+  replaced.progress = progress(1, 1, 1, 1);
+  replaced.finished = true;
+  fake.replaceRuns.push_back({replaced});
+  qt::FindInFilesWindow window(std::move(engine), &dialogs_, {}, folder, nullptr);
+  window.show();
+  auto* find = window.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+  auto* stop = window.findChild<QPushButton*>(QStringLiteral("cmdStop"));
+  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->text().toStdString(),
+            folder);
+
+  find->setText(QStringLiteral("Kuju"));
+  window.findChild<QCheckBox*>(QStringLiteral("chkWholeWord"))->setChecked(true);
+  window.findChild<QCheckBox*>(QStringLiteral("chkIncludePacked"))->setChecked(false);
+  window.findChild<QPushButton*>(QStringLiteral("cmdFindAll"))->click();
+  ASSERT_EQ(fake.finds.size(), 1u);
+  EXPECT_EQ(fake.finds[0].text, "Kuju");
+  EXPECT_TRUE(fake.finds[0].wholeWord);
+  EXPECT_FALSE(fake.finds[0].matchCase);
+  EXPECT_FALSE(fake.finds[0].includePacked);
+  ASSERT_TRUE(stop->isEnabled());
+  stop->click();
+  EXPECT_EQ(fake.stops, 1);
+  window.poll();
+  EXPECT_FALSE(stop->isEnabled());
+
+  window.findChild<QLineEdit*>(QStringLiteral("txtReplace"))->setText(QStringLiteral("Acme"));
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  window.findChild<QPushButton*>(QStringLiteral("cmdReplaceAll"))->click();
+  for (int i = 0; i < 5; ++i) window.poll();
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Replace 1 match in 1 file? Every file written gets a backup.");
+  ASSERT_EQ(fake.replaces.size(), 1u);
+  EXPECT_EQ(fake.replaces[0].replacement, "Acme");
+  EXPECT_TRUE(fake.replaces[0].find.wholeWord);
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
+            QStringLiteral("Replaced: 1 replacement in 1 file"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "shell/ToolsMenu.h"
+#include "tests/shell/FindInFilesFakeEngine.h"
 #include "ui/win32/CreateControls.h"
 #include "ui/win32/FindInFilesWindow.h"
 #include "ui/win32/tests/WindowFixture.h"
@@ -129,6 +130,72 @@ TEST_F(FindInFilesWindowTest, FindAllListsEveryMatchAndEnterOpensOne) {
   ASSERT_EQ(editor.selLength(), 12);
   EXPECT_EQ(editor.bytes().substr(static_cast<std::size_t>(editor.selStart()), 12), "CreativeRail");
   EXPECT_EQ(ListView_GetItemCount(list), static_cast<int>(expected));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+void click(const win32::FindInFilesWindow& window, WORD id) {
+  SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(window.item(id)));
+}
+
+// The box's fields and buttons reach the model as they are set, over a
+// scripted engine.
+class FindInFilesWindowWiringTest : public WindowFixture {};
+
+TEST_F(FindInFilesWindowWiringTest, FieldsAndButtonsReachTheRuns) {
+  auto engine = std::make_unique<FakeEngine>();
+  FakeEngine& fake = *engine;
+  const std::string folder = root_.string();
+  shell::RunBatch found;
+  found.matches.push_back(match(folder + "\\a.bin", "", 1, 1, "Kuju", 0, 4));
+  found.progress = progress(1, 1, 1, 1);
+  found.finished = true;
+  fake.findRuns.push_back({shell::RunBatch{}});  // a run that goes on until stopped
+  fake.findRuns.push_back({found});
+  shell::RunBatch replaced;
+  replaced.written.push_back(
+      {{folder + "\\a.bin", ""}, folder + "\\a.bin", folder + "\\a.bin.bak", 1});
+  replaced.progress = progress(1, 1, 1, 1);
+  replaced.finished = true;
+  fake.replaceRuns.push_back({replaced});
+  win32::FindInFilesWindow window(nullptr, std::move(engine), &dialogs_, {}, folder);
+  window.show();
+  pump();
+  EXPECT_EQ(textOf(window.item(win32::kFindFolderId)), folder);
+
+  setTextOf(window.item(win32::kFindTextId), "Kuju");
+  CheckDlgButton(window.hwnd(), win32::kFindWholeWordId, BST_CHECKED);
+  CheckDlgButton(window.hwnd(), win32::kFindIncludePackedId, BST_UNCHECKED);
+  click(window, win32::kFindAllId);
+  ASSERT_EQ(fake.finds.size(), 1u);
+  EXPECT_EQ(fake.finds[0].text, "Kuju");
+  EXPECT_TRUE(fake.finds[0].wholeWord);
+  EXPECT_FALSE(fake.finds[0].matchCase);
+  EXPECT_FALSE(fake.finds[0].includePacked);
+  ASSERT_TRUE(enabled(window, win32::kFindStopId));
+  click(window, win32::kFindStopId);
+  EXPECT_EQ(fake.stops, 1);
+  window.poll();
+  EXPECT_FALSE(enabled(window, win32::kFindStopId));
+
+  setTextOf(window.item(win32::kFindReplaceTextId), "Acme");
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  click(window, win32::kFindReplaceAllId);
+  for (int i = 0; i < 5; ++i) window.poll();
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Replace 1 match in 1 file? Every file written gets a backup.");
+  ASSERT_EQ(fake.replaces.size(), 1u);
+  EXPECT_EQ(fake.replaces[0].replacement, "Acme");
+  EXPECT_TRUE(fake.replaces[0].find.wholeWord);
+  EXPECT_EQ(textOf(window.item(win32::kFindStatusId)), "Replaced: 1 replacement in 1 file");
+  const HWND list = window.item(win32::kFindResultsId);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(cellText(list, 0, 0), "a.bin");
 }
 
 }  // namespace
