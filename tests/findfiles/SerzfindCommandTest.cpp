@@ -5,6 +5,10 @@
 
 #include <cstdio>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
 #include "FindFilesTestSupport.h"
 
 namespace vantrel::test {
@@ -21,7 +25,8 @@ Ran runSerzfind(const std::string& arguments, const TempFolder& folder) {
       std::string("\"") + SERZFIND_PATH + "\" " + arguments + " 2>\"" + errFile + "\"";
   Ran ran;
 #ifdef _WIN32
-  FILE* pipe = _popen(command.c_str(), "r");
+  // cmd /c takes the line whole only when it is quoted once more.
+  FILE* pipe = _popen(("\"" + command + "\"").c_str(), "r");
 #else
   FILE* pipe = popen(command.c_str(), "r");
 #endif
@@ -60,8 +65,8 @@ class Serzfind : public ::testing::Test {
 TEST_F(Serzfind, PrintsOneLinePerMatchAndASummary) {
   const Ran r = runSerzfind("Tabby " + route(), folder_);
   EXPECT_EQ(r.status, 0) << r.err;
-  const std::string loose = folder_.file("route") + "/a.bin";
-  const std::string packed = folder_.file("route") + "/Pack.ap::Sub/b.bin";
+  const std::string loose = (fs::path(folder_.file("route")) / "a.bin").string();
+  const std::string packed = (fs::path(folder_.file("route")) / "Pack.ap").string() + "::Sub/b.bin";
   const std::string text =
       ": <Description d:type=\"cDeltaString\">A track in the hills of Wales, near Ffestiniog. "
       "Tabby the cat lives here.</Description>\n";
