@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "archive/ZipSignature.h"
+#include "pipeline/BackupSlots.h"
 #include "platform/core/Files.h"
 #include "platform/core/WideText.h"
 
@@ -15,6 +16,15 @@ namespace fs = std::filesystem;
 namespace {
 
 bool startsLikeSerz(std::string_view firstBytes) { return firstBytes.starts_with("SERZ"); }
+
+// The backups Save .bin and replace leave beside a file (.bak, .bak1 ..
+// .bak4) are the old versions kept on purpose: they are neither searched
+// nor replaced in.
+bool isBackupName(const std::string& name) {
+  for (const char* suffix : pipeline::kBackupSuffixes)
+    if (name.ends_with(suffix)) return true;
+  return false;
+}
 
 class Walker {
  public:
@@ -89,6 +99,7 @@ class Walker {
 
   bool take(const fs::path& file) {
     const std::string path = platform::utf8FromPath(file);
+    if (isBackupName(path)) return true;
     std::string start;
     if (const auto failure = files::readStart(path, 4, start)) {
       report(file, "cannot be read: " + failure->reason);

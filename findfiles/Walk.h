@@ -9,10 +9,10 @@
 #include "findfiles/FindInFiles.h"
 
 // Finding the files a run searches: every SERZ file under the folders,
-// whatever its name, and (when asked) every .ap archive, both told by
-// their first bytes. Links to folders are followed, but a folder reached a
-// second time (a link loop, or a link to a folder searched already) is
-// skipped, so the walk always ends and never searches a file twice.
+// whatever its name (but for the backups beside them), and (when asked)
+// every .ap archive, both told by their first bytes. Links to folders are followed, but a folder
+// reached a second time (a link loop, or a link to a folder searched already) is skipped, so the
+// walk always ends and never searches a file twice.
 namespace vantrel::findfiles::detail {
 
 // One piece of work for a worker: a loose SERZ file, or an open archive

@@ -65,7 +65,8 @@ void setLineText(std::string_view text, std::size_t lineStart, std::size_t lineE
   }
   match.lineText.assign(text.substr(from, to - from));
   match.lineMatchStart = at - from;
-  match.lineMatchLength = length;
+  // A needle with a line break ends the match at the line's end.
+  match.lineMatchLength = std::min(length, match.lineText.size() - match.lineMatchStart);
 }
 
 }  // namespace
