@@ -316,8 +316,9 @@ void FindInFilesLogic::finishReplace() {
   if (replaceFailures_.empty()) return;
   dialogs_.message("Replaced " + plural(progress_.matches, "match", "matches") + " in " +
                        plural(filesWritten_, "file", "files") + ". " +
-                       plural(replaceFailures_.size(), "file was", "files were") +
-                       " left as they were:" + problemList(replaceFailures_),
+                       plural(replaceFailures_.size(),
+                              "file was left as it was:", "files were left as they were:") +
+                       problemList(replaceFailures_),
                    platform::MessageIcon::Warning);
 }
 
@@ -366,7 +367,8 @@ std::string FindInFilesLogic::statusText() const {
       return (stopped_ ? "Stopping... " : "Replacing... ") + done + "; " + files;
     std::string text = (stopped_ ? "Stopped: " : "Replaced: ") + done;
     if (!replaceFailures_.empty())
-      text += "; " + plural(replaceFailures_.size(), "file", "files") + " left as they were";
+      text +=
+          "; " + plural(replaceFailures_.size(), "file left as it was", "files left as they were");
     return text;
   }
   if (!searched_) return {};

@@ -40,6 +40,9 @@ class FindInFilesWindowTest : public GuiFixture {
     fs::create_directories(searched_ / "Scenarios");
     fs::copy_file(fixtures_ / "ScenarioBeforeSerz.bin", searched_ / "Scenarios" / "Scenario.bin");
     fs::copy_file(fixtures_ / "InitialSave.bin", searched_ / "InitialSave.bin");
+    // The fixtures are read-only; the copies are the user's own files.
+    for (const char* copy : {"Scenarios/Scenario.bin", "InitialSave.bin"})
+      fs::permissions(searched_ / copy, fs::perms::owner_write, fs::perm_options::add);
     fs::create_symlink(SERZ_PATH, programFolder_ / "serz");
     main_ = showMainWindow();
   }
@@ -154,6 +157,46 @@ TEST_F(FindInFilesWindowTest, EnterFindsAllAndADoubleClickOpensTheMatch) {
   EXPECT_FALSE(main_->findInFilesWindow()->logic().running());
   EXPECT_EQ(editor.caretLine(), results->model()->index(0, 1).data().toString().toLong());
   EXPECT_EQ(results->model()->rowCount(), static_cast<int>(expected));
+}
+
+// Replace All on a real file: asked with the count, the file rewritten
+// with a backup, and Undo last replace putting every byte back.
+TEST_F(FindInFilesWindowTest, ReplaceAllWritesWithABackupAndUndoPutsItBack) {
+  const QByteArray savedState = qgetenv("VANTREL_STATE_DIR");
+  qputenv("VANTREL_STATE_DIR", QByteArray::fromStdString((programFolder_ / "state").string()));
+  const fs::path scenario = searched_ / "Scenarios" / "Scenario.bin";
+  const std::string original = readFile(scenario);
+  const std::size_t expected =
+      occurrences(readFile(fixtures_ / "ScenarioBeforeSerz.bin.xml"), "CreativeRail");
+
+  findInFilesEntry()->trigger();
+  part<QLineEdit>("txtFolder")->setText(qt::fromUtf8(searched_.string()));
+  part<QCheckBox>("chkMatchCase")->setChecked(true);
+  part<QLineEdit>("txtFind")->setText(QStringLiteral("CreativeRail"));
+  part<QLineEdit>("txtReplace")->setText(QStringLiteral("CreativeRails"));
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  part<QPushButton>("cmdReplaceAll")->click();
+  ASSERT_TRUE(waitForTheRun());  // the count
+  ASSERT_TRUE(waitForTheRun());  // the replace
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Replace " + std::to_string(expected) +
+                                       " matches in 1 file? Every file written gets a backup.");
+  EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messages.front().text;
+  EXPECT_EQ(part<QLabel>("lblStatus")->text().toStdString(),
+            "Replaced: " + std::to_string(expected) + " replacements in 1 file");
+  // (Compared as truth values: the files are binary.)
+  EXPECT_TRUE(readFile(scenario) != original);
+  EXPECT_TRUE(readFile(searched_ / "Scenarios" / "Scenario.bin.bak") == original);
+  EXPECT_TRUE(readFile(searched_ / "InitialSave.bin") == readFile(fixtures_ / "InitialSave.bin"));
+  ASSERT_TRUE(part<QPushButton>("cmdUndo")->isEnabled());
+
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  part<QPushButton>("cmdUndo")->click();
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.messages[0].text, "Put back 1 file.");
+  EXPECT_TRUE(readFile(scenario) == original);
+  EXPECT_FALSE(part<QPushButton>("cmdUndo")->isEnabled());
+  savedState.isEmpty() ? qunsetenv("VANTREL_STATE_DIR") : qputenv("VANTREL_STATE_DIR", savedState);
 }
 
 }  // namespace
