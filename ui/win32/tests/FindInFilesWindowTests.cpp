@@ -45,6 +45,9 @@ class FindInFilesWindowTest : public WindowFixture {
     fs::create_directories(searched_ / "Scenarios");
     fs::copy_file(fixtures_ / "ScenarioBeforeSerz.bin", searched_ / "Scenarios" / "Scenario.bin");
     fs::copy_file(fixtures_ / "InitialSave.bin", searched_ / "InitialSave.bin");
+    // The fixtures are read-only; the copies are the user's own files.
+    for (const char* copy : {"Scenarios/Scenario.bin", "InitialSave.bin"})
+      fs::permissions(searched_ / copy, fs::perms::owner_write, fs::perm_options::add);
     fs::copy_file(SERZ_PATH, programFolder_ / "serz.exe");
     main_ = showMainWindow();
   }
@@ -130,6 +133,46 @@ TEST_F(FindInFilesWindowTest, FindAllListsEveryMatchAndEnterOpensOne) {
   ASSERT_EQ(editor.selLength(), 12);
   EXPECT_EQ(editor.bytes().substr(static_cast<std::size_t>(editor.selStart()), 12), "CreativeRail");
   EXPECT_EQ(ListView_GetItemCount(list), static_cast<int>(expected));
+}
+
+// Replace All on a real file: asked with the count, the file rewritten
+// with a backup, and Undo last replace putting every byte back.
+TEST_F(FindInFilesWindowTest, ReplaceAllWritesWithABackupAndUndoPutsItBack) {
+  _putenv_s("VANTREL_STATE_DIR", (root_ / "state").string().c_str());
+  const fs::path scenario = searched_ / "Scenarios" / "Scenario.bin";
+  const std::string original = readFile(scenario);
+  const std::size_t expected =
+      occurrences(readFile(fixtures_ / "ScenarioBeforeSerz.bin.xml"), "CreativeRail");
+
+  main_->showFindInFiles();
+  setTextOf(box().item(win32::kFindFolderId), searched_.string());
+  setTextOf(box().item(win32::kFindTextId), "CreativeRail");
+  setTextOf(box().item(win32::kFindReplaceTextId), "CreativeRails");
+  CheckDlgButton(box().hwnd(), win32::kFindMatchCaseId, BST_CHECKED);
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  SendMessageW(box().hwnd(), WM_COMMAND, MAKEWPARAM(win32::kFindReplaceAllId, BN_CLICKED), 0);
+  // The count, then the replace.
+  ASSERT_TRUE(pumpUntil([&] { return !dialogs_.questions.empty(); }, 30'000));
+  ASSERT_TRUE(pumpUntil([&] { return !box().logic().running(); }, 30'000));
+  box().poll();
+  ASSERT_EQ(dialogs_.questions.size(), 1u);
+  EXPECT_EQ(dialogs_.questions[0], "Replace " + std::to_string(expected) +
+                                       " matches in 1 file? Every file written gets a backup.");
+  EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messages.front().text;
+  EXPECT_EQ(textOf(box().item(win32::kFindStatusId)),
+            "Replaced: " + std::to_string(expected) + " replacements in 1 file");
+  // (Compared as truth values: the files are binary.)
+  EXPECT_TRUE(readFile(scenario) != original);
+  EXPECT_TRUE(readFile(searched_ / "Scenarios" / "Scenario.bin.bak") == original);
+  ASSERT_TRUE(enabled(box(), win32::kFindUndoId));
+
+  dialogs_.questionAnswers = {platform::Answer::Yes};
+  SendMessageW(box().hwnd(), WM_COMMAND, MAKEWPARAM(win32::kFindUndoId, BN_CLICKED), 0);
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.messages[0].text, "Put back 1 file.");
+  EXPECT_TRUE(readFile(scenario) == original);
+  EXPECT_FALSE(enabled(box(), win32::kFindUndoId));
+  _putenv_s("VANTREL_STATE_DIR", "");
 }
 
 }  // namespace
