@@ -1,5 +1,7 @@
 #include <chrono>
+#include <filesystem>
 #include <mutex>
+#include <set>
 
 #include "archive/MemberPath.h"
 #include "converter/Codec.h"
@@ -11,6 +13,7 @@
 #include "findfiles/SafeWrite.h"
 #include "findfiles/XmlMatches.h"
 #include "platform/core/Files.h"
+#include "platform/core/WideText.h"
 
 namespace vantrel::findfiles {
 
@@ -47,6 +50,9 @@ struct ReplaceRun::State {
 
   std::mutex mutex;  // guards what follows
   Batch pending;
+  // Files this run wrote: a loose file made from a member may be reached
+  // by the walk afterwards, and is not replaced in twice.
+  std::set<std::string> writtenTargets;
   bool finished = false;
   double seconds = 0;
 
@@ -73,6 +79,19 @@ struct ReplaceRun::State {
                                              std::move(work));
   }
 
+  // One spelling for a file, however the walk or the archive named it.
+  static std::string sameName(const std::string& path) {
+    std::error_code error;
+    const auto canonical = std::filesystem::weakly_canonical(platform::pathFromUtf8(path), error);
+    return error ? path : platform::utf8FromPath(canonical);
+  }
+
+  bool wroteAlready(const std::string& target) {
+    const std::string name = sameName(target);
+    std::lock_guard lock(mutex);
+    return writtenTargets.count(name) > 0;
+  }
+
   void fail(const FileRef& file, std::string reason) {
     std::lock_guard lock(mutex);
     pending.failed.push_back({file.displayPath(), std::move(reason)});
@@ -82,6 +101,7 @@ struct ReplaceRun::State {
   // backup. A reason when the file was left as it was.
   std::optional<std::string> replaceIn(const FileRef& file, std::string_view binary) {
     if (options.find.text.empty() || !preCheck.mayMatch(binary)) return std::nullopt;
+    if (!file.isPacked() && wroteAlready(files::writeTarget(file.path))) return std::nullopt;
     const auto& stop = pool->stopFlag();
     std::string xml;
     if (auto failure = detail::decodeToXml(binary, stop, xml)) {
@@ -109,6 +129,11 @@ struct ReplaceRun::State {
                " exists already; that file is searched on its own, the member is left";
       target = *loose;
       newFile = true;
+      // Taken now, so that no other worker makes the same loose file.
+      const std::string name = sameName(target);
+      std::lock_guard lock(mutex);
+      if (!writtenTargets.insert(name).second)
+        return "its loose file " + target + " is written from another archive in this run";
     } else {
       target = files::writeTarget(file.path);
     }
@@ -130,6 +155,11 @@ struct ReplaceRun::State {
     const detail::SafeWriteResult written =
         detail::writeWithBackup(target, newBinary.value(), newFile);
     if (written.failure) return "was not written: " + *written.failure;
+    {
+      const std::string name = sameName(target);
+      std::lock_guard lock(mutex);
+      writtenTargets.insert(name);
+    }
     const auto journalFailure =
         journal.add({target, written.backup, detail::fingerprintOf(newBinary.value()),
                      detail::fingerprintOf(binary)});

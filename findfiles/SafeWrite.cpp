@@ -4,57 +4,18 @@
 #include <system_error>
 
 #include "pipeline/BackupSlots.h"
+#include "pipeline/SaveSteps.h"
 #include "platform/core/Files.h"
 #include "platform/core/WideText.h"
 
 namespace vantrel::findfiles::detail {
 namespace fs = std::filesystem;
 
-namespace {
+using pipeline::freeSavingName;
+using pipeline::keepAsBackup;
+using pipeline::removeQuietly;
 
-std::string savingName(const std::string& target, int n) {
-  const fs::path file = platform::pathFromUtf8(target);
-  const std::string name = platform::utf8FromPath(file.stem()) + ".saving" +
-                           (n == 1 ? "" : std::to_string(n)) +
-                           platform::utf8FromPath(file.extension());
-  return platform::utf8FromPath(file.parent_path() / platform::pathFromUtf8(name));
-}
-
-std::optional<std::string> freeSavingName(const std::string& target) {
-  for (int n = 1; n <= 9; ++n)
-    if (std::string candidate = savingName(target, n); !nameTaken(candidate)) return candidate;
-  return std::nullopt;
-}
-
-void removeQuietly(const std::string& path) {
-  std::error_code error;
-  fs::remove(platform::pathFromUtf8(path), error);
-}
-
-// The old file also under its backup name: a second link where the file
-// system has them, else a copy keeping its time.
-std::error_code keepAsBackup(const std::string& file, const std::string& backup) {
-  const fs::path from = platform::pathFromUtf8(file), to = platform::pathFromUtf8(backup);
-  std::error_code error;
-  fs::create_hard_link(from, to, error);
-  if (!error) return error;
-  error.clear();
-  fs::copy_file(from, to, error);
-  if (error) {
-    removeQuietly(backup);
-    return error;
-  }
-  std::error_code timeError;
-  fs::last_write_time(to, fs::last_write_time(from, timeError), timeError);
-  return error;
-}
-
-}  // namespace
-
-bool nameTaken(const std::string& path) {
-  std::error_code error;
-  return fs::exists(fs::symlink_status(platform::pathFromUtf8(path), error));
-}
+bool nameTaken(const std::string& path) { return pipeline::nameTaken(path); }
 
 SafeWriteResult writeWithBackup(const std::string& target, std::string_view bytes, bool newFile) {
   SafeWriteResult result;

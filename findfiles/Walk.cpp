@@ -18,12 +18,18 @@ namespace {
 bool startsLikeSerz(std::string_view firstBytes) { return firstBytes.starts_with("SERZ"); }
 
 // The backups Save .bin and replace leave beside a file (.bak, .bak1 ..
-// .bak4) are the old versions kept on purpose: they are neither searched
-// nor replaced in.
-bool isBackupName(const std::string& name) {
+// .bak4) are the old versions kept on purpose, and a new version being
+// written (NAME.saving.bin, or a .vantrel- temporary) is not a file yet:
+// neither is searched nor replaced in.
+bool isLeftAlone(const fs::path& file) {
+  const std::string name = platform::utf8FromPath(file.filename());
   for (const char* suffix : pipeline::kBackupSuffixes)
     if (name.ends_with(suffix)) return true;
-  return false;
+  if (name.starts_with(".vantrel-")) return true;
+  const std::string stem = platform::utf8FromPath(file.stem());
+  const std::size_t saving = stem.rfind(".saving");
+  return saving != std::string::npos &&
+         stem.find_first_not_of("0123456789", saving + 7) == std::string::npos;
 }
 
 class Walker {
@@ -99,7 +105,7 @@ class Walker {
 
   bool take(const fs::path& file) {
     const std::string path = platform::utf8FromPath(file);
-    if (isBackupName(path)) return true;
+    if (isLeftAlone(file)) return true;
     std::string start;
     if (const auto failure = files::readStart(path, 4, start)) {
       report(file, "cannot be read: " + failure->reason);

@@ -8,8 +8,8 @@
 // with the line's text from its first non-blank character, control
 // characters shown as \xHH. Problems and a summary go to standard error.
 // --replace writes every file with a match (backed up as Save .bin does);
-// --undo puts back what the last replace under the folders wrote (TEXT is
-// then not given). Exit status as grep's: 0 something matched (or was
+// --undo puts back what the last replace under the folders wrote (TEXT may
+// be given or left out). Exit status as grep's: 0 something matched (or was
 // replaced, or put back), 1 nothing matched, 2 an error (also a bad
 // command line), even when something matched.
 
@@ -34,7 +34,7 @@ namespace ff = vantrel::findfiles;
 constexpr const char* kUsage =
     "usage: serzfind [--case] [--word] [--no-packed] [--jobs N] [--replace NEW [--write-loose]] "
     "TEXT FOLDER...\n"
-    "       serzfind --undo FOLDER...\n";
+    "       serzfind --undo [TEXT] FOLDER...\n";
 
 struct Command {
   ff::ReplaceOptions options;
@@ -87,6 +87,10 @@ const char* parse(const std::vector<std::string>& args, Command& c) {
   if (c.undo && c.replace) return "--undo and --replace do not go together";
   if (c.options.writeLoose && !c.replace) return "--write-loose goes with --replace";
   if (c.undo) {
+    // "--undo TEXT FOLDER..." is taken too: the text names no folder.
+    if (plain.size() > 1 &&
+        vantrel::files::kindOf(plain.front()) != vantrel::files::EntryKind::Folder)
+      plain.erase(plain.begin());
     c.folders = plain;
   } else {
     if (plain.empty()) return "no text to find";

@@ -262,6 +262,20 @@ TEST(FindRunStop, StopEndsALargeRunPromptly) {
   run.wait();
 }
 
+TEST(FindRunWalk, BackupsAndNewVersionsBesideFilesAreLeftOut) {
+  TempFolder folder;
+  const std::string bin = binaryOf(kFeatureXml);
+  for (const char* name : {"a.bin", "a.bin.bak", "a.bin.bak4", "a.saving.bin", "a.saving2.bin",
+                           ".vantrel-1a2b3c", "a.bak.bin", "saving.bin"})
+    writeBinary(folder.path() / name, bin);
+  FindOptions o;
+  o.text = "Tabby";
+  const RunResult r = runToEnd({folder.path().string()}, o);
+  std::set<std::string> names;
+  for (const auto& m : r.matches) names.insert(fs::path(m.file.path).filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"a.bin", "a.bak.bin", "saving.bin"}));
+}
+
 TEST(FindRunStop, EmptyTextFindsNothingAndFinishes) {
   TempFolder folder;
   writeBinary(folder.path() / "a.bin", binaryOf(kFeatureXml));

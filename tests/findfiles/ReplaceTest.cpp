@@ -193,6 +193,45 @@ TEST(Replace, TextTheBinaryCannotHoldIsRefused) {
   EXPECT_FALSE(findfiles::canUndoReplace({folder.path().string()}));
 }
 
+TEST(Replace, ALooseFileMadeFromAMemberIsNotReplacedInAgain) {
+  TempFolder folder;
+  StateFolder state(folder.path() / "state");
+  const fs::path root = folder.path() / "route";
+  // Sub is there when the walk lists the route, and reached only after a
+  // folder of other files: by then the loose files are being written.
+  fs::create_directories(root / "Sub");
+  fs::create_directories(root / "Filler");
+  for (int i = 0; i < 1500; ++i) writeFile((root / "Filler" / std::to_string(i)).string(), "text");
+  // Built with += : GCC 12 warns wrongly on "literal" + std::to_string().
+  const auto memberName = [](int i) {
+    std::string name = "m";
+    name += std::to_string(i);
+    name += ".bin";
+    return name;
+  };
+  {
+    ZipBuilder zip((root / "Assets.ap").string());
+    for (int i = 0; i < 20; ++i) zip.add("Sub/" + memberName(i), binaryOf(kFeatureXml));
+    zip.close();
+  }
+  ReplaceOptions o;
+  o.find.text = "Tabby";
+  o.replacement = "Tabby Tabby";  // holds the text again
+  o.writeLoose = true;
+  const auto report = findfiles::replaceInFiles({root.string()}, o);
+  EXPECT_TRUE(report.failed.empty());
+  EXPECT_EQ(report.written.size(), 20u);
+  EXPECT_EQ(report.replacements, 20u);
+  for (int i = 0; i < 20; ++i) {
+    const std::string xml =
+        serz::binToXml(readFile((root / "Sub" / memberName(i)).string())).value();
+    EXPECT_EQ(platform::ByteSearch("Tabby", {true, false}).allIn(xml).size(), 2u);
+  }
+  // Nothing but the new loose files: no backups of them, no new versions.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root / "Sub"), fs::directory_iterator()), 20);
+  EXPECT_EQ(report.written.size(), 20u);
+}
+
 TEST(Replace, AReplaceThatWritesNothingKeepsTheLastOneToUndo) {
   TempFolder folder;
   StateFolder state(folder.path() / "state");

@@ -117,8 +117,9 @@ TEST_F(Serzfind, ReplaceAndUndo) {
   EXPECT_EQ(loose.status, 0) << loose.err;
   EXPECT_TRUE(fs::exists(folder_.path() / "route" / "Sub" / "b.bin"));
 
-  // The last replace (the loose file) is undone, then there is nothing.
-  const Ran undo = runSerzfind("--undo " + route(), folder_);
+  // The last replace (the loose file) is undone, then there is nothing;
+  // the text may be given as for the replace.
+  const Ran undo = runSerzfind("--undo Tabby " + route(), folder_);
   EXPECT_EQ(undo.status, 0) << undo.err;
   EXPECT_FALSE(fs::exists(folder_.path() / "route" / "Sub" / "b.bin"));
   EXPECT_EQ(runSerzfind("--undo " + route(), folder_).status, 1);
