@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows programs with mingw-w64 (the editor's Win32 window over
 # the core with Scintilla's Win32 control and Lexilla's XML lexer, the
-# converter serz.exe, texture2dds.exe, and their tests) and runs the tests
+# converter serz.exe, serzfind.exe, texture2dds.exe, and their tests) and runs the tests
 # under Wine through CTest, in a Wine prefix created for this run, with test
 # keys written to its registry and an Xvfb as display. Then it makes the
 # zip (scripts/package-windows.sh) and drives the editor from it with the

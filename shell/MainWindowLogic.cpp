@@ -292,4 +292,23 @@ void MainWindowLogic::unfoldElement() {
   command([this] { parts_.editor->foldAtCaret(false); });
 }
 
+// Not a command: the window only shows results, and opening one goes
+// through openMatch.
+void MainWindowLogic::findInFiles() { parts_.frame->showFindInFiles(); }
+
+void MainWindowLogic::openMatch(const FilePlace& place) {
+  command([this, &place] {
+    if (!mayDiscardChanges()) return;
+    // A loose file of any name opens as a .bin: the search found SERZ in it.
+    const pipeline::Outcome outcome =
+        place.member.empty() ? pipeline::openBinFile(context_, place.path)
+                             : pipeline::openPackedMember(context_, place.path, place.member);
+    if (!outcome.isDone()) return;
+    platform::Editor& editor = *parts_.editor;
+    editor.goToLineColumn(place.line, place.column);
+    editor.selectFromCaret(place.length);
+    parts_.frame->focusEditor();
+  });
+}
+
 }  // namespace vantrel::shell

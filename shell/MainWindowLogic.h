@@ -41,6 +41,18 @@ class WindowFrame {
   virtual void showStatus(const std::string& text) = 0;
   // Puts the focus into the editor.
   virtual void focusEditor() = 0;
+  // Shows the Find in Files window (one per main window, modeless), or
+  // raises it when it is open.
+  virtual void showFindInFiles() = 0;
+};
+
+// A place in a SERZ file, as Find in Files found it.
+struct FilePlace {
+  std::string path;    // the file, or the packed file holding the member
+  std::string member;  // the member's path in the packed file; "" for a loose file
+  long line = 1;       // from 1, as the editor counts lines
+  long column = 1;     // characters from 1
+  long length = 0;     // bytes selected from there
 };
 
 // The controls the logic reads and writes.
@@ -112,6 +124,13 @@ class MainWindowLogic {
   void unfoldAll();      // every element unfolded
   void foldElement();    // the element the caret is in
   void unfoldElement();  // the same, unfolded
+  void findInFiles();    // the Find in Files window
+
+  // Opens the file at place as Open .bin opens a .bin (whatever its
+  // extension; a member of a packed file as if picked), asking about
+  // unsaved changes first, and selects the match there. Refused as any
+  // command while another runs.
+  void openMatch(const FilePlace& place);
 
   const pipeline::Document& document() const { return document_; }
   // The image viewer's path, kept in the settings file; "" when none.

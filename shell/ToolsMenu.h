@@ -20,12 +20,13 @@ struct ToolEntryDesign {
 
 inline constexpr const char* kToolsMenuName = "mnuTools";
 inline constexpr const char* kToolsMenuCaption = "Tools";
-inline constexpr std::array<ToolEntryDesign, 5> kToolsMenuEntries{{
+inline constexpr std::array<ToolEntryDesign, 6> kToolsMenuEntries{{
     {"mnuGoToLine", "Go to Line...", 'G', false, &MainWindowLogic::goToLine},
     {"mnuFoldAll", "Fold All", '[', true, &MainWindowLogic::foldAll},
     {"mnuUnfoldAll", "Unfold All", ']', true, &MainWindowLogic::unfoldAll},
     {"mnuFoldElement", "Fold Element", '-', true, &MainWindowLogic::foldElement},
     {"mnuUnfoldElement", "Unfold Element", '=', true, &MainWindowLogic::unfoldElement},
+    {"mnuFindInFiles", "Find in Files...", 'F', true, &MainWindowLogic::findInFiles},
 }};
 
 // "Ctrl+Shift+[" and the like, as menus show keys.

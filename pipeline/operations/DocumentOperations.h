@@ -56,6 +56,11 @@ struct Outcome {
 // Cancelled when the dialog was cancelled.
 Outcome openBin(DocumentContext& ctx);
 Outcome openBinFile(DocumentContext& ctx, const std::string& binPath);
+// The member memberPath of the packed file archivePath, opened as if the
+// user had picked it in the member picker (Find in Files opens a match
+// there).
+Outcome openPackedMember(DocumentContext& ctx, const std::string& archivePath,
+                         const std::string& memberPath);
 
 // "View other Vantrel files" (Command9): any other file, converted for
 // reading (or shown as it is when it already is XML). Done when the editor

@@ -40,25 +40,10 @@ void removeExtraction(const std::string& path) {
   fs::remove(file.parent_path(), ignored);  // only when empty
 }
 
-}  // namespace
-
-Outcome openArchive(DocumentContext& ctx, const std::string& archivePath,
-                    const SessionSnapshot& before) {
-  archive::Archive packed;
-  if (const auto problem = packed.open(archivePath)) return refuse(ctx, before, *problem);
+// Takes the chosen member out and converts it into the editor.
+Outcome openMember(DocumentContext& ctx, archive::Archive& packed, const std::string& archivePath,
+                   const archive::Member& member, const SessionSnapshot& before) {
   const std::string archiveName = fileNameOf(archivePath);
-  if (packed.members().empty()) {
-    return refuse(ctx, before,
-                  archiveName +
-                      " holds no file the editor can open: none of its members is in the "
-                      "simulator's binary format.");
-  }
-  archive::MemberPicker picker(packed.members());
-  if (!ctx.dialogs->pickMember("Open from " + archiveName, picker) || !picker.selectedMember()) {
-    before.restore(ctx);
-    return Outcome::cancelled();
-  }
-  const archive::Member member = *picker.selectedMember();
   const std::optional<std::string> loose = archive::looseFileFor(archivePath, member.path);
   const std::optional<std::string> xmlName = loose ? workingXmlName(*loose) : std::nullopt;
   if (!xmlName) {
@@ -86,6 +71,40 @@ Outcome openArchive(DocumentContext& ctx, const std::string& archivePath,
       convertIntoEditor(ctx, extracted, workingPath(ctx, *xmlName), *loose);
   removeExtraction(extracted);
   return finishOpen(ctx, outcome, before, *loose);
+}
+
+}  // namespace
+
+Outcome openArchive(DocumentContext& ctx, const std::string& archivePath,
+                    const SessionSnapshot& before) {
+  archive::Archive packed;
+  if (const auto problem = packed.open(archivePath)) return refuse(ctx, before, *problem);
+  const std::string archiveName = fileNameOf(archivePath);
+  if (packed.members().empty()) {
+    return refuse(ctx, before,
+                  archiveName +
+                      " holds no file the editor can open: none of its members is in the "
+                      "simulator's binary format.");
+  }
+  archive::MemberPicker picker(packed.members());
+  if (!ctx.dialogs->pickMember("Open from " + archiveName, picker) || !picker.selectedMember()) {
+    before.restore(ctx);
+    return Outcome::cancelled();
+  }
+  const archive::Member member = *picker.selectedMember();
+  return openMember(ctx, packed, archivePath, member, before);
+}
+
+Outcome openArchiveMember(DocumentContext& ctx, const std::string& archivePath,
+                          const std::string& memberPath, const SessionSnapshot& before) {
+  archive::Archive packed;
+  if (const auto problem = packed.open(archivePath)) return refuse(ctx, before, *problem);
+  for (const archive::Member& member : packed.members()) {
+    if (member.path == memberPath) return openMember(ctx, packed, archivePath, member, before);
+  }
+  return refuse(ctx, before,
+                memberPath + " was not opened: " + fileNameOf(archivePath) +
+                    " no longer holds it as a file the editor can open.");
 }
 
 }  // namespace vantrel::pipeline::detail

@@ -14,4 +14,10 @@ namespace vantrel::pipeline::detail {
 Outcome openArchive(DocumentContext& ctx, const std::string& archivePath,
                     const SessionSnapshot& before);
 
+// The member at memberPath (as Archive::members() names it) of the packed
+// file at archivePath, opened as openArchive opens a picked one, without
+// the picker. A member no longer there is refused with a message.
+Outcome openArchiveMember(DocumentContext& ctx, const std::string& archivePath,
+                          const std::string& memberPath, const SessionSnapshot& before);
+
 }  // namespace vantrel::pipeline::detail

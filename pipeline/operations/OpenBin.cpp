@@ -50,4 +50,10 @@ Outcome openBinFile(DocumentContext& ctx, const std::string& binPath) {
   return openNamed(ctx, binPath, openChosen);
 }
 
+Outcome openPackedMember(DocumentContext& ctx, const std::string& archivePath,
+                         const std::string& memberPath) {
+  const SessionSnapshot before(ctx);
+  return openArchiveMember(ctx, archivePath, memberPath, before);
+}
+
 }  // namespace vantrel::pipeline

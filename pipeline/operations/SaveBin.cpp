@@ -6,6 +6,7 @@
 
 #include "pipeline/BackupSlots.h"
 #include "pipeline/ConverterCommand.h"
+#include "pipeline/SaveSteps.h"
 #include "pipeline/UniFile.h"
 #include "pipeline/WorkingNames.h"
 #include "pipeline/operations/DocumentOperations.h"
@@ -24,59 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A backup name is taken when anything is there, also a file that cannot be
-// read or a dangling link: renaming onto it would destroy it.
-bool nameTaken(const std::string& path) {
-  std::error_code error;
-  return fs::exists(fs::symlink_status(platform::pathFromUtf8(path), error));
-}
-
 void refuse(const DocumentContext& ctx, const std::string& text) {
   showMessage(ctx, text, platform::MessageIcon::Stop);
-}
-
-// The name the converter writes the new .bin to: beside the old one, so
-// that moving it into place is a rename within one folder, and ending in
-// ".bin" like the file it stands for. A name that is taken (by anything)
-// is never written over.
-std::string savingName(const std::string& binPath, int n) {
-  const fs::path bin = platform::pathFromUtf8(binPath);
-  const std::string name = platform::utf8FromPath(bin.stem()) + ".saving" +
-                           (n == 1 ? "" : std::to_string(n)) +
-                           platform::utf8FromPath(bin.extension());
-  return platform::utf8FromPath(bin.parent_path() / platform::pathFromUtf8(name));
-}
-
-std::optional<std::string> freeSavingName(const std::string& binPath) {
-  for (int n = 1; n <= 9; ++n) {
-    std::string candidate = savingName(binPath, n);
-    if (!nameTaken(candidate)) return candidate;
-  }
-  return std::nullopt;
-}
-
-void removeQuietly(const std::string& path) {
-  std::error_code error;
-  fs::remove(platform::pathFromUtf8(path), error);
-}
-
-// The old .bin also under its backup name: a second name for the same file
-// where the file system has them, else a copy with the old time (the
-// oldest backup is found by its time).
-std::error_code keepAsBackup(const std::string& binPath, const std::string& backupPath) {
-  const fs::path from = platform::pathFromUtf8(binPath), to = platform::pathFromUtf8(backupPath);
-  std::error_code error;
-  fs::create_hard_link(from, to, error);
-  if (!error) return error;
-  error.clear();
-  fs::copy_file(from, to, error);
-  if (error) {
-    removeQuietly(backupPath);
-    return error;
-  }
-  std::error_code timeError;
-  fs::last_write_time(to, fs::last_write_time(from, timeError), timeError);
-  return error;
 }
 
 std::string localTimeText(std::int64_t seconds) {

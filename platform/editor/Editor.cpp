@@ -136,6 +136,13 @@ void Editor::goToLineColumn(long line, long column) {
   sci(sci::kGotoPos, static_cast<std::uintptr_t>(at));
 }
 
+void Editor::selectFromCaret(long length) {
+  const long start = selStart();
+  const long end = std::clamp(start + std::max(length, 0L), start, this->length());
+  sci(sci::kSetSel, static_cast<std::uintptr_t>(start), end);
+  sci(sci::kScrollRange, static_cast<std::uintptr_t>(end), start);
+}
+
 void Editor::markLine(long line) {
   clearMark();
   const auto index = static_cast<std::uintptr_t>(std::clamp(line, 1L, lineCount()) - 1);

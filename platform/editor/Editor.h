@@ -114,6 +114,9 @@ class Editor {
   void goToLine(long line);
   // Caret at line and column (clamped to that line), in view.
   void goToLineColumn(long line, long column);
+  // Selects length bytes from the caret (clamped to the text), scrolled
+  // into view; the caret ends after them.
+  void selectFromCaret(long length);
   // Marks one line (a background colour) until the next load or
   // clearMark(); only one line is marked at a time.
   void markLine(long line);

@@ -20,7 +20,7 @@ using platform::Answer;
 // Records what the logic asks of the window.
 struct RecordingFrame : shell::WindowFrame {
   std::vector<std::string> titles, statuses;
-  int focusedEditor = 0, closed = 0;
+  int focusedEditor = 0, closed = 0, findInFilesShown = 0;
   // What the user does once the next conversion has started, while the
   // window keeps handling events.
   std::function<void()> whileConverting;
@@ -35,6 +35,7 @@ struct RecordingFrame : shell::WindowFrame {
   }
   void showStatus(const std::string& text) override { statuses.push_back(text); }
   void focusEditor() override { ++focusedEditor; }
+  void showFindInFiles() override { ++findInFilesShown; }
 };
 
 class MainWindowLogicTest : public PipelineFixture {
@@ -203,9 +204,10 @@ TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
     logic_->saveBin();
     logic_->clear();
     logic_->find();
+    logic_->openMatch({user("x.bin"), "", 1, 1, 4});  // a Find in Files result
   };
   logic_->saveBin();
-  ASSERT_EQ(dialogs_.messages.size(), 5u);
+  ASSERT_EQ(dialogs_.messages.size(), 6u);
   for (const auto& message : dialogs_.messages)
     EXPECT_EQ(message.text, "x.bin is still being converted.");
   EXPECT_TRUE(dialogs_.questions.empty());

@@ -19,8 +19,10 @@
 
 #include "platform/core/ProgramFolder.h"
 #include "shell/ControlPlaces.h"
+#include "shell/FindInFilesEngine.h"
 #include "shell/MainWindowControls.h"
 #include "ui/qt/EnterPressesButton.h"
+#include "ui/qt/FindInFilesWindow.h"
 #include "ui/qt/QtEditorControl.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindowPlacement.h"
@@ -184,6 +186,18 @@ void Form1::showStatus(const std::string& text) {
 void Form1::focusEditor() {
   activateWindow();
   ui_.RichTextBox1->setFocus();
+}
+
+void Form1::showFindInFiles() {
+  if (findInFiles_ == nullptr) {
+    findInFiles_ = new FindInFilesWindow(
+        shell::makeFindInFilesEngine(), platform::dialogsOverride(),
+        [this](const shell::FilePlace& place) { logic_->openMatch(place); },
+        logic_->simulatorFolder(), this);
+  }
+  findInFiles_->show();
+  findInFiles_->raise();
+  findInFiles_->activateWindow();
 }
 
 std::string Form1::droppedFile(const QMimeData* data) {

@@ -18,6 +18,8 @@ namespace vantrel::qt {
 // The main window on Qt: creates the controls of the design table and the
 // "Options" menu, forwards every event to the core's MainWindowLogic, and
 // does for it what only a window can (busy state, closing, placing itself).
+class FindInFilesWindow;
+
 class Form1 : public QMainWindow, private shell::WindowFrame {
   Q_OBJECT
  public:
@@ -27,6 +29,8 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   const Form1Controls& controls() const { return ui_; }
   shell::MainWindowLogic& logic() { return *logic_; }
   const shell::MainWindowLogic& logic() const { return *logic_; }
+  // The Find in Files window once it has been opened; nullptr before.
+  FindInFilesWindow* findInFilesWindow() const { return findInFiles_; }
 
   // While a conversion runs: the commands that read or change the document
   // or its files are disabled (the editor becomes read-only); the window
@@ -51,6 +55,7 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   void setTitle(const std::string& title) override;
   void showStatus(const std::string& text) override;
   void focusEditor() override;
+  void showFindInFiles() override;
   // The first local file a drag carries, or "".
   static std::string droppedFile(const QMimeData* data);
   void restorePlacement(const shell::StoredPreferences& stored);
@@ -70,6 +75,7 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   QString title_;
   QTimer* statusTimer_ = nullptr;
   bool busy_ = false;
+  FindInFilesWindow* findInFiles_ = nullptr;
 };
 
 }  // namespace vantrel::qt

@@ -9,6 +9,7 @@
 #include "Scintilla.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/WideText.h"
+#include "shell/FindInFilesEngine.h"
 #include "shell/WindowPlacement.h"
 #include "ui/win32/KeyboardBehaviour.h"
 #include "ui/win32/MainWindowLayout.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() {
   onClosed_ = nullptr;
+  findInFiles_.reset();
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
@@ -93,6 +95,18 @@ void MainWindow::show() {
   UpdateWindow(hwnd_);
   lastFocus_ = controls_[shell::kPathBox];
   SetFocus(lastFocus_);
+}
+
+void MainWindow::showFindInFiles() {
+  if (!findInFiles_) {
+    findInFiles_ = std::make_unique<FindInFilesWindow>(
+        hwnd_, shell::makeFindInFilesEngine(), platform::dialogsOverride(),
+        [this](const shell::FilePlace& place) {
+          run([this, &place] { logic_->openMatch(place); });
+        },
+        logic_->simulatorFolder());
+  }
+  findInFiles_->show();
 }
 
 void MainWindow::openFileSoon(const std::string& path) {

@@ -11,6 +11,7 @@
 #include "shell/MainWindowLogic.h"
 #include "ui/win32/CreateControls.h"
 #include "ui/win32/EditField.h"
+#include "ui/win32/FindInFilesWindow.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Win32Dialogs.h"
 
@@ -41,6 +42,11 @@ class MainWindow : private shell::WindowFrame {
   shell::MainWindowLogic& logic() { return *logic_; }
   const shell::MainWindowLogic& logic() const { return *logic_; }
   platform::Editor& editor() { return controls_.editor->editor(); }
+  // Shows the Find in Files box (made the first time), or brings it to
+  // the front.
+  void showFindInFiles() override;
+  // The Find in Files window once it has been opened; nullptr before.
+  FindInFilesWindow* findInFilesWindow() const { return findInFiles_.get(); }
 
   // While a conversion runs: the commands that read or change the document
   // or its files are disabled (the editor becomes read-only) and the mouse
@@ -102,6 +108,7 @@ class MainWindow : private shell::WindowFrame {
   // Files to open, one for each kOpenPendingFile posted (two drops in quick
   // succession are two opens, each judged on its own).
   std::deque<std::string> pendingOpen_;
+  std::unique_ptr<FindInFilesWindow> findInFiles_;
 };
 
 }  // namespace vantrel::win32
