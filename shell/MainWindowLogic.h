@@ -6,6 +6,7 @@
 
 #include "pipeline/operations/DocumentOperations.h"
 #include "shell/StartupFiles.h"
+#include "shell/TexturePreview.h"
 
 namespace vantrel::platform {
 class Dialogs;
@@ -41,6 +42,9 @@ class WindowFrame {
   virtual void showStatus(const std::string& text) = 0;
   // Puts the focus into the editor.
   virtual void focusEditor() = 0;
+  // Shows the Texture Preview window (one of it: shown again it is raised)
+  // drawing texturePreview() as it is now.
+  virtual void showTexturePreview() = 0;
 };
 
 // The controls the logic reads and writes.
@@ -106,11 +110,24 @@ class MainWindowLogic {
   void clearTempFiles();    // "Clear Temp Files"
 
   // The Tools menu and its keys.
-  void goToLine();       // asks for a line number
-  void foldAll();        // every element folded
-  void unfoldAll();      // every element unfolded
-  void foldElement();    // the element the caret is in
-  void unfoldElement();  // the same, unfolded
+  void goToLine();            // asks for a line number
+  void foldAll();             // every element folded
+  void unfoldAll();           // every element unfolded
+  void foldElement();         // the element the caret is in
+  void unfoldElement();       // the same, unfolded
+  void showTexturePreview();  // the levels of the texture text as pictures
+  void exportDds();           // every level into one .dds
+  void exportPng();           // the level the preview shows (the first without it) as a .png
+  void importDds();           // a .dds into the texture text
+  void importPng();           // a .png into the texture text
+
+  // Texture Preview's model: the window draws it and forwards the user's
+  // choices to it, and tells it when it closes (setOpen(false)).
+  TexturePreview& texturePreview() { return preview_; }
+  // The editor's text has rested a moment after a change: an open Texture
+  // Preview reads it again (not while a command runs: it may be loading).
+  // True when the preview changed and is to be drawn again.
+  bool textRested();
 
   const pipeline::Document& document() const { return document_; }
   // The image viewer's path, kept in the settings file; "" when none.
@@ -150,6 +167,7 @@ class MainWindowLogic {
   pipeline::Document document_;
   pipeline::DocumentContext context_;
   std::unique_ptr<search::Finder> finder_;
+  TexturePreview preview_;
 
   bool running_ = false;
   std::string converting_;  // name of the file being converted; "" when none

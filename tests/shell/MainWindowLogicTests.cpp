@@ -20,7 +20,7 @@ using platform::Answer;
 // Records what the logic asks of the window.
 struct RecordingFrame : shell::WindowFrame {
   std::vector<std::string> titles, statuses;
-  int focusedEditor = 0, closed = 0;
+  int focusedEditor = 0, closed = 0, previewShown = 0;
   // What the user does once the next conversion has started, while the
   // window keeps handling events.
   std::function<void()> whileConverting;
@@ -35,6 +35,7 @@ struct RecordingFrame : shell::WindowFrame {
   }
   void showStatus(const std::string& text) override { statuses.push_back(text); }
   void focusEditor() override { ++focusedEditor; }
+  void showTexturePreview() override { ++previewShown; }
 };
 
 class MainWindowLogicTest : public PipelineFixture {
