@@ -49,6 +49,7 @@ TexturePreviewWindow::TexturePreviewWindow(shell::TexturePreview& model, QWidget
   scroll_->setWidget(picture_);
   scroll_->setAlignment(Qt::AlignCenter);
   scroll_->setBackgroundRole(QPalette::Dark);
+  scroll_->viewport()->installEventFilter(this);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("status"));
   status_->setWordWrap(true);
@@ -121,9 +122,11 @@ void TexturePreviewWindow::drawPicture() {
   picture_->resize(drawn.size());
 }
 
-void TexturePreviewWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  if (model_.zoom() == shell::PreviewZoom::Fit) drawPicture();
+bool TexturePreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize &&
+      model_.zoom() == shell::PreviewZoom::Fit)
+    drawPicture();
+  return QWidget::eventFilter(watched, event);
 }
 
 void TexturePreviewWindow::closeEvent(QCloseEvent* event) {

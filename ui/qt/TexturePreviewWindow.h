@@ -31,7 +31,8 @@ class TexturePreviewWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  // The scroll area's viewport changed size: a fitted picture follows.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void drawPicture();
