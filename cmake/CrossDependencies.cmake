@@ -1,6 +1,7 @@
 # Libraries Debian packages for Linux only, compiled from source with the
 # cross toolchain: pugixml for the converter, GoogleTest for the tests, and
-# zlib and libzip (built beforehand) for the packed-file reader.
+# zlib and libzip (built beforehand) for the packed-file reader, libsquish and
+# libpng (built beforehand too) for the textures.
 
 set(VANTREL_PUGIXML_SOURCE_DIR "" CACHE PATH
     "Unpacked pugixml sources (holding src/pugixml.cpp) for the Windows build")
@@ -27,3 +28,6 @@ endif()
 
 # zlib and libzip for the packed-file reader.
 include(${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake)
+
+# libsquish and libpng for the textures.
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsTexture.cmake)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows package: dist/Vantrel_BIN_Editor-VERSION-win64.zip
-# holding one folder with Vantrel_BIN_Editor.exe, serz.exe, texture2dds.exe
-# and README.txt. The programs are linked statically: the check below
+# holding one folder with Vantrel_BIN_Editor.exe, serz.exe, texture2dds.exe,
+# dds2texture.exe and README.txt. The programs are linked statically: the check below
 # refuses a program that needs any DLL but Windows' own.
 #
 #   scripts/package-windows.sh      build folder: build-win (or $VANTREL_WINDOWS_BUILD)
@@ -15,7 +15,7 @@ build=$root/${VANTREL_WINDOWS_BUILD:-build-win}
 version=$(sed -n 's/^project(VantrelBinEditor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
 name=Vantrel_BIN_Editor-$version-win64
-programs=(Vantrel_BIN_Editor serz texture2dds)
+programs=(Vantrel_BIN_Editor serz texture2dds dds2texture)
 
 if [ ! -f "$build/build.ninja" ]; then
   scripts/windows-configure.sh "$build"

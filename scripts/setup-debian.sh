@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqscintilla2-qt6-dev qt6-qpa-plugins
-  libpugixml-dev libzip-dev zlib1g-dev libgtest-dev googletest libbenchmark-dev
+  libpugixml-dev libzip-dev zlib1g-dev libsquish-dev libpng-dev
+  libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-dev libxml2-utils
   xvfb xauth imagemagick libnvtt-bin
   g++-mingw-w64-x86-64 wine wine64 xdotool zip unzip

@@ -26,9 +26,16 @@ scite_dir=$(scripts/fetch-debian-source.sh scite "$deps" | tail -n1)
 zlib_dir=$(scripts/fetch-debian-source.sh zlib "$deps" | tail -n1)
 libzip_dir=$(scripts/fetch-debian-source.sh libzip "$deps" | tail -n1)
 scripts/windows-zip-libraries.sh "$zlib_dir" "$libzip_dir" "$deps/build" "$deps/prefix"
+# libsquish and libpng for the textures, the same way; libpng takes the zlib
+# built above.
+squish_dir=$(scripts/fetch-debian-source.sh libsquish "$deps" | tail -n1)
+png_dir=$(scripts/fetch-debian-source.sh libpng1.6 "$deps" | tail -n1)
+scripts/windows-texture-libraries.sh "$squish_dir" "$png_dir" "$deps/prefix" \
+  "$deps/texture-build" "$deps/texture-prefix"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw64.cmake" \
   -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=OFF \
   -DVANTREL_PUGIXML_SOURCE_DIR="$pugixml_dir" -DVANTREL_SCITE_SOURCE_DIR="$scite_dir" \
-  -DVANTREL_ZIP_PREFIX="$(cd "$deps/prefix" && pwd)" >/dev/null
+  -DVANTREL_ZIP_PREFIX="$(cd "$deps/prefix" && pwd)" \
+  -DVANTREL_TEXTURE_PREFIX="$(cd "$deps/texture-prefix" && pwd)" >/dev/null

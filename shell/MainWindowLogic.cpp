@@ -1,6 +1,5 @@
 #include "shell/MainWindowLogic.h"
 
-#include <cctype>
 #include <exception>
 #include <utility>
 
@@ -16,17 +15,6 @@
 #include "texture/TextureCommands.h"
 
 namespace vantrel::shell {
-
-namespace {
-
-bool hasBinExtension(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string extension = path.substr(path.size() - 4);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".bin";
-}
-
-}  // namespace
 
 MainWindowLogic::MainWindowLogic(std::string programFolder, MainWindowParts parts)
     : programFolder_(std::move(programFolder)), parts_(std::move(parts)) {
@@ -204,10 +192,7 @@ void MainWindowLogic::viewOtherFiles() {
 void MainWindowLogic::openFile(const std::string& path) {
   command([this, &path] {
     if (!mayDiscardChanges()) return;
-    const pipeline::Outcome outcome = hasBinExtension(path)
-                                          ? pipeline::openBinFile(context_, path)
-                                          : pipeline::viewOtherFile(context_, path);
-    if (outcome.isDone()) opened();
+    if (pipeline::openGivenFile(context_, path).isDone()) opened();
   });
 }
 

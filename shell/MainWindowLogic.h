@@ -85,9 +85,10 @@ class MainWindowLogic {
   void escape();
   // True while a command runs (a conversion, or a question it asks).
   bool commandRunning() const { return running_; }
-  // A file named on the command line or dropped on the window: a .bin opens
-  // as Open .bin does, without the dialog; any other file as View other
-  // files does.
+  // A file named on the command line or dropped on the window: a .bin or
+  // any SERZ binary (a texture, a geometry file...) opens as Open .bin
+  // does, without the dialog; any other file as View other files does
+  // (pipeline::openGivenFile decides).
   void openFile(const std::string& path);
   // The editor's text left or regained its saved state.
   void modifiedChanged();

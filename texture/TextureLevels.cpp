@@ -92,10 +92,7 @@ std::optional<std::uint64_t> wholeNumber(std::string_view value) {
 class LevelReader {
  public:
   LevelReader(std::string_view text, std::size_t index, std::size_t start)
-      : text_(text),
-        start_(start),
-        where_("level " + number(index + 1) + " (the cHcImageDx at line " +
-               number(lineOf(text, start)) + ")") {}
+      : text_(text), index_(index), start_(start) {}
 
   // Reads the element from start_; `limit` is where the Mip content ends.
   std::optional<TextureProblem> read(std::size_t limit, TextureLevel& level) {
@@ -131,8 +128,11 @@ class LevelReader {
   }
 
  private:
+  // Names the level and its line (counted only for a refusal).
   TextureProblem fail(const std::string& what) const {
-    return TextureProblem{"The texture text cannot be read: " + where_ + " " + what + "."};
+    return TextureProblem{"The texture text cannot be read: level " + number(index_ + 1) +
+                          " (the cHcImageDx at line " + number(lineOf(text_, start_)) + ") " +
+                          what + "."};
   }
 
   std::string_view slice(TextSpan span) const { return text_.substr(span.offset, span.length); }
@@ -187,8 +187,8 @@ class LevelReader {
   }
 
   std::string_view text_;
+  std::size_t index_;
   std::size_t start_;
-  std::string where_;
 };
 
 TextureProblem notReadable(const std::string& what) {

@@ -63,6 +63,18 @@ Outcome openBinFile(DocumentContext& ctx, const std::string& binPath);
 Outcome viewOtherFiles(DocumentContext& ctx);
 Outcome viewOtherFile(DocumentContext& ctx, const std::string& path);
 
+// A file named on the command line or dropped on the window, opened as the
+// file's kind asks: a SERZ binary (a .bin, a texture's .TgPcDx, a .GeoPcDx,
+// a .proxybin, any other extension) or a file named .bin as openBinFile
+// opens it, so Save .bin can write it back; packed (ZIP) content goes to
+// the archive picker; anything else as viewOtherFile.
+Outcome openGivenFile(DocumentContext& ctx, const std::string& path);
+
+// True when the file at path starts as a SERZ binary does ("SERZ" and its
+// version bytes 00 00 01 00). False for anything else, a file that cannot be
+// read included (its open then tells why).
+bool isSerzFile(const std::string& path);
+
 // "&Save .bin" (Command3): Done with the path of the backup the old .bin
 // went to as news; Cancelled when the user stopped the converter. The .bin
 // stays at its path, as it was, unless the new one was written whole.

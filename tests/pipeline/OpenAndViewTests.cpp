@@ -16,10 +16,11 @@ TEST_F(OpenBinTest, LoadsExactlyTheBytesOfTheWorkingXml) {
   writeBytes(user("Tracks.BIN"), kOddBytes);
   choose(user("Tracks.BIN"));
   openBin(ctx_);
-  EXPECT_EQ(request(0),
-            "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|Packed files (*.ap)|*.ap|All files "
-            "(*.*)|*.*|" +
-                userFolder_.string());
+  EXPECT_EQ(
+      request(0),
+      "open|Open Vantrel .bin file|BIN Files (*.bin)|*.bin|Packed files (*.ap)|*.ap|All files "
+      "(*.*)|*.*|" +
+          userFolder_.string());
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(editor_.bytes(), kOddBytes);
   EXPECT_EQ(readBytes(working("Tracks.xml")), kOddBytes);
@@ -198,6 +199,45 @@ TEST(OpenAndViewOnWindows, ShellScriptCasesRunOnLinuxOnly) {
                   "stand-ins are POSIX shell scripts";
 }
 #endif
+
+// Files from outside (the command line, a drop): every SERZ binary opens as
+// a .bin does, whatever its extension, so Save .bin can write it back; a
+// file named .bin does too; anything else is viewed.
+class OpenGivenFileTest : public PipelineFixture {};
+
+TEST_F(OpenGivenFileTest, SerzBinariesOfAnyExtensionOpenAsBinFiles) {
+  installConverter();
+  const std::string serz("SERZ\0\0\1\0", 8);
+  for (const std::string name : {"wheel.TgPcDx", "cab.GeoPcDx", "tree.proxybin", "NOEXT"}) {
+    SCOPED_TRACE(name);
+    writeBytes(user(name), serz + "<texture/>");
+    EXPECT_TRUE(isSerzFile(user(name)));
+    EXPECT_TRUE(openGivenFile(ctx_, user(name)).isDone());
+    EXPECT_EQ(document_.kind(), pipeline::Document::Kind::Bin);
+    EXPECT_EQ(pathBox_.text(), user(name));
+    EXPECT_TRUE(contains(editor_.bytes(), "<texture/>"));
+  }
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.fileRequests.empty());
+}
+
+TEST_F(OpenGivenFileTest, OtherFilesAreViewedAndBinNamesStillOpen) {
+  installConverter();
+  // Not SERZ: text, a short file, the magic without its version bytes.
+  for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+           {"notes.TgPcDx", "<xml/>"}, {"tiny.dat", "SER"}, {"other.GeoPcDx", "SERZ\x01\x02"}}) {
+    SCOPED_TRACE(name);
+    writeBytes(user(name), bytes);
+    EXPECT_FALSE(isSerzFile(user(name)));
+    EXPECT_TRUE(openGivenFile(ctx_, user(name)).isDone());
+    EXPECT_EQ(document_.kind(), pipeline::Document::Kind::OtherFile);
+  }
+  EXPECT_FALSE(isSerzFile(user("missing.TgPcDx")));
+  writeBytes(user("Plain.BIN"), "bin text");
+  EXPECT_TRUE(openGivenFile(ctx_, user("Plain.BIN")).isDone());
+  EXPECT_EQ(document_.kind(), pipeline::Document::Kind::Bin);
+  EXPECT_EQ(editor_.bytes(), "bin text");
+}
 
 }  // namespace
 }  // namespace vantrel::testing

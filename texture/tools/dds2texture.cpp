@@ -67,7 +67,7 @@ int import(const std::string& ddsPath, const std::string& xmlPath, bool changeFo
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
-  const bool changeFormat = arguments.size() == 4 && arguments[1] == "--change-format";
+  const bool changeFormat = arguments.size() > 1 && arguments[1] == "--change-format";
   if (changeFormat) arguments.erase(arguments.begin() + 1);
   if (arguments.size() != 3) {
     std::cerr << "usage: dds2texture [--change-format] IN.dds TEXTURE.xml\n";

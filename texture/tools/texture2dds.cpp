@@ -71,7 +71,7 @@ int convert(const std::string& inPath, const std::string& outPath, bool allLevel
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments = vantrel::platform::utf8Arguments(argc, argv);
-  const bool allLevels = arguments.size() == 4 && arguments[1] == "--all-levels";
+  const bool allLevels = arguments.size() > 1 && arguments[1] == "--all-levels";
   if (allLevels) arguments.erase(arguments.begin() + 1);
   if (arguments.size() != 3) {
     std::cerr << "usage: texture2dds IN.xml OUT.dds\n"
