@@ -11,6 +11,7 @@
 #include "tests/pipeline/PipelineFixture.h"
 #include "tests/texture/TextureLevelsText.h"
 #include "texture/DdsFile.h"
+#include "texture/TextureExport.h"
 #include "texture/TextureLevels.h"
 
 namespace vantrel::testing {
@@ -239,6 +240,49 @@ TEST_F(TextureToolsTest, PngOfALevelGoesBackIn) {
   EXPECT_TRUE(editor_.canUndo());
   editor_.undo();
   EXPECT_TRUE(editor_.bytes() == xml);
+}
+
+// The whole round trip: the texture file opened as a .bin, a level out as
+// PNG and back in, Save .bin: the converter rebuilds the file from the new
+// text, which reads back as that text.
+TEST_F(TextureToolsTest, SaveBinAfterAnImportRebuildsTheTextureFile) {
+#ifdef SERZ_PATH
+  const std::string binary = readBytes(sharedFixture("real/philadelphia.TgPcDx").string());
+  if (binary.empty()) GTEST_SKIP() << "philadelphia.TgPcDx is absent";
+  installRealConverter();
+  const std::string file = user("philadelphia.TgPcDx");
+  writeBytes(file, binary);
+  logic_->openFile(file);
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
+  ASSERT_TRUE(logic_->document().isBin());
+  const std::string before = editor_.bytes();
+
+  // A painted level: every texel of level 1 made opaque white.
+  const auto png = texture::exportLevelPng(before, 0);
+  ASSERT_TRUE(std::holds_alternative<std::vector<std::uint8_t>>(png));
+  const auto levels = std::get<texture::TextureLevels>(texture::readTextureLevels(before));
+  texture::RgbaImage white{levels.levels[0].width, levels.levels[0].height, {}};
+  white.pixels.assign(4u * white.width * white.height, 255);
+  const auto painted = texture::encodePng(white);
+  ASSERT_TRUE(std::holds_alternative<std::vector<std::uint8_t>>(painted));
+  const auto& paintedBytes = std::get<std::vector<std::uint8_t>>(painted);
+  writeBytes(user("white.png"), std::string(paintedBytes.begin(), paintedBytes.end()));
+
+  choose(user("white.png"));
+  logic_->importPng();
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
+  const std::string imported = editor_.bytes();
+  ASSERT_NE(imported, before);
+  logic_->saveBin();
+  ASSERT_TRUE(dialogs_.messages.empty()) << dialogs_.messages[0].text;
+  const std::string rebuilt = readBytes(file);
+  EXPECT_NE(rebuilt, binary);
+  auto xml = serz::binToXml(rebuilt);
+  ASSERT_TRUE(xml.ok());
+  EXPECT_TRUE(xml.value() == imported) << "the rebuilt file reads back differently";
+#else
+  GTEST_SKIP() << "built without the converter";
+#endif
 }
 
 }  // namespace
