@@ -22,7 +22,10 @@ const std::string kDxt5 = std::string(kDxt5FormatName);
 class TextureTools : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / "texture-tools-test";
+    // One folder per test: CTest runs the tests side by side.
+    folder_ = fs::temp_directory_path() /
+              ("texture-tools-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -46,7 +49,7 @@ class TextureTools : public ::testing::Test {
         std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
   std::pair<int, std::string> run(const char* program, const std::string& arguments) const {
-    auto result = testing::run(program, arguments, folder_.parent_path() / "texture-tools-err");
+    auto result = testing::run(program, arguments, folder_.string() + "-err");
     std::erase(result.second, '\r');  // Windows writes the line end in text mode
     return result;
   }
@@ -80,8 +83,10 @@ TEST_F(TextureTools, AllLevelsWritesEveryLevelOrNothing) {
       run(TEXTURE2DDS_PATH, "--all-levels " + at("broken.xml") + " " + at("out.dds"));
   EXPECT_EQ(code, 1);
   EXPECT_NE(errors.find("texture2dds: "), std::string::npos);
-  EXPECT_NE(errors.find("The levels cannot be exported: level 3 is 2 \xC3\x97 2; after a 8 \xC3\x97 4 level"),
-            std::string::npos)
+  EXPECT_NE(
+      errors.find(
+          "The levels cannot be exported: level 3 is 2 \xC3\x97 2; after a 8 \xC3\x97 4 level"),
+      std::string::npos)
       << errors;
   EXPECT_NE(errors.find("out.dds was not written."), std::string::npos) << errors;
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);

@@ -83,7 +83,10 @@ class RealTextureEdits : public ::testing::Test {
   void SetUp() override {
     files_ = realTextureFiles();
     if (files_.empty()) GTEST_SKIP() << "no real textures in " << kRealFiles.string();
-    folder_ = fs::temp_directory_path() / "real-texture-edits-test";
+    // One folder per test: CTest runs the tests side by side.
+    folder_ = fs::temp_directory_path() /
+              ("real-texture-edits-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
