@@ -203,7 +203,12 @@ void Form1::focusEditor() {
 }
 
 void Form1::showTexturePreview() {
-  if (preview_ == nullptr) preview_ = new TexturePreviewWindow(logic_->texturePreview(), this);
+  if (preview_ == nullptr) {
+    preview_ = new TexturePreviewWindow(logic_->texturePreview(), this);
+    // The Tools keys work in the preview too: Ctrl+Shift+E exports the
+    // level it shows.
+    for (QAction* entry : ui_.toolEntries) preview_->addAction(entry);
+  }
   preview_->refresh();
   preview_->show();
   preview_->raise();

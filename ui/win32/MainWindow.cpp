@@ -174,7 +174,12 @@ void MainWindow::focusEditor() {
 }
 
 void MainWindow::showTexturePreview() {
-  if (!preview_) preview_ = std::make_unique<TexturePreviewWindow>(logic_->texturePreview(), hwnd_);
+  if (!preview_) {
+    // The Tools keys work in the preview too: Ctrl+Shift+E exports the
+    // level it shows.
+    preview_ = std::make_unique<TexturePreviewWindow>(
+        logic_->texturePreview(), hwnd_, [this](MSG& message) { return handleToolKey(message); });
+  }
   preview_->showInFront();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/core/WideText.h"
 #include "shell/TexturePreview.h"
@@ -64,7 +65,8 @@ int selectionOf(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCU
 
 }  // namespace
 
-TexturePreviewWindow::TexturePreviewWindow(shell::TexturePreview& model, HWND owner)
+TexturePreviewWindow::TexturePreviewWindow(shell::TexturePreview& model, HWND owner,
+                                           std::function<bool(MSG&)> keyHook)
     : model_(model) {
   registerWindowClass(kClassName, windowProcedure<TexturePreviewWindow>);
   registerPictureClass();
@@ -75,7 +77,7 @@ TexturePreviewWindow::TexturePreviewWindow(shell::TexturePreview& model, HWND ow
   SetWindowPos(hwnd_, nullptr, 0, 0, scaled(kStartWidth), scaled(kStartHeight),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   createControls();
-  registerDialogWindow(hwnd_);
+  registerDialogWindow(hwnd_, std::move(keyHook));
   layOut();
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "shell/PreviewPicture.h"
@@ -30,7 +31,10 @@ class TexturePreviewWindow {
   inline static constexpr const wchar_t* kClassName = L"VantrelTexturePreview";
   inline static constexpr const wchar_t* kPictureClassName = L"VantrelTexturePicture";
 
-  TexturePreviewWindow(shell::TexturePreview& model, HWND owner);
+  // keyHook sees the window's key messages first (the Tools keys of the
+  // main window); true when it handled one.
+  TexturePreviewWindow(shell::TexturePreview& model, HWND owner,
+                       std::function<bool(MSG&)> keyHook = {});
   ~TexturePreviewWindow();
   TexturePreviewWindow(const TexturePreviewWindow&) = delete;
   TexturePreviewWindow& operator=(const TexturePreviewWindow&) = delete;

@@ -76,6 +76,13 @@ TEST_F(TexturePreviewWindowTest, CtrlTInTheEditorOpensOneWindowThatDrawsTheLevel
   EXPECT_EQ(window_->texturePreviewWindow(), preview);
   EXPECT_EQ(preview->levelBox()->currentIndex(), 1);
 
+  // The Tools keys work in the preview: Export PNG of the level it shows.
+  preview->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+  QTest::keyClick(preview->levelBox(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_EQ(dialogs_.fileRequests[0].fileName, "texture-level2.png");
+
   preview->close();
   EXPECT_FALSE(window_->logic().texturePreview().isOpen());
 }

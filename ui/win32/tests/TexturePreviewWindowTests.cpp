@@ -80,6 +80,14 @@ TEST_F(TexturePreviewWindowTest, CtrlTInTheEditorOpensOneWindowThatDrawsTheLevel
   EXPECT_EQ(window_->texturePreviewWindow(), preview);
   EXPECT_EQ(SendMessageW(preview->control(win32::kPreviewLevelsId), CB_GETCURSEL, 0, 0), 1);
 
+  // The Tools keys work in the preview: Export PNG of the level it shows.
+  SetForegroundWindow(preview->hwnd());
+  SetFocus(preview->control(win32::kPreviewLevelsId));
+  pump();
+  typeKey('E', {VK_CONTROL, VK_SHIFT});
+  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_EQ(dialogs_.fileRequests[0].fileName, "texture-level2.png");
+
   SendMessageW(preview->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindowVisible(preview->hwnd()));
   EXPECT_FALSE(window_->logic().texturePreview().isOpen());
