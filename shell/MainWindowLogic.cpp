@@ -10,7 +10,9 @@
 #include "platform/window/TextField.h"
 #include "search/Finder.h"
 #include "shell/MainWindowControls.h"
+#include "shell/Registry.h"
 #include "shell/SimulatorDiscovery.h"
+#include "shell/TextureTools.h"
 #include "texture/TextureCommands.h"
 
 namespace vantrel::shell {
@@ -308,6 +310,57 @@ void MainWindowLogic::openMatch(const FilePlace& place) {
     editor.goToLineColumn(place.line, place.column);
     editor.selectFromCaret(place.length);
     parts_.frame->focusEditor();
+  });
+}
+
+// --- Texture tools ------------------------------------------------------------
+
+void MainWindowLogic::showTexturePreview() {
+  command([this] {
+    const std::string_view text = parts_.editor->view();
+    if (!looksLikeTexture(text)) {
+      parts_.dialogs->message(kNoTextureMessage, platform::MessageIcon::Information);
+      return;
+    }
+    preview_.setOpen(true);
+    preview_.showText(text);
+    parts_.frame->showTexturePreview();
+  });
+}
+
+bool MainWindowLogic::textRested() {
+  if (!preview_.isOpen() || running_) return false;
+  preview_.showText(parts_.editor->view());
+  return true;
+}
+
+void MainWindowLogic::exportDds() {
+  command([this] {
+    const std::string news = exportDdsFile({*parts_.dialogs, *parts_.editor, document_.path()});
+    if (!news.empty()) parts_.frame->showStatus(news);
+  });
+}
+
+void MainWindowLogic::exportPng() {
+  command([this] {
+    const std::size_t level = preview_.isOpen() ? preview_.level() : 0;
+    const std::string news =
+        exportPngFile({*parts_.dialogs, *parts_.editor, document_.path()}, level);
+    if (!news.empty()) parts_.frame->showStatus(news);
+  });
+}
+
+void MainWindowLogic::importDds() {
+  command([this] {
+    const std::string news = importDdsFile({*parts_.dialogs, *parts_.editor, document_.path()});
+    if (!news.empty()) parts_.frame->showStatus(news);
+  });
+}
+
+void MainWindowLogic::importPng() {
+  command([this] {
+    const std::string news = importPngFile({*parts_.dialogs, *parts_.editor, document_.path()});
+    if (!news.empty()) parts_.frame->showStatus(news);
   });
 }
 

@@ -6,6 +6,7 @@
 
 #include "pipeline/operations/DocumentOperations.h"
 #include "shell/StartupFiles.h"
+#include "shell/TexturePreview.h"
 
 namespace vantrel::platform {
 class Dialogs;
@@ -44,6 +45,9 @@ class WindowFrame {
   // Shows the Find in Files window (one per main window, modeless), or
   // raises it when it is open.
   virtual void showFindInFiles() = 0;
+  // Shows the Texture Preview window (one of it: shown again it is raised)
+  // drawing texturePreview() as it is now.
+  virtual void showTexturePreview() = 0;
 };
 
 // A place in a SERZ file, as Find in Files found it.
@@ -119,18 +123,31 @@ class MainWindowLogic {
   void clearTempFiles();    // "Clear Temp Files"
 
   // The Tools menu and its keys.
-  void goToLine();       // asks for a line number
-  void foldAll();        // every element folded
-  void unfoldAll();      // every element unfolded
-  void foldElement();    // the element the caret is in
-  void unfoldElement();  // the same, unfolded
-  void findInFiles();    // the Find in Files window
+  void goToLine();            // asks for a line number
+  void foldAll();             // every element folded
+  void unfoldAll();           // every element unfolded
+  void foldElement();         // the element the caret is in
+  void unfoldElement();       // the same, unfolded
+  void showTexturePreview();  // the levels of the texture text as pictures
+  void exportDds();           // every level into one .dds
+  void exportPng();           // the level the preview shows (the first without it) as a .png
+  void importDds();           // a .dds into the texture text
+  void importPng();           // a .png into the texture text
+  void findInFiles();         // the Find in Files window
 
   // Opens the file at place as Open .bin opens a .bin (whatever its
   // extension; a member of a packed file as if picked), asking about
   // unsaved changes first, and selects the match there. Refused as any
   // command while another runs.
   void openMatch(const FilePlace& place);
+
+  // Texture Preview's model: the window draws it and forwards the user's
+  // choices to it, and tells it when it closes (setOpen(false)).
+  TexturePreview& texturePreview() { return preview_; }
+  // The editor's text has rested a moment after a change: an open Texture
+  // Preview reads it again (not while a command runs: it may be loading).
+  // True when the preview changed and is to be drawn again.
+  bool textRested();
 
   const pipeline::Document& document() const { return document_; }
   // The image viewer's path, kept in the settings file; "" when none.
@@ -170,6 +187,7 @@ class MainWindowLogic {
   pipeline::Document document_;
   pipeline::DocumentContext context_;
   std::unique_ptr<search::Finder> finder_;
+  TexturePreview preview_;
 
   bool running_ = false;
   std::string converting_;  // name of the file being converted; "" when none

@@ -20,12 +20,17 @@ struct ToolEntryDesign {
 
 inline constexpr const char* kToolsMenuName = "mnuTools";
 inline constexpr const char* kToolsMenuCaption = "Tools";
-inline constexpr std::array<ToolEntryDesign, 6> kToolsMenuEntries{{
+inline constexpr std::array<ToolEntryDesign, 11> kToolsMenuEntries{{
     {"mnuGoToLine", "Go to Line...", 'G', false, &MainWindowLogic::goToLine},
     {"mnuFoldAll", "Fold All", '[', true, &MainWindowLogic::foldAll},
     {"mnuUnfoldAll", "Unfold All", ']', true, &MainWindowLogic::unfoldAll},
     {"mnuFoldElement", "Fold Element", '-', true, &MainWindowLogic::foldElement},
     {"mnuUnfoldElement", "Unfold Element", '=', true, &MainWindowLogic::unfoldElement},
+    {"mnuTexturePreview", "Texture Preview", 'T', false, &MainWindowLogic::showTexturePreview},
+    {"mnuExportDds", "Export DDS...", 'E', false, &MainWindowLogic::exportDds},
+    {"mnuExportPng", "Export PNG...", 'E', true, &MainWindowLogic::exportPng},
+    {"mnuImportDds", "Import DDS...", 'I', false, &MainWindowLogic::importDds},
+    {"mnuImportPng", "Import PNG...", 'I', true, &MainWindowLogic::importPng},
     {"mnuFindInFiles", "Find in Files...", 'F', true, &MainWindowLogic::findInFiles},
 }};
 

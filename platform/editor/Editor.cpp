@@ -338,6 +338,18 @@ void Editor::setSelText(std::string_view text) {
   announceChange();
 }
 
+bool Editor::replaceAllText(std::string_view text) {
+  if (isReadOnly()) return false;
+  const long line = caretLine();
+  sci(sci::kBeginUndoAction);
+  sci(sci::kSetTargetRange, 0, sci(sci::kGetLength));
+  sciText(sci::kReplaceTarget, text.size(), text.data());
+  sci(sci::kEndUndoAction);
+  goToLine(line);
+  announceChange();
+  return true;
+}
+
 long Editor::searchFrom(std::string_view text, long start, ByteSearchOptions options) const {
   if (start < 0 || start > length()) return -1;
   const std::size_t found =

@@ -81,6 +81,11 @@ class Editor {
   // Replaces the selection (or inserts at the caret); the caret ends after
   // it. A read-only editor is left alone.
   void setSelText(std::string_view text);
+  // Replaces the whole text with text as one undo step (one undo brings the
+  // old text back); unlike setBytes the text counts as modified and the
+  // caret stays on its line (the last one when the text is shorter). A
+  // read-only editor is left alone: false.
+  bool replaceAllText(std::string_view text);
 
   // First match of text (UTF-8) at or after start (to the end); -1 when
   // none or when start is past the end. Case-insensitive unless rtfMatchCase; whole

@@ -23,6 +23,7 @@ struct FileDialogRequest {
   std::string filter;  // "Description (*.x)|*.x" pairs, as the program writes them
   std::string title;
   std::string startFolder;  // empty: the platform chooses
+  std::string fileName;     // save dialogs: the name filled in; empty: none
 };
 
 class Dialogs {

@@ -136,3 +136,29 @@ TEST(EditorText, LoadingAFileInPiecesKeepsEveryByte) {
   EXPECT_EQ(editor.bytes(), "kept");
   fs::remove(path);
 }
+
+// An import puts the whole new text in: one undo step that one undo takes
+// back, the caret on its line (or the last), a read-only editor untouched.
+TEST(EditorText, ReplacingTheWholeTextIsOneUndoStep) {
+  auto control = makeTestEditor();
+  Editor& editor = control->editor();
+  editor.setBytes("one\ntwo\nthree\nfour\n");
+  editor.setSelStart(9);  // line 3
+  editor.setSelText("3 ");
+  const std::string typed = editor.bytes();
+  ASSERT_TRUE(editor.replaceAllText(std::string("a\nb\nc\0d\ne\n", 10)));
+  EXPECT_EQ(editor.bytes(), std::string("a\nb\nc\0d\ne\n", 10));
+  EXPECT_EQ(editor.caretLine(), 3);
+  EXPECT_TRUE(editor.isModified());
+  editor.undo();
+  EXPECT_EQ(editor.bytes(), typed);
+  editor.undo();  // the typing was a step of its own
+  EXPECT_EQ(editor.bytes(), "one\ntwo\nthree\nfour\n");
+
+  editor.setSelStart(static_cast<long>(editor.length()));
+  ASSERT_TRUE(editor.replaceAllText("short"));
+  EXPECT_EQ(editor.caretLine(), 1);
+  editor.setReadOnly(true);
+  EXPECT_FALSE(editor.replaceAllText("refused"));
+  EXPECT_EQ(editor.bytes(), "short");
+}

@@ -26,6 +26,7 @@ struct QuietFrame : shell::WindowFrame {
   void showStatus(const std::string&) override {}
   void focusEditor() override { ++focused; }
   void showFindInFiles() override {}
+  void showTexturePreview() override {}
 };
 
 constexpr FindInFilesButtons kIdle{true, true, false, false};

@@ -20,7 +20,7 @@ using platform::Answer;
 // Records what the logic asks of the window.
 struct RecordingFrame : shell::WindowFrame {
   std::vector<std::string> titles, statuses;
-  int focusedEditor = 0, closed = 0, findInFilesShown = 0;
+  int focusedEditor = 0, closed = 0, findInFilesShown = 0, previewShown = 0;
   // What the user does once the next conversion has started, while the
   // window keeps handling events.
   std::function<void()> whileConverting;
@@ -36,6 +36,7 @@ struct RecordingFrame : shell::WindowFrame {
   void showStatus(const std::string& text) override { statuses.push_back(text); }
   void focusEditor() override { ++focusedEditor; }
   void showFindInFiles() override { ++findInFilesShown; }
+  void showTexturePreview() override { ++previewShown; }
 };
 
 class MainWindowLogicTest : public PipelineFixture {
@@ -204,10 +205,14 @@ TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
     logic_->saveBin();
     logic_->clear();
     logic_->find();
+    // The texture tools too, before they look at the text.
+    logic_->showTexturePreview();
+    logic_->exportDds();
+    logic_->importPng();
     logic_->openMatch({user("x.bin"), "", 1, 1, 4});  // a Find in Files result
   };
   logic_->saveBin();
-  ASSERT_EQ(dialogs_.messages.size(), 6u);
+  ASSERT_EQ(dialogs_.messages.size(), 9u);
   for (const auto& message : dialogs_.messages)
     EXPECT_EQ(message.text, "x.bin is still being converted.");
   EXPECT_TRUE(dialogs_.questions.empty());
@@ -220,7 +225,7 @@ TEST_F(MainWindowLogicTest, CommandsDuringAConversionAreRefused) {
   EXPECT_FALSE(logic_->commandRunning());
   logic_->openFile(user("B/x.bin"));  // refused no longer
   EXPECT_EQ(editor_.bytes(), "the other file")
-      << (dialogs_.messages.size() > 5 ? dialogs_.messages.back().text : "no message");
+      << (dialogs_.messages.size() > 8 ? dialogs_.messages.back().text : "no message");
 }
 
 // Exit during a save, answered No: the save runs once to its end, then the

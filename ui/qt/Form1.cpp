@@ -26,6 +26,7 @@
 #include "ui/qt/QtEditorControl.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/QtWindowPlacement.h"
+#include "ui/qt/TexturePreviewWindow.h"
 #include "ui/qt/Twips.h"
 
 namespace vantrel::qt {
@@ -34,6 +35,8 @@ namespace {
 constexpr int kFrameSettleMs = 2000;
 constexpr int kMaxFrameFits = 3;
 constexpr int kStatusShownMs = 6000;
+// How long the text rests after a change before the preview reads it.
+constexpr int kPreviewRestMs = 300;
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
@@ -54,6 +57,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   statusTimer_ = new QTimer(this);
   statusTimer_->setSingleShot(true);
   connect(statusTimer_, &QTimer::timeout, this, [this] { setWindowTitle(title_); });
+  previewTimer_ = new QTimer(this);
+  previewTimer_->setSingleShot(true);
+  previewTimer_->setInterval(kPreviewRestMs);
 
   pathBox_ = QtTextField(ui_.Text1);
   findBox_ = QtTextField(ui_.Text2);
@@ -104,6 +110,16 @@ void Form1::wireEvents() {
   ui_.RichTextBox1->viewport()->installEventFilter(this);
   connect(ui_.RichTextBox1, &QsciScintilla::modificationChanged, this,
           [this] { logic_->modifiedChanged(); });
+  connect(ui_.RichTextBox1, &QsciScintilla::textChanged, this, [this] {
+    if (logic_->texturePreview().isOpen()) previewTimer_->start();
+  });
+  connect(previewTimer_, &QTimer::timeout, this, [this] {
+    if (logic_->commandRunning()) {  // the text may be loading: later
+      previewTimer_->start();
+      return;
+    }
+    if (logic_->textRested() && preview_ != nullptr) preview_->refresh();
+  });
 }
 
 // Tab types a tab in the editor, so Ctrl+Tab (Ctrl+Shift+Tab backwards)
@@ -198,6 +214,19 @@ void Form1::showFindInFiles() {
   findInFiles_->show();
   findInFiles_->raise();
   findInFiles_->activateWindow();
+}
+
+void Form1::showTexturePreview() {
+  if (preview_ == nullptr) {
+    preview_ = new TexturePreviewWindow(logic_->texturePreview(), this);
+    // The Tools keys work in the preview too: Ctrl+Shift+E exports the
+    // level it shows.
+    for (QAction* entry : ui_.toolEntries) preview_->addAction(entry);
+  }
+  preview_->refresh();
+  preview_->show();
+  preview_->raise();
+  preview_->activateWindow();
 }
 
 std::string Form1::droppedFile(const QMimeData* data) {

@@ -15,6 +15,8 @@ class QTimer;
 
 namespace vantrel::qt {
 
+class TexturePreviewWindow;
+
 // The main window on Qt: creates the controls of the design table and the
 // "Options" menu, forwards every event to the core's MainWindowLogic, and
 // does for it what only a window can (busy state, closing, placing itself).
@@ -28,6 +30,8 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
 
   const Form1Controls& controls() const { return ui_; }
   shell::MainWindowLogic& logic() { return *logic_; }
+  // The Texture Preview window once it has been shown; nullptr before.
+  TexturePreviewWindow* texturePreviewWindow() const { return preview_; }
   const shell::MainWindowLogic& logic() const { return *logic_; }
   // The Find in Files window once it has been opened; nullptr before.
   FindInFilesWindow* findInFilesWindow() const { return findInFiles_; }
@@ -56,6 +60,7 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   void showStatus(const std::string& text) override;
   void focusEditor() override;
   void showFindInFiles() override;
+  void showTexturePreview() override;
   // The first local file a drag carries, or "".
   static std::string droppedFile(const QMimeData* data);
   void restorePlacement(const shell::StoredPreferences& stored);
@@ -74,6 +79,10 @@ class Form1 : public QMainWindow, private shell::WindowFrame {
   int frameFits_ = 0;
   QString title_;
   QTimer* statusTimer_ = nullptr;
+  TexturePreviewWindow* preview_ = nullptr;
+  // Restarted by every change of the editor's text; when it runs out an
+  // open preview reads the text again.
+  QTimer* previewTimer_ = nullptr;
   bool busy_ = false;
   FindInFilesWindow* findInFiles_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/qt/Form1Controls.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -54,6 +56,16 @@ template <std::size_t Index, typename T>
 T* at(const Form1Controls& c) {
   static_assert(Index < kMainWindowControls.size(), "no control of that name in the table");
   return static_cast<T*>(c.all[Index]);
+}
+
+// The editor's standard command bound to key no longer answers to it.
+void releaseEditorKey(QsciScintilla& editor, const QKeySequence& key) {
+  if (key.isEmpty()) return;
+  const int code = key[0].toCombined();
+  QsciCommand* command = editor.standardCommands()->boundTo(code);
+  if (command == nullptr) return;
+  if (command->key() == code) command->setKey(0);
+  if (command->alternateKey() == code) command->setAlternateKey(0);
 }
 
 #define VANTREL_CONTROL(type, name) c.name = at<shell::controlIndex(#name), type>(c)
@@ -115,8 +127,11 @@ Form1Controls buildForm1Controls(QMainWindow& window, QWidget& client) {
     c.toolEntries[i] = c.mnuTools->addAction(QString::fromLatin1(entry.caption));
     c.toolEntries[i]->setObjectName(QString::fromLatin1(entry.name));
     c.toolEntries[i]->setShortcut(QKeySequence(QString::fromStdString(shell::toolKeyText(entry))));
-    // The keys work while the editor has the focus too.
+    // The keys work while the editor has the focus too: the editor gives
+    // up its own binding of them (Ctrl+T swaps lines there), which would
+    // otherwise take the key first.
     c.toolEntries[i]->setShortcutContext(Qt::WindowShortcut);
+    releaseEditorKey(*c.RichTextBox1, c.toolEntries[i]->shortcut());
   }
   return c;
 }

@@ -21,7 +21,11 @@ std::string QtDialogs::chooseFile(const platform::FileDialogRequest& request) {
   filter.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
 #endif
   const QString title = fromUtf8(request.title);
-  const QString start = fromUtf8(request.startFolder);
+  QString start = fromUtf8(request.startFolder);
+  // A file name given with the folder is filled into the dialog's name box.
+  if (request.save && !request.fileName.empty())
+    start = start.isEmpty() ? fromUtf8(request.fileName)
+                            : start + QStringLiteral("/") + fromUtf8(request.fileName);
   QString chosen;
   if (request.save) {
     // The program replaces an existing file without asking, and uses the

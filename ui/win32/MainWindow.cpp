@@ -30,6 +30,10 @@ using shell::kOptionsMenuEntries;
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr UINT_PTR kStatusTimer = 1;
 constexpr UINT kStatusShownMs = 6000;
+// Restarted by every change of the editor's text; when it runs out an open
+// Texture Preview reads the text again.
+constexpr UINT_PTR kPreviewTimer = 2;
+constexpr UINT kPreviewRestMs = 300;
 // Posted to itself: open the file named on the command line or dropped.
 constexpr UINT kOpenPendingFile = WM_APP + 1;
 
@@ -181,6 +185,16 @@ void MainWindow::showStatus(const std::string& text) {
 void MainWindow::focusEditor() {
   lastFocus_ = controls_.editor->hwnd();
   SetFocus(lastFocus_);
+}
+
+void MainWindow::showTexturePreview() {
+  if (!preview_) {
+    // The Tools keys work in the preview too: Ctrl+Shift+E exports the
+    // level it shows.
+    preview_ = std::make_unique<TexturePreviewWindow>(
+        logic_->texturePreview(), hwnd_, [this](MSG& message) { return handleToolKey(message); });
+  }
+  preview_->showInFront();
 }
 
 // --- Events -----------------------------------------------------------------
@@ -362,6 +376,12 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           logic_->modifiedChanged();
         // The line-number margin follows the number of lines as the user types.
         if (header->code == SCN_UPDATEUI) controls_.editor->editor().viewUpdated();
+        // The content's change comes with the next update of the view, once
+        // per repaint however many edits it took: an open preview waits
+        // for the text to rest.
+        if (header->code == SCN_UPDATEUI && logic_->texturePreview().isOpen() &&
+            (reinterpret_cast<const SCNotification*>(lParam)->updated & SC_UPDATE_CONTENT) != 0)
+          SetTimer(hwnd_, kPreviewTimer, kPreviewRestMs, nullptr);
       }
       return 0;
     }
@@ -401,6 +421,14 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       return onSetCursor(wParam, lParam);
     case WM_TIMER:
+      if (wParam == kPreviewTimer) {
+        // While a command runs the text may be loading: it is read later.
+        if (!logic_->commandRunning()) {
+          KillTimer(hwnd_, kPreviewTimer);
+          if (logic_->textRested() && preview_) preview_->refresh();
+        }
+        return 0;
+      }
       if (wParam == kStatusTimer) {
         KillTimer(hwnd_, kStatusTimer);
         statusShown_ = false;
@@ -437,6 +465,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       unregisterDialogWindow(hwnd_);
       KillTimer(hwnd_, kStatusTimer);
+      KillTimer(hwnd_, kPreviewTimer);
       if (controls_.editor) controls_.editor->windowDestroyed();
       break;
     case WM_NCDESTROY: {

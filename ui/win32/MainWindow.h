@@ -13,6 +13,7 @@
 #include "ui/win32/EditField.h"
 #include "ui/win32/FindInFilesWindow.h"
 #include "ui/win32/Fonts.h"
+#include "ui/win32/TexturePreviewWindow.h"
 #include "ui/win32/Win32Dialogs.h"
 
 // The main window on Windows: creates the controls of the design table and
@@ -47,6 +48,8 @@ class MainWindow : private shell::WindowFrame {
   void showFindInFiles() override;
   // The Find in Files window once it has been opened; nullptr before.
   FindInFilesWindow* findInFilesWindow() const { return findInFiles_.get(); }
+  // The Texture Preview window once it has been shown; nullptr before.
+  TexturePreviewWindow* texturePreviewWindow() const { return preview_.get(); }
 
   // While a conversion runs: the commands that read or change the document
   // or its files are disabled (the editor becomes read-only) and the mouse
@@ -71,6 +74,7 @@ class MainWindow : private shell::WindowFrame {
   void setTitle(const std::string& title) override;
   void showStatus(const std::string& text) override;
   void focusEditor() override;
+  void showTexturePreview() override;
 
   // Runs a handler of the logic; a close asked for meanwhile happens once
   // the outermost handler has returned.
@@ -96,6 +100,7 @@ class MainWindow : private shell::WindowFrame {
   Win32Dialogs ownDialogs_;
   EditField pathBox_, findBox_, replaceBox_;
   std::unique_ptr<shell::MainWindowLogic> logic_;
+  std::unique_ptr<TexturePreviewWindow> preview_;
   std::function<void()> onClosed_;
   std::wstring title_;
   bool statusShown_ = false;

@@ -5,6 +5,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/WideText.h"
@@ -36,6 +37,9 @@ std::string Win32Dialogs::chooseFile(const platform::FileDialogRequest& request)
   const std::wstring title = platform::utf8ToWide(request.title);
   const std::wstring start = platform::utf8ToWide(request.startFolder);
   std::vector<wchar_t> path(kPathBufferLength, L'\0');
+  // The name filled in, when it fits the buffer with its terminator.
+  const std::wstring name = platform::utf8ToWide(request.fileName);
+  if (request.save && name.size() < path.size()) std::copy(name.begin(), name.end(), path.begin());
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
