@@ -29,7 +29,9 @@ struct FindRun::State {
         search(options.text, {options.matchCase, options.wholeWord}),
         preCheck(options.text, options.matchCase) {
     detail::PoolWork work;
-    work.file = [this](const FileRef& file, std::string_view binary) { searchFile(file, binary); };
+    work.file = [this](const FileRef& file, std::string_view binary, std::string& xml) {
+      searchFile(file, binary, xml);
+    };
     work.problem = [this](Problem p) {
       std::lock_guard lock(mutex);
       pending.problems.push_back(std::move(p));
@@ -45,9 +47,8 @@ struct FindRun::State {
 
   double elapsed() const { return std::chrono::duration<double>(Clock::now() - started).count(); }
 
-  void searchFile(const FileRef& file, std::string_view binary) {
+  void searchFile(const FileRef& file, std::string_view binary, std::string& xml) {
     if (options.text.empty() || !preCheck.mayMatch(binary)) return;
-    thread_local std::string xml;
     if (const auto failure = detail::decodeToXml(binary, pool->stopFlag(), xml)) {
       if (pool->stopFlag()) return;
       std::lock_guard lock(mutex);
@@ -59,8 +60,6 @@ struct FindRun::State {
       m.file = file;
       found.push_back(std::move(m));
     });
-    // A large file's XML is not kept for the next one.
-    if (xml.capacity() > (std::size_t{256} << 20)) std::string().swap(xml);
     if (found.empty()) return;
     matches += found.size();
     ++filesWithMatches;

@@ -63,7 +63,7 @@ struct ReplaceRun::State {
         preCheck(options.find.text, options.find.matchCase),
         journal(folders) {
     detail::PoolWork work;
-    work.file = [this](const FileRef& file, std::string_view binary) {
+    work.file = [this](const FileRef& file, std::string_view binary, std::string&) {
       if (auto failure = replaceIn(file, binary)) fail(file, std::move(*failure));
     };
     work.problem = [this](Problem p) {

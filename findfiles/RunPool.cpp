@@ -89,7 +89,7 @@ struct RunPool::Impl {
     threadEnded();
   }
 
-  void searchLoose(const std::string& path, std::string& bytes) {
+  void searchLoose(const std::string& path, std::string& bytes, std::string& scratch) {
     if (const auto failure = files::readWhole(path, bytes)) {
       work.problem({path, failure->kind == files::FileError::Kind::TooLarge
                               ? "too large to read"
@@ -97,10 +97,10 @@ struct RunPool::Impl {
       return;
     }
     bytesRead += bytes.size();
-    work.file(FileRef{path, {}}, bytes);
+    work.file(FileRef{path, {}}, bytes, scratch);
   }
 
-  void searchPacked(const WorkItem& item, std::string& bytes) {
+  void searchPacked(const WorkItem& item, std::string& bytes, std::string& scratch) {
     for (const archive::Member& member : item.archive->members()) {
       if (stop) return;
       const FileRef ref{item.path, member.path};
@@ -108,21 +108,21 @@ struct RunPool::Impl {
         work.problem({ref.displayPath(), *failure});
       } else {
         bytesRead += bytes.size();
-        work.file(ref, bytes);
+        work.file(ref, bytes, scratch);
       }
       ++filesDone;
     }
   }
 
   void worker() {
-    std::string bytes;
+    std::string bytes, scratch;
     WorkItem item;
     while (pop(item)) {
       try {
         if (item.archive) {
-          searchPacked(item, bytes);
+          searchPacked(item, bytes, scratch);
         } else {
-          searchLoose(item.path, bytes);
+          searchLoose(item.path, bytes, scratch);
           ++filesDone;
         }
       } catch (const std::bad_alloc&) {
@@ -133,6 +133,7 @@ struct RunPool::Impl {
       item = {};
       // A large file's buffer is not kept for the next one.
       if (bytes.capacity() > (std::size_t{64} << 20)) std::string().swap(bytes);
+      if (scratch.capacity() > (std::size_t{256} << 20)) std::string().swap(scratch);
     }
     threadEnded();
   }

@@ -17,7 +17,10 @@ namespace vantrel::findfiles::detail {
 
 struct PoolWork {
   // One SERZ file's bytes; called on a worker thread, on several at once.
-  std::function<void(const FileRef&, std::string_view binary)> file;
+  // scratch is the worker's own buffer, kept from file to file, for the
+  // file's XML: a buffer per worker instead of a thread_local, whose
+  // teardown at thread exit is not safe in every C++ runtime we ship.
+  std::function<void(const FileRef&, std::string_view binary, std::string& scratch)> file;
   // A file, folder or archive that could not be read (any thread).
   std::function<void(Problem)> problem;
   // Called once, on the last thread to end, when all work is over.
