@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -34,6 +35,11 @@ class ChildProcess {
   // program whose exit code happens to be 259 does not look alive forever.
   // Also true when the process can no longer be queried.
   bool hasEnded();
+
+  // Waits at most `most`, returning as soon as the process ends (or, when
+  // its standard error is kept, has written there), so that a short run is
+  // not kept waiting for the rest of a polling pause.
+  void waitForEnd(std::chrono::milliseconds most);
 
   // Once ended: the exit status; nullopt when there is none to tell (killed
   // by a signal, or no longer queryable).

@@ -1,7 +1,9 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,10 +98,14 @@ struct ChildProcess::Impl {
   bool ended = false;
   std::optional<int> exitCode;
   int errorPipe = -1;  // read end, non-blocking
+  // Readable once the process has ended; -1 where the system has none
+  // (waiting then sleeps the whole pause).
+  int endSignal = -1;
   std::string errorOutput;
 
   ~Impl() {
     if (errorPipe >= 0) ::close(errorPipe);
+    if (endSignal >= 0) ::close(endSignal);
   }
 };
 
@@ -160,6 +166,21 @@ bool ChildProcess::hasEnded() {
   if (r == impl_->pid && WIFEXITED(status)) impl_->exitCode = WEXITSTATUS(status);
   collectErrorOutput();
   return true;
+}
+
+void ChildProcess::waitForEnd(std::chrono::milliseconds most) {
+  if (impl_->ended) return;
+#ifdef SYS_pidfd_open
+  if (impl_->endSignal < 0)
+    impl_->endSignal = static_cast<int>(::syscall(SYS_pidfd_open, impl_->pid, 0));
+#endif
+  if (impl_->endSignal < 0) {
+    ::usleep(static_cast<useconds_t>(most.count()) * 1000);
+    return;
+  }
+  pollfd waits[2] = {{impl_->endSignal, POLLIN, 0}, {impl_->errorPipe, POLLIN, 0}};
+  const nfds_t count = impl_->errorPipe >= 0 ? 2 : 1;
+  ::poll(waits, count, static_cast<int>(most.count()));  // EINTR: the caller checks again
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }

@@ -112,6 +112,16 @@ bool ChildProcess::hasEnded() {
   return ended;
 }
 
+void ChildProcess::waitForEnd(std::chrono::milliseconds most) {
+  if (impl_->ended) return;
+  const HANDLE process = impl_->query != nullptr ? impl_->query : impl_->process;
+  if (process == nullptr) {
+    ::Sleep(static_cast<DWORD>(most.count()));
+    return;
+  }
+  ::WaitForSingleObject(process, static_cast<DWORD>(most.count()));
+}
+
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
 
 void ChildProcess::stop() {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
 #include "platform/core/MessagePump.h"
 #include "platform/core/Process.h"
@@ -24,10 +23,11 @@ RunResult runProgram(const std::string& commandLine, const RunOptions& options) 
   if (!child) return result;
   result.started = true;
 
-  // The first pause comes before the first check.
+  // The first pause comes before the first check; a pause ends early when
+  // the program does.
   const auto started = std::chrono::steady_clock::now();
   do {
-    std::this_thread::sleep_for(kPollPause);
+    child->waitForEnd(kPollPause);
     if (options.pumpMessages) processPendingMessages();
     child->collectErrorOutput();
     if (!result.stopped && options.keepWaiting &&

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -124,6 +125,24 @@ TEST_F(RunAndWaitTest, ExitStatusAndStandardErrorUpToTheLimit) {
   const auto missing = platform::runProgram("no-such-program-vantrel", capture);
   EXPECT_FALSE(missing.started);
   EXPECT_FALSE(missing.exitCode.has_value());
+}
+
+// A pause ends when the program does: a short conversion is never kept
+// waiting for the rest of a pause (here one of a minute).
+TEST_F(RunAndWaitTest, WaitingEndsWhenTheProgramEnds) {
+  for (const bool capture : {false, true}) {
+    auto process = platform::ChildProcess::start(child("exit 0"), 0, capture);
+    ASSERT_TRUE(process);
+    const auto started = std::chrono::steady_clock::now();
+    // A pause may also end early for other reasons (standard error, a
+    // signal): the caller checks and waits again.
+    while (!process->hasEnded() &&
+           std::chrono::steady_clock::now() - started < std::chrono::seconds(30))
+      process->waitForEnd(std::chrono::minutes(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    EXPECT_TRUE(process->hasEnded()) << "capture " << capture;
+    EXPECT_EQ(process->exitCode(), 0);
+  }
 }
 
 #ifndef _WIN32
