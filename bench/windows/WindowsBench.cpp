@@ -3,7 +3,9 @@
 // control in a shown window. Google Benchmark is not built for mingw, so
 // this times each case a few times and prints the median.
 //
-//   windows_bench.exe      (bench/windows/run.sh builds and runs it)
+//   windows_bench.exe              (bench/windows/run.sh builds and runs it)
+//   windows_bench.exe --open FILE  opens one .bin end to end, once, and
+//                                  prints the time (bench/windows/open_large.sh)
 #include <windows.h>
 
 #include <algorithm>
@@ -122,6 +124,36 @@ void openBinCases() {
   report("  of which: read the XML and load it", load);
 }
 
+// One .bin opened as Open .bin opens it, with serz.exe beside this program.
+int openOnce(const std::string& binPath) {
+  const fs::path program = fs::temp_directory_path() / "vantrel-windows-open-once";
+  std::error_code ignored;
+  fs::remove_all(program, ignored);
+  fs::create_directories(program / "TempFiles");
+  fs::copy_file(SERZ_PATH, program / "serz.exe");
+  vantrel::platform::ScriptedDialogs dialogs;
+  vantrel::platform::PlainTextField pathBox;
+  const auto control = vantrel::testing::makeTestEditor();
+  control->show();
+  Editor& editor = control->editor();
+  vantrel::pipeline::Document document;
+  vantrel::pipeline::DocumentContext ctx{&dialogs,         &pathBox, &editor, &document,
+                                         program.string(), {},       {},      {}};
+  const auto start = std::chrono::steady_clock::now();
+  const auto outcome = vantrel::pipeline::openBinFile(ctx, binPath);
+  control->paint();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  fs::remove_all(program, ignored);
+  if (!outcome || !dialogs.messages.empty()) {
+    std::printf("the open failed%s%s\n", dialogs.messages.empty() ? "" : ": ",
+                dialogs.messages.empty() ? "" : dialogs.messages.front().text.c_str());
+    return 1;
+  }
+  std::printf("opened %.0f MB of XML in %.2f s\n", static_cast<double>(editor.length()) / 1e6,
+              took.count());
+  return 0;
+}
+
 void editorCases() {
   const auto control = vantrel::testing::makeTestEditor();
   control->show();
@@ -180,6 +212,7 @@ void editorCases() {
 
 int main(int argc, char** argv) {
   const auto toolkit = vantrel::testing::startToolkit(argc, argv);
+  if (argc == 3 && std::string(argv[1]) == "--open") return openOnce(argv[2]);
   std::printf("%-44s %12s\n", "case (median)", "time");
   openBinCases();
   editorCases();
