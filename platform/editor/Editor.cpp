@@ -247,7 +247,10 @@ void Editor::beginLoad(std::size_t size) {
   skippedFrom_ = skippedTo_ = 0;
   useXmlColouring();
   clearMark();
-  if (size > 0) sci(sci::kAllocate, size + 1);
+  // Room for the text and for typing after it: with no room left, the
+  // first keystrokes would each move the whole text to a slightly larger
+  // place (half a second on 500 MB).
+  if (size > 0) sci(sci::kAllocate, size + (std::size_t{1} << 20) + size / 64);
 }
 
 void Editor::finishLoad(std::intptr_t readOnly) {
