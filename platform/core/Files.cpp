@@ -22,6 +22,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -409,6 +410,19 @@ std::optional<FileError> AtomicWriter::open(const std::string& path) {
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
   fs::path temporary;
+#ifndef _WIN32
+  // Ctrl+C or a termination between making the temporary file and holding
+  // it for removal would leave it behind: they wait until it is held.
+  sigset_t interrupts, before;
+  sigemptyset(&interrupts);
+  sigaddset(&interrupts, SIGINT);
+  sigaddset(&interrupts, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &interrupts, &before);
+  struct Unblock {
+    sigset_t* mask;
+    ~Unblock() { pthread_sigmask(SIG_SETMASK, mask, nullptr); }
+  } unblock{&before};
+#endif
   for (unsigned attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporary = temporaryNameIn(folder, attempt);
     fd_ = openForWriting(temporary);
