@@ -180,7 +180,10 @@ void ChildProcess::waitForEnd(std::chrono::milliseconds most) {
   }
   pollfd waits[2] = {{impl_->endSignal, POLLIN, 0}, {impl_->errorPipe, POLLIN, 0}};
   const nfds_t count = impl_->errorPipe >= 0 ? 2 : 1;
-  ::poll(waits, count, static_cast<int>(most.count()));  // EINTR: the caller checks again
+  // EINTR: the caller checks again; any other failure must not turn the
+  // wait into a spin.
+  if (::poll(waits, count, static_cast<int>(most.count())) < 0 && errno != EINTR)
+    ::usleep(static_cast<useconds_t>(most.count()) * 1000);
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }

@@ -114,12 +114,11 @@ bool ChildProcess::hasEnded() {
 
 void ChildProcess::waitForEnd(std::chrono::milliseconds most) {
   if (impl_->ended) return;
-  const HANDLE process = impl_->query != nullptr ? impl_->query : impl_->process;
-  if (process == nullptr) {
+  const HANDLE process = impl_->process != nullptr ? impl_->process : impl_->query;
+  // A handle that cannot be waited on must not turn the wait into a spin.
+  if (process == nullptr ||
+      ::WaitForSingleObject(process, static_cast<DWORD>(most.count())) == WAIT_FAILED)
     ::Sleep(static_cast<DWORD>(most.count()));
-    return;
-  }
-  ::WaitForSingleObject(process, static_cast<DWORD>(most.count()));
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }

@@ -55,6 +55,16 @@ TEST_F(RunAndWaitTest, WaitsUntilTheProgramHasEnded) {
   TempFolder dir;
   EXPECT_GT(RunAndWait(child("late " + quote(dir.file("late.txt"))), True, 0), 0);
   EXPECT_EQ(test::readFile(dir.file("late.txt")), "done\n");
+  // It waits between checks instead of spinning, which would take the
+  // converter's processor (the program runs 300 ms; a check every 50 ms),
+  // also when it keeps the program's standard error, as for the converter.
+  EXPECT_LT(pumped, 60);
+  pumped = 0;
+  platform::RunOptions capture;
+  capture.captureErrors = true;
+  EXPECT_TRUE(
+      platform::runProgram(child("late " + quote(dir.file("late2.txt"))), capture).succeeded());
+  EXPECT_LT(pumped, 60);
 }
 
 TEST_F(RunAndWaitTest, ArgumentsSplitByTheWindowsRulesReachAProgramByPathWithBlanksOrBareName) {
