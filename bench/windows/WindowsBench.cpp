@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,28 @@ void report(const char* name, double ms, const std::string& note = "") {
   std::fflush(stdout);
 }
 
+// A fresh program folder: serz.exe and an empty TempFiles.
+void makeProgramFolder(const fs::path& program) {
+  std::error_code ignored;
+  fs::remove_all(program, ignored);
+  fs::create_directories(program / "TempFiles");
+  fs::copy_file(SERZ_PATH, program / "serz.exe");
+}
+
+// What the document commands work on, as in the main window: scripted
+// dialogs, a path box and a shown editor control, over a program folder.
+struct OpenSession {
+  explicit OpenSession(const fs::path& program)
+      : ctx{&dialogs, &pathBox, &control->editor(), &document, program.string(), {}, {}, {}} {
+    control->show();
+  }
+  vantrel::platform::ScriptedDialogs dialogs;
+  vantrel::platform::PlainTextField pathBox;
+  const std::unique_ptr<vantrel::testing::TestEditor> control = vantrel::testing::makeTestEditor();
+  vantrel::pipeline::Document document;
+  vantrel::pipeline::DocumentContext ctx;
+};
+
 // A program folder holding serz.exe and a .bin made from a 50 MB XML.
 struct OpenBinFolder {
   fs::path root = fs::temp_directory_path() / "vantrel-windows-bench";
@@ -68,8 +91,7 @@ struct OpenBinFolder {
   bool make(std::string& problem) {
     std::error_code ignored;
     fs::remove_all(root, ignored);
-    fs::create_directories(program / "TempFiles");
-    fs::copy_file(SERZ_PATH, program / "serz.exe");
+    makeProgramFolder(program);
     const std::string text = vantrel::bench::makeRecordSetXml(50 * MB);
     std::ofstream(xml, std::ios::binary)
         .write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -96,14 +118,9 @@ void openBinCases() {
     std::printf("Open .bin: %s\n", problem.c_str());
     return;
   }
-  vantrel::platform::ScriptedDialogs dialogs;
-  vantrel::platform::PlainTextField pathBox;
-  const auto control = vantrel::testing::makeTestEditor();
-  control->show();
+  OpenSession session(folder.program);
+  auto& [dialogs, pathBox, control, document, ctx] = session;
   Editor& editor = control->editor();
-  vantrel::pipeline::Document document;
-  vantrel::pipeline::DocumentContext ctx{
-      &dialogs, &pathBox, &editor, &document, folder.program.string(), {}, {}, {}};
   const double open = medianMs(
       5, [&] { dialogs.answers = {folder.bin.string()}; },
       [&] {
@@ -127,22 +144,15 @@ void openBinCases() {
 // One .bin opened as Open .bin opens it, with serz.exe beside this program.
 int openOnce(const std::string& binPath) {
   const fs::path program = fs::temp_directory_path() / "vantrel-windows-open-once";
-  std::error_code ignored;
-  fs::remove_all(program, ignored);
-  fs::create_directories(program / "TempFiles");
-  fs::copy_file(SERZ_PATH, program / "serz.exe");
-  vantrel::platform::ScriptedDialogs dialogs;
-  vantrel::platform::PlainTextField pathBox;
-  const auto control = vantrel::testing::makeTestEditor();
-  control->show();
+  makeProgramFolder(program);
+  OpenSession session(program);
+  auto& [dialogs, pathBox, control, document, ctx] = session;
   Editor& editor = control->editor();
-  vantrel::pipeline::Document document;
-  vantrel::pipeline::DocumentContext ctx{&dialogs,         &pathBox, &editor, &document,
-                                         program.string(), {},       {},      {}};
   const auto start = std::chrono::steady_clock::now();
   const auto outcome = vantrel::pipeline::openBinFile(ctx, binPath);
   control->paint();
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::error_code ignored;
   fs::remove_all(program, ignored);
   if (!outcome || !dialogs.messages.empty()) {
     std::printf("the open failed%s%s\n", dialogs.messages.empty() ? "" : ": ",

@@ -174,16 +174,15 @@ void ChildProcess::waitForEnd(std::chrono::milliseconds most) {
   if (impl_->endSignal < 0)
     impl_->endSignal = static_cast<int>(::syscall(SYS_pidfd_open, impl_->pid, 0));
 #endif
-  if (impl_->endSignal < 0) {
-    ::usleep(static_cast<useconds_t>(most.count()) * 1000);
-    return;
+  bool waited = false;
+  if (impl_->endSignal >= 0) {
+    pollfd waits[2] = {{impl_->endSignal, POLLIN, 0}, {impl_->errorPipe, POLLIN, 0}};
+    const nfds_t count = impl_->errorPipe >= 0 ? 2 : 1;
+    // EINTR: the caller checks again.
+    waited = ::poll(waits, count, static_cast<int>(most.count())) >= 0 || errno == EINTR;
   }
-  pollfd waits[2] = {{impl_->endSignal, POLLIN, 0}, {impl_->errorPipe, POLLIN, 0}};
-  const nfds_t count = impl_->errorPipe >= 0 ? 2 : 1;
-  // EINTR: the caller checks again; any other failure must not turn the
-  // wait into a spin.
-  if (::poll(waits, count, static_cast<int>(most.count())) < 0 && errno != EINTR)
-    ::usleep(static_cast<useconds_t>(most.count()) * 1000);
+  // No pidfd, or a failed poll: the whole pause, so the wait never spins.
+  if (!waited) ::usleep(static_cast<useconds_t>(most.count()) * 1000);
 }
 
 std::optional<int> ChildProcess::exitCode() const { return impl_->exitCode; }
