@@ -11,7 +11,8 @@ namespace vantrel::platform {
 void adviseLargeBuffer(void* data, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   constexpr std::uintptr_t kHuge = 2u << 20;
-  if (bytes < 2 * kHuge) return;
+  static_assert(kLargeBufferMinimum >= 2 * kHuge);
+  if (bytes < kLargeBufferMinimum) return;
   const auto begin = reinterpret_cast<std::uintptr_t>(data);
   const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
   const std::uintptr_t last = (begin + bytes) & ~(kHuge - 1);

@@ -7,7 +7,11 @@
 
 namespace vantrel::platform {
 
-// Advice only: does nothing where unsupported or for small ranges.
+// The smallest range the advice is given for: two huge pages, so that an
+// unaligned range still holds one whole aligned huge page.
+constexpr std::size_t kLargeBufferMinimum = std::size_t{4} << 20;
+
+// Advice only: does nothing where unsupported or for smaller ranges.
 void adviseLargeBuffer(void* data, std::size_t bytes);
 
 }  // namespace vantrel::platform
