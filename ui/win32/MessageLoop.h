@@ -18,7 +18,8 @@ void unregisterDialogWindow(HWND window);
 // Routes one message as described above, then translates and dispatches it.
 void routeMessage(MSG& message);
 
-// Handles every message waiting now, and returns. A WM_QUIT met here is put
+// Handles every message waiting now, and returns; of timers, it handles one
+// at most, so work done on a timer cannot hold it. A WM_QUIT met here is put
 // back for the program's loop.
 void pumpPendingMessages();
 

@@ -2,10 +2,12 @@
 // Win32 control beside an EDIT box in a small top-level window.
 #include <windows.h>
 
+#include "Scintilla.h"
 #include "tests/support/TestEditor.h"
 #include "ui/win32/Application.h"
 #include "ui/win32/MessageLoop.h"
 #include "ui/win32/ScintillaControl.h"
+#include "ui/win32/WindowClass.h"
 
 namespace vantrel::testing {
 
@@ -14,12 +16,14 @@ namespace {
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
 constexpr int kFindBoxHeight = 24;
+constexpr const wchar_t* kHostClass = L"VantrelTestEditorHost";
 
 class Win32TestEditor : public TestEditor {
  public:
   Win32TestEditor() {
-    host_ = CreateWindowExW(0, L"STATIC", L"Vantrel test editor", WS_OVERLAPPEDWINDOW, 0, 0, kWidth,
-                            kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    win32::registerWindowClass(kHostClass, win32::windowProcedure<Win32TestEditor>);
+    host_ = CreateWindowExW(0, kHostClass, L"Vantrel test editor", WS_OVERLAPPEDWINDOW, 0, 0,
+                            kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     control_ = std::make_unique<win32::ScintillaControl>(host_, 1);
     RECT client{};
     GetClientRect(host_, &client);
@@ -32,6 +36,15 @@ class Win32TestEditor : public TestEditor {
   ~Win32TestEditor() override {
     control_.reset();
     DestroyWindow(host_);
+  }
+  void attach(HWND hwnd) { host_ = hwnd; }
+  // The editor hears of each change of the view, as in the main window.
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY && control_ &&
+        reinterpret_cast<const NMHDR*>(lParam)->code == SCN_UPDATEUI &&
+        reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == control_->hwnd())
+      control_->editor().viewUpdated();
+    return DefWindowProcW(host_, message, wParam, lParam);
   }
   platform::Editor& editor() override { return control_->editor(); }
   void show() override {
