@@ -156,7 +156,10 @@ class Editor {
   void colourTextInView();
   void colourSkippedText();
   void beginLoad(std::size_t size);
+  void reserveLines(std::string_view firstBytes, std::size_t size);
   void finishLoad(std::intptr_t readOnly);
+  // A file is read into the control in pieces of this size.
+  static constexpr std::size_t kLoadPiece = std::size_t{4} << 20;
   void setUpMargins();
   void announceChange() const;
 

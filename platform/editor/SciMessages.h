@@ -84,6 +84,11 @@ namespace vantrel::platform::sci {
 VANTREL_SCI_MESSAGES(VANTREL_SCI_CONSTANT)
 #undef VANTREL_SCI_CONSTANT
 
+// Room for a number of lines in the line index. Scintilla 5 (the Win32
+// control) takes it; the older Scintilla under Debian's QScintilla does not
+// know the message and ignores it, so it is outside the checked list.
+inline constexpr unsigned kAllocateLines = 2089;
+
 inline constexpr int kEolCrLf = 0;
 inline constexpr int kWrapNone = 0;
 inline constexpr int kCodePageUtf8 = 65001;

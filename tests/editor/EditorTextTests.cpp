@@ -3,6 +3,7 @@
 // the text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -134,6 +135,32 @@ TEST(EditorText, LoadingAFileInPiecesKeepsEveryByte) {
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->kind, vantrel::files::FileError::Kind::Missing);
   EXPECT_EQ(editor.bytes(), "kept");
+  fs::remove(path);
+}
+
+// Room for the lines is guessed from a text's first piece: a guess far
+// below or far above the truth still gives every line, and lines typed
+// afterwards count.
+TEST(EditorText, LinesAreCountedWhateverTheFirstPiecePromises) {
+  const fs::path path = fs::temp_directory_path() / "vantrel-editor-lines.xml";
+  constexpr std::size_t kPiece = std::size_t{4} << 20;
+  const std::string sparse = std::string(kPiece, 'x') + std::string(300'000, '\n');
+  const std::string dense = std::string(kPiece, '\n') + std::string(kPiece, 'y');
+  for (const std::string* text : {&sparse, &dense}) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(text->data(), static_cast<std::streamsize>(text->size()));
+    const long lines = static_cast<long>(std::count(text->begin(), text->end(), '\n')) + 1;
+    auto control = makeTestEditor();
+    Editor& editor = control->editor();
+    ASSERT_FALSE(editor.loadFile(path.string()));
+    EXPECT_EQ(editor.lineCount(), lines);
+    editor.setBytes(*text);
+    EXPECT_EQ(editor.lineCount(), lines);
+    editor.setSelStart(editor.length());
+    editor.setSelText("\n\n");
+    EXPECT_EQ(editor.lineCount(), lines + 2);
+    EXPECT_EQ(editor.view().substr(0, text->size()), *text);
+  }
   fs::remove(path);
 }
 

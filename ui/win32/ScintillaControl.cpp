@@ -18,6 +18,7 @@ namespace sci = platform::sci;
 VANTREL_SCI_MESSAGES(VANTREL_CHECK_SCI)
 #undef VANTREL_CHECK_SCI
 static_assert(sci::kCodePageUtf8 == SC_CP_UTF8);
+static_assert(sci::kAllocateLines == SCI_ALLOCATELINES);
 
 namespace {
 
