@@ -31,7 +31,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$(head -n1 "$display_file")
 fi
 wineboot -i >/dev/null 2>&1 || true
-for _ in 1 2 3; do
+for _ in $(seq "${RUNS:-3}"); do
   /usr/bin/time -f "whole process: %e s, peak %M KB (Wine's own process included)" \
     wine "$windows_build/bin/windows_bench.exe" --open "Z:$work/sample.bin" 2>&1 |
     grep -E "^opened|^whole|failed"
