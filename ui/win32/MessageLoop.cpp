@@ -1,6 +1,9 @@
 #include "ui/win32/MessageLoop.h"
 
+#include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace vantrel::win32 {
 
@@ -35,20 +38,27 @@ void routeMessage(MSG& message) {
 }
 
 void pumpPendingMessages() {
+  // A timer is handed out only once nothing else waits, and it is due
+  // again whenever its handler outlasts its period: Scintilla's background
+  // colouring, 20 ms of work on a 10 ms timer, would keep this loop going
+  // until the whole document is coloured (12 to 20 s for 500 MB under
+  // Wine, and a Save .bin waiting that long to end). So each timer is
+  // handled once per call; one due again ends the call, and its next tick
+  // comes with the next call.
+  std::vector<std::pair<HWND, WPARAM>> timersHandled;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
+    if (message.message == WM_TIMER) {
+      const std::pair timer{message.hwnd, message.wParam};
+      if (std::find(timersHandled.begin(), timersHandled.end(), timer) != timersHandled.end())
+        return;
+      timersHandled.push_back(timer);
+    }
     routeMessage(message);
-    // A timer is handed out only once nothing else waits, and it is due
-    // again whenever its handler outlasts its period: Scintilla's
-    // background colouring, 20 ms of work on a 10 ms timer, would keep this
-    // loop going until the whole document is coloured (12 to 20 s for 500
-    // MB under Wine, and a Save .bin waiting that long to end). One timer
-    // per call keeps that work going in steps.
-    if (message.message == WM_TIMER) return;
   }
 }
 

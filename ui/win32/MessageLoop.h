@@ -18,9 +18,9 @@ void unregisterDialogWindow(HWND window);
 // Routes one message as described above, then translates and dispatches it.
 void routeMessage(MSG& message);
 
-// Handles every message waiting now, and returns; of timers, it handles one
-// at most, so work done on a timer cannot hold it. A WM_QUIT met here is put
-// back for the program's loop.
+// Handles every message waiting now, and returns; each timer is handled
+// once at most, so work done on a timer cannot hold it. A WM_QUIT met here
+// is put back for the program's loop.
 void pumpPendingMessages();
 
 // The program's loop: until WM_QUIT; returns its exit code.
