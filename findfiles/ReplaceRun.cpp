@@ -63,8 +63,8 @@ struct ReplaceRun::State {
         preCheck(options.find.text, options.find.matchCase),
         journal(folders) {
     detail::PoolWork work;
-    work.file = [this](const FileRef& file, std::string_view binary, std::string&) {
-      if (auto failure = replaceIn(file, binary)) fail(file, std::move(*failure));
+    work.file = [this](const FileRef& file, std::string_view binary, std::string& scratch) {
+      if (auto failure = replaceIn(file, binary, scratch)) fail(file, std::move(*failure));
     };
     work.problem = [this](Problem p) {
       std::lock_guard lock(mutex);
@@ -98,12 +98,14 @@ struct ReplaceRun::State {
   }
 
   // Decode, replace, encode, decode again and compare, write with a
-  // backup. A reason when the file was left as it was.
-  std::optional<std::string> replaceIn(const FileRef& file, std::string_view binary) {
+  // backup. A reason when the file was left as it was. The worker's own
+  // buffer takes both decodings: fresh memory for each file, first written
+  // there, cost more than the conversions themselves.
+  std::optional<std::string> replaceIn(const FileRef& file, std::string_view binary,
+                                       std::string& xml) {
     if (options.find.text.empty() || !preCheck.mayMatch(binary)) return std::nullopt;
     if (!file.isPacked() && wroteAlready(files::writeTarget(file.path))) return std::nullopt;
     const auto& stop = pool->stopFlag();
-    std::string xml;
     if (auto failure = detail::decodeToXml(binary, stop, xml)) {
       if (stop) return std::nullopt;
       return "cannot be converted: " + *failure;
@@ -139,11 +141,11 @@ struct ReplaceRun::State {
     }
 
     const std::string newXml = replaced(xml, at, options.find.text.size(), options.replacement);
-    std::string().swap(xml);
     auto newBinary = serz::xmlToBin(newXml);
     if (!newBinary)
       return "the replaced text does not convert back: " + newBinary.error().message();
-    std::string check;
+    // The old text is no longer needed: its buffer takes the check.
+    std::string& check = xml;
     const std::atomic<bool> never{false};
     if (auto failure = detail::decodeToXml(newBinary.value(), never, check))
       return "the rebuilt file does not convert again: " + *failure;
