@@ -105,9 +105,9 @@ reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1
 export VANTREL_TEST_REGISTRY_KEYS=1
 
 echo "== tests under Wine"
-# The window tests' program under Wine and Xvfb is seen now and then (about
-# one run in eight) to hang after its last test has passed; a test that
-# fails or times out gets up to two more runs.
+# The window tests' program under Wine and Xvfb is seen now and then to
+# hang after its last test has passed; a test that fails or times out gets
+# up to two more runs.
 ctest --test-dir "$build" --output-on-failure --repeat until-pass:3
 phase_done tests
 

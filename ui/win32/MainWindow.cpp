@@ -374,8 +374,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (logic_ && controls_.editor && header->hwndFrom == controls_.editor->hwnd()) {
         if (header->code == SCN_SAVEPOINTLEFT || header->code == SCN_SAVEPOINTREACHED)
           logic_->modifiedChanged();
-        // The line-number margin follows the number of lines as the user types.
-        if (header->code == SCN_UPDATEUI) controls_.editor->editor().viewUpdated();
+        controls_.editor->notified(*header);
         // The content's change comes with the next update of the view, once
         // per repaint however many edits it took: an open preview waits
         // for the text to rest.

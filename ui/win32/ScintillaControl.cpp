@@ -110,6 +110,10 @@ void ScintillaControl::useXmlColouring() {
        reinterpret_cast<std::intptr_t>(CreateLexer("xml")));  // the control owns it
 }
 
+void ScintillaControl::notified(const NMHDR& header) {
+  if (header.hwndFrom == hwnd_ && header.code == SCN_UPDATEUI) editor_->viewUpdated();
+}
+
 void ScintillaControl::showBusyCursor(bool busy) {
   send(SCI_SETCURSOR, static_cast<std::uintptr_t>(busy ? SC_CURSORWAIT : SC_CURSORNORMAL));
 }

@@ -12,7 +12,9 @@
 // Editor asks, and shows the busy cursor over it.
 //
 // Scintilla tells its parent through WM_NOTIFY when the text leaves or
-// regains its saved state (SCN_SAVEPOINTLEFT, SCN_SAVEPOINTREACHED).
+// regains its saved state (SCN_SAVEPOINTLEFT, SCN_SAVEPOINTREACHED) and
+// when the view changes (SCN_UPDATEUI); the parent passes each notice on
+// to notified().
 namespace vantrel::win32 {
 
 class ScintillaControl {
@@ -26,6 +28,10 @@ class ScintillaControl {
   HWND hwnd() const { return hwnd_; }
   platform::Editor& editor() { return *editor_; }
   const platform::Editor& editor() const { return *editor_; }
+
+  // A WM_NOTIFY the parent received from this control: the editor hears of
+  // each change of the view (line-number margin, colour of the text in view).
+  void notified(const NMHDR& header);
 
   // The parent is being destroyed, and the control with it.
   void windowDestroyed() { hwnd_ = nullptr; }

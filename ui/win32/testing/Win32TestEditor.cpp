@@ -2,7 +2,6 @@
 // Win32 control beside an EDIT box in a small top-level window.
 #include <windows.h>
 
-#include "Scintilla.h"
 #include "tests/support/TestEditor.h"
 #include "ui/win32/Application.h"
 #include "ui/win32/MessageLoop.h"
@@ -38,12 +37,9 @@ class Win32TestEditor : public TestEditor {
     DestroyWindow(host_);
   }
   void attach(HWND hwnd) { host_ = hwnd; }
-  // The editor hears of each change of the view, as in the main window.
+  // The control's notices are passed on, as in the main window.
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY && control_ &&
-        reinterpret_cast<const NMHDR*>(lParam)->code == SCN_UPDATEUI &&
-        reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == control_->hwnd())
-      control_->editor().viewUpdated();
+    if (message == WM_NOTIFY && control_) control_->notified(*reinterpret_cast<NMHDR*>(lParam));
     return DefWindowProcW(host_, message, wParam, lParam);
   }
   platform::Editor& editor() override { return control_->editor(); }
