@@ -459,10 +459,11 @@ std::optional<FileError> AtomicWriter::write(std::string_view bytes) {
   return std::nullopt;
 }
 
-std::optional<FileError> AtomicWriter::commit() {
+std::optional<FileError> AtomicWriter::commit(Durability durability) {
   if (fd_ < 0) return FileError{FileError::Kind::System, "the file is not open for writing", 0};
+  const bool flushed = durability == Durability::Flushed;
   std::optional<FileError> failure;
-  if (flushToDisk(fd_) != 0) failure = systemError(errno);
+  if (flushed && flushToDisk(fd_) != 0) failure = systemError(errno);
   if (closeFile(fd_) != 0 && !failure) failure = systemError(errno);
   fd_ = -1;
   if (!failure) failure = moveOver(pathFromUtf8(temporary_), pathFromUtf8(target_));
@@ -471,7 +472,7 @@ std::optional<FileError> AtomicWriter::commit() {
     return failure;
   }
 #ifndef _WIN32
-  flushFolder(pathFromUtf8(target_).parent_path());
+  if (flushed) flushFolder(pathFromUtf8(target_).parent_path());
 #endif
   releaseCleanup(slot_);
   slot_ = -1;

@@ -123,8 +123,12 @@ class AtomicWriter {
 
   std::optional<FileError> open(const std::string& path);
   std::optional<FileError> write(std::string_view bytes);
-  // Flushes to disk, closes and renames over the target.
-  std::optional<FileError> commit();
+  // Flushes to disk, closes and renames over the target. Output that can
+  // be made again from a source that stays as it was may skip the flush
+  // (Durability::Unflushed): it is still complete under its name once
+  // committed, only not yet on the disk if the power fails.
+  enum class Durability { Flushed, Unflushed };
+  std::optional<FileError> commit(Durability durability = Durability::Flushed);
   // Removes the temporary file; the target is untouched.
   void abandon();
 

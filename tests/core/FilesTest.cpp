@@ -96,8 +96,9 @@ TEST(FilesReplace, WholeContentAndNothingLeftBeside) {
   EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
-// A writer that is never committed leaves the target as it was.
-TEST(FilesReplace, AbandonedWriterLeavesTheTargetAlone) {
+// A writer that is never committed leaves the target as it was; one
+// committed without a flush replaces it as any other.
+TEST(FilesReplace, AbandonedWriterLeavesTheTargetAloneAndAnUnflushedOneReplacesIt) {
   TempFolder dir;
   const std::string target = dir.file("out.xml");
   test::writeFile(target, "old");
@@ -108,6 +109,15 @@ TEST(FilesReplace, AbandonedWriterLeavesTheTargetAlone) {
     EXPECT_EQ(entriesIn(dir.path()), 2u);
   }
   EXPECT_EQ(test::readFile(target), "old");
+  EXPECT_EQ(entriesIn(dir.path()), 1u);
+
+  // Unflushed, the commit still replaces the target whole, temporary gone.
+  files::AtomicWriter writer;
+  ASSERT_FALSE(writer.open(target));
+  ASSERT_FALSE(writer.write("new "));
+  ASSERT_FALSE(writer.write("text"));
+  ASSERT_FALSE(writer.commit(files::AtomicWriter::Durability::Unflushed));
+  EXPECT_EQ(test::readFile(target), "new text");
   EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
 
