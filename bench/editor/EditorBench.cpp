@@ -58,9 +58,11 @@ const std::string& gres10Mb() {
   return xml;
 }
 
-// Loads xml into the shown editor and paints it, each iteration.
-void setAndPaint(benchmark::State& state, const std::string& xml) {
+// Loads xml into the shown editor and paints it, each iteration; coloured
+// as its size decides, or by the lexer whatever its size.
+void setAndPaint(benchmark::State& state, const std::string& xml, bool byLexer = false) {
   Window window;
+  if (byLexer) window.editor->setViewColouringFrom(std::size_t{1} << 40);
   for (auto _ : state) {
     window.editor->setBytes(xml);
     window.paint();
@@ -74,6 +76,10 @@ void setAndPaint(benchmark::State& state, const std::string& xml) {
 
 void BM_Set50MbAndPaint(benchmark::State& state) { setAndPaint(state, working50Mb()); }
 BENCHMARK(BM_Set50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The same with a style byte per text byte, as smaller documents have.
+void BM_Set50MbAndPaintByLexer(benchmark::State& state) { setAndPaint(state, working50Mb(), true); }
+BENCHMARK(BM_Set50MbAndPaintByLexer)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_SetLocalised50MbAndPaint(benchmark::State& state) { setAndPaint(state, localised50Mb()); }
 BENCHMARK(BM_SetLocalised50MbAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

@@ -13,18 +13,23 @@
 namespace vantrel::platform {
 
 Editor::Editor(ScintillaLink link, EditorHooks hooks) : link_(link), hooks_(std::move(hooks)) {
+  applyDocumentSettings();
+  sci(sci::kSetViewEol, 0);
+  sci(sci::kSetWrapMode, sci::kWrapNone);
+  // The selection stays visible while another control has the focus, so a
+  // match found from the find box shows.
+  sci(sci::kHideSelection, 0);
+  setUpMargins();
+  setUpViewColours();
+}
+
+void Editor::applyDocumentSettings() {
   // UTF-8 text: a position is still a byte, and every byte value survives
   // (bytes that are not UTF-8 show as hex blobs).
   sci(sci::kSetCodePage, sci::kCodePageUtf8);
   // Enter types CR LF; loaded line ends are kept as they are.
   sci(sci::kSetEolMode, sci::kEolCrLf);
-  sci(sci::kSetViewEol, 0);
-  sci(sci::kSetWrapMode, sci::kWrapNone);
   sciText(sci::kSetWordChars, 0, editorWordCharacters().c_str());
-  // The selection stays visible while another control has the focus, so a
-  // match found from the find box shows.
-  sci(sci::kHideSelection, 0);
-  setUpMargins();
 }
 
 std::intptr_t Editor::sci(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) const {
@@ -165,7 +170,10 @@ long Editor::markedLine() const {
 // can be coloured without the lines before it.
 void Editor::viewUpdated() {
   fitLineNumberMargin();
-  if (xmlColouring_) colourTextInView();
+  if (viewColouring_)
+    colourAndFoldView();
+  else if (xmlColouring_)
+    colourTextInView();
 }
 
 namespace {
@@ -213,17 +221,35 @@ int Editor::styleAt(long position) const {
   return static_cast<int>(sci(sci::kGetStyleAt, static_cast<std::uintptr_t>(position)));
 }
 
+void Editor::marginClicked(long position, int margin) {
+  if (!viewColouring_ || margin != static_cast<int>(kFoldMargin)) return;
+  const auto line = static_cast<long>(
+      sci(sci::kLineFromPosition, static_cast<std::uintptr_t>(std::max(position, 0L))));
+  setIndentLevels(line, lineCount(), line);
+  if ((sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) & sci::kFoldLevelHeaderFlag) != 0)
+    sci(sci::kToggleFold, static_cast<std::uintptr_t>(line));
+}
+
 void Editor::foldAll(bool contract) {
-  // Folding needs every line's level: the skipped text is coloured first.
-  colourSkippedText();
+  // Folding needs every line's level: the skipped text is coloured first,
+  // or every line's level is read off its indentation.
+  if (viewColouring_)
+    setIndentLevels(0, lineCount());
+  else
+    colourSkippedText();
   sci(sci::kFoldAll,
       static_cast<std::uintptr_t>(contract ? sci::kFoldActionContract : sci::kFoldActionExpand));
 }
 
 void Editor::foldAtCaret(bool contract) {
   auto line = static_cast<std::intptr_t>(caretLine() - 1);
-  if ((sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) & sci::kFoldLevelHeaderFlag) == 0)
+  if (viewColouring_) {
+    line = indentHeaderOf(static_cast<long>(line));
+    if (line >= 0) setIndentLevels(static_cast<long>(line), lineCount(), static_cast<long>(line));
+  } else if ((sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) &
+              sci::kFoldLevelHeaderFlag) == 0) {
     line = sci(sci::kGetFoldParent, static_cast<std::uintptr_t>(line));
+  }
   if (line < 0) return;
   sci(sci::kFoldLine, static_cast<std::uintptr_t>(line),
       contract ? sci::kFoldActionContract : sci::kFoldActionExpand);
@@ -244,8 +270,9 @@ void Editor::beginLoad(std::size_t size) {
   sci(sci::kSetReadOnly, 0);
   sci(sci::kSetUndoCollection, 0);
   sci(sci::kClearAll);
+  useDocumentFor(size);
   skippedFrom_ = skippedTo_ = 0;
-  useXmlColouring();
+  if (!viewColouring_) useXmlColouring();
   clearMark();
   // Room for the text and for typing after it: with no room left, the
   // first keystrokes would each move the whole text to a slightly larger

@@ -142,6 +142,22 @@ class Editor {
   void viewUpdated();
   // The style number at position (0: not coloured).
   int styleAt(long position) const;
+  // The text at position has a colour (from either kind of colouring).
+  bool isColoured(long position) const;
+  // A click in a margin at position (the start of the clicked line). The
+  // control folds on its own for the lexer; a document coloured a view at a
+  // time folds here, once the levels of the clicked element are known.
+  void marginClicked(long position, int margin);
+
+  // Documents of at least this many bytes are held without a style byte
+  // per text byte (which would double the memory they take) and are
+  // coloured and given fold levels a view at a time: the lines in view by
+  // XmlLineColours.h and IndentFolds.h, a whole element or the whole text
+  // when a fold command needs it. Smaller ones are coloured and folded by
+  // the XML lexer. Changeable for tests; takes effect at the next load.
+  static constexpr std::size_t kViewColouringFrom = std::size_t{32} << 20;
+  void setViewColouringFrom(std::size_t bytes) { viewColouringFrom_ = bytes; }
+  bool coloursByView() const { return viewColouring_; }
 
   // Writes the whole text to path unchanged, replacing the file in one
   // step; false with errorText set to the reason on failure.
@@ -162,10 +178,30 @@ class Editor {
   static constexpr std::size_t kLoadPiece = std::size_t{4} << 20;
   void setUpMargins();
   void announceChange() const;
+  // The document's own settings (code page, line ends, word characters),
+  // which a new document starts without.
+  void applyDocumentSettings();
+  void setUpViewColours();
+  // Puts a document of the kind a text of size bytes needs in the control
+  // when it holds the other kind; the old one (already emptied) goes.
+  void useDocumentFor(std::size_t size);
+  void colourAndFoldView();
+  // Sets the indentation fold levels of the lines from first on, up to
+  // last (exclusive) or, when outsideOf is a line, up to and including the
+  // first line after it that is not blank and lies outside its element.
+  void setIndentLevels(long first, long last, long outsideOf = -1);
+  long indentHeaderOf(long line) const;
+  // Marks the whole text styled, so that Scintilla does not ask the window
+  // to style line after line while it walks fold levels.
+  void markStyled() const;
 
   ScintillaLink link_;
   EditorHooks hooks_;
   bool xmlColouring_ = false;
+  std::size_t viewColouringFrom_ = kViewColouringFrom;
+  bool viewColouring_ = false;
+  // What the view showed when it was last coloured: its lines and their text.
+  std::uint64_t colouredView_ = 0;
   // Text the background styling was sent past, uncoloured, because the
   // view jumped far ahead of it: [skippedFrom_, skippedTo_). Coloured a
   // screen at a time as it comes into view, and whole before Fold All.

@@ -76,7 +76,19 @@
   X(kGetModEventMask, SCI_GETMODEVENTMASK, 2378)                       \
   X(kGetCharacterPointer, SCI_GETCHARACTERPOINTER, 2520)               \
   X(kScrollRange, SCI_SCROLLRANGE, 2569)                               \
-  X(kSetTargetRange, SCI_SETTARGETRANGE, 2686)
+  X(kSetTargetRange, SCI_SETTARGETRANGE, 2686)                         \
+  X(kSetDocPointer, SCI_SETDOCPOINTER, 2358)                           \
+  X(kCreateDocument, SCI_CREATEDOCUMENT, 2375)                         \
+  X(kReleaseDocument, SCI_RELEASEDOCUMENT, 2377)                       \
+  X(kGetRangePointer, SCI_GETRANGEPOINTER, 2643)                       \
+  X(kIndicSetStyle, SCI_INDICSETSTYLE, 2080)                           \
+  X(kIndicSetFore, SCI_INDICSETFORE, 2082)                             \
+  X(kSetIndicatorCurrent, SCI_SETINDICATORCURRENT, 2500)               \
+  X(kIndicatorFillRange, SCI_INDICATORFILLRANGE, 2504)                 \
+  X(kIndicatorClearRange, SCI_INDICATORCLEARRANGE, 2505)               \
+  X(kIndicatorValueAt, SCI_INDICATORVALUEAT, 2507)                     \
+  X(kSetFoldLevel, SCI_SETFOLDLEVEL, 2222)                             \
+  X(kToggleFold, SCI_TOGGLEFOLD, 2231)
 
 namespace vantrel::platform::sci {
 
@@ -101,7 +113,13 @@ inline constexpr int kFoldActionContract = 0;
 inline constexpr int kFoldActionExpand = 1;
 inline constexpr int kFoldFlagLineAfterContracted = 0x10;
 inline constexpr int kAutomaticFoldShowClickChange = 0x1 | 0x2 | 0x4;
+inline constexpr int kAutomaticFoldShowChange = 0x1 | 0x4;
+inline constexpr int kAutomaticFoldShow = 0x1;
+inline constexpr int kModChangeFold = 0x8;
+inline constexpr int kIdleStylingNone = 0;
 inline constexpr int kIdleStylingAll = 3;
+inline constexpr int kDocumentOptionStylesNone = 0x1;
+inline constexpr int kIndicTextFore = 17;
 inline constexpr int kMarkBackground = 22;
 inline constexpr int kMarkVLine = 9, kMarkLCorner = 10, kMarkTCorner = 11, kMarkBoxPlus = 12,
                      kMarkBoxPlusConnected = 13, kMarkBoxMinus = 14, kMarkBoxMinusConnected = 15;

@@ -65,6 +65,10 @@ QtEditorControl::QtEditorControl(QWidget* parent) : QsciScintilla(parent) {
   // The line-number margin follows the number of lines, also as the user
   // types; text that comes into view far ahead of the colouring is coloured.
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this] { editor_->viewUpdated(); });
+  // A large document folds through the editor, which first reads the levels
+  // of the clicked element.
+  connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this,
+          [this](int position, int, int margin) { editor_->marginClicked(position, margin); });
 
   setSelectionBackgroundColor(selectionBack);
   setSelectionForegroundColor(selectionFore);

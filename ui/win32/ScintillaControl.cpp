@@ -111,7 +111,12 @@ void ScintillaControl::useXmlColouring() {
 }
 
 void ScintillaControl::notified(const NMHDR& header) {
-  if (header.hwndFrom == hwnd_ && header.code == SCN_UPDATEUI) editor_->viewUpdated();
+  if (header.hwndFrom != hwnd_) return;
+  if (header.code == SCN_UPDATEUI) editor_->viewUpdated();
+  if (header.code == SCN_MARGINCLICK) {
+    const auto& click = reinterpret_cast<const SCNotification&>(header);
+    editor_->marginClicked(static_cast<long>(click.position), click.margin);
+  }
 }
 
 void ScintillaControl::showBusyCursor(bool busy) {

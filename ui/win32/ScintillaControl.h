@@ -13,8 +13,8 @@
 //
 // Scintilla tells its parent through WM_NOTIFY when the text leaves or
 // regains its saved state (SCN_SAVEPOINTLEFT, SCN_SAVEPOINTREACHED) and
-// when the view changes (SCN_UPDATEUI); the parent passes each notice on
-// to notified().
+// when the view changes (SCN_UPDATEUI) or a margin is clicked
+// (SCN_MARGINCLICK); the parent passes each notice on to notified().
 namespace vantrel::win32 {
 
 class ScintillaControl {

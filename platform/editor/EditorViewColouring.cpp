@@ -1,0 +1,234 @@
+// Documents coloured a view at a time: held without style bytes, coloured
+// by text-colour indicators over the lines in view, folded by indentation.
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/editor/Editor.h"
+#include "platform/editor/IndentFolds.h"
+#include "platform/editor/SciMessages.h"
+#include "platform/editor/XmlLineColours.h"
+
+namespace vantrel::platform {
+
+namespace {
+
+// One indicator per colour, from Scintilla's first indicator for the
+// program's own use.
+constexpr int kFirstColourIndicator = 8;
+// Colours as 0xBBGGRR, the XML lexer's colours.
+constexpr std::intptr_t kIndicatorColours[kXmlColourCount] = {
+    0x800000,  // Tag: dark blue
+    0x808000,  // Attribute: teal
+    0x7F007F,  // Value: purple
+    0x007F00,  // Comment: green
+    0x800080,  // Entity
+    0xFF0000,  // Declaration: blue
+    0x004080,  // CData: brown
+};
+// Lines read past the last one in view, to tell whether it is a fold header.
+constexpr long kLinesReadAhead = 8;
+
+std::uintptr_t indicatorOf(XmlColour colour) {
+  return static_cast<std::uintptr_t>(kFirstColourIndicator + static_cast<int>(colour));
+}
+
+std::uint64_t hashed(std::uint64_t hash, std::string_view bytes) {
+  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+  return hash;
+}
+
+std::uint64_t hashed(std::uint64_t hash, long number) {
+  return hashed(hash, std::string_view(reinterpret_cast<const char*>(&number), sizeof number));
+}
+
+std::string_view withoutLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+void Editor::setUpViewColours() {
+  for (int colour = 0; colour < kXmlColourCount; ++colour) {
+    const auto indicator = static_cast<std::uintptr_t>(kFirstColourIndicator + colour);
+    sci(sci::kIndicSetStyle, indicator, sci::kIndicTextFore);
+    sci(sci::kIndicSetFore, indicator, kIndicatorColours[colour]);
+  }
+}
+
+void Editor::useDocumentFor(std::size_t size) {
+  colouredView_ = 0;
+  const bool byView = size >= viewColouringFrom_;
+  if (byView == viewColouring_) return;
+  if (byView) {
+    const std::intptr_t document = sci(sci::kCreateDocument, 0, sci::kDocumentOptionStylesNone);
+    sci(sci::kSetDocPointer, 0, document);
+    sci(sci::kReleaseDocument, 0, document);  // the control holds it now
+  } else {
+    sci(sci::kSetDocPointer, 0, 0);  // a new document with styles
+  }
+  viewColouring_ = byView;
+  // The lexer and the document's settings went with the old document.
+  xmlColouring_ = false;
+  applyDocumentSettings();
+  sci(sci::kSetUndoCollection, 0);
+  if (byView) {
+    // Nothing styles this document in the background, and a fold click
+    // first needs the levels of the clicked element.
+    sci(sci::kSetIdleStyling, sci::kIdleStylingNone);
+    sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShowChange);
+  } else {
+    sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShowClickChange);
+  }
+}
+
+bool Editor::isColoured(long position) const {
+  if (!viewColouring_) return styleAt(position) != 0;
+  for (int colour = 0; colour < kXmlColourCount; ++colour)
+    if (sci(sci::kIndicatorValueAt, static_cast<std::uintptr_t>(kFirstColourIndicator + colour),
+            position) != 0)
+      return true;
+  return false;
+}
+
+void Editor::markStyled() const {
+  sci(sci::kStartStyling, static_cast<std::uintptr_t>(length()), 0);
+}
+
+// The lines in view are coloured and given fold levels when what the view
+// shows has changed; the colours of lines out of view are dropped, so the
+// indicators never hold more than a screen of runs.
+void Editor::colourAndFoldView() {
+  markStyled();
+  const long lines = lineCount();
+  const long size = length();
+  const auto firstVisible = sci(sci::kGetFirstVisibleLine);
+  const auto screen = sci(sci::kLinesOnScreen) + 1;
+  // The lines in view as runs of consecutive lines: a folded element
+  // between two lines breaks a run.
+  std::vector<std::pair<long, long>> runs;
+  for (auto visible = firstVisible; visible <= firstVisible + screen; ++visible) {
+    const auto line =
+        static_cast<long>(sci(sci::kDocLineFromVisible, static_cast<std::uintptr_t>(visible)));
+    if (line >= lines || (!runs.empty() && line < runs.back().second)) break;
+    if (!runs.empty() && runs.back().second == line)
+      ++runs.back().second;
+    else
+      runs.emplace_back(line, line + 1);
+  }
+  const auto lineStart = [&](long line) {
+    if (line >= lines) return size;
+    return static_cast<long>(sci(sci::kPositionFromLine, static_cast<std::uintptr_t>(line)));
+  };
+  // Each run's text and a few lines after it, read in place: asking for the
+  // whole text would move the editing gap, a copy of the text per keystroke.
+  struct Piece {
+    long firstLine, endLine, start;
+    std::string_view text;
+  };
+  std::vector<Piece> pieces;
+  std::uint64_t key = 0xcbf29ce484222325ULL;
+  for (const auto& [from, to] : runs) {
+    const long start = lineStart(from);
+    const long end = lineStart(std::min(to + kLinesReadAhead, lines));
+    const auto* data = reinterpret_cast<const char*>(
+        sci(sci::kGetRangePointer, static_cast<std::uintptr_t>(start), end - start));
+    const std::string_view text =
+        data != nullptr ? std::string_view(data, static_cast<std::size_t>(end - start))
+                        : std::string_view();
+    pieces.push_back({from, to, start, text});
+    key = hashed(hashed(hashed(key, from), to), text);
+  }
+  key = hashed(key, size);
+  if (key == colouredView_) return;
+  colouredView_ = key;
+
+  for (int colour = 0; colour < kXmlColourCount; ++colour) {
+    sci(sci::kSetIndicatorCurrent, static_cast<std::uintptr_t>(kFirstColourIndicator + colour));
+    sci(sci::kIndicatorClearRange, 0, size);
+  }
+  std::vector<XmlColourRun> colours;
+  for (const Piece& piece : pieces) {
+    const IndentFolds folds(piece.text);
+    XmlContext context = XmlContext::Text;
+    int above = piece.firstLine > 0
+                    ? static_cast<int>(
+                          sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(piece.firstLine - 1)))
+                    : kFoldBase;
+    std::size_t offset = 0;
+    for (long line = piece.firstLine; line < piece.endLine; ++line) {
+      const std::size_t next = folds.nextLine(offset);
+      colours.clear();
+      context =
+          colourXmlLine(withoutLineEnd(piece.text.substr(offset, next - offset)), context, colours);
+      for (const XmlColourRun& run : colours) {
+        sci(sci::kSetIndicatorCurrent, indicatorOf(run.colour));
+        sci(sci::kIndicatorFillRange, static_cast<std::uintptr_t>(piece.start) + offset + run.start,
+            static_cast<std::intptr_t>(run.length));
+      }
+      const int level = folds.levelAt(offset, above);
+      if (sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) != level)
+        sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
+      above = level;
+      offset = next;
+    }
+  }
+}
+
+void Editor::setIndentLevels(long first, long last, long outsideOf) {
+  markStyled();
+  const std::string_view text = view();
+  const IndentFolds folds(text);
+  // No notice per changed level, and no automatic fold changes while the
+  // levels are written: each new header would walk the lines below it.
+  const std::intptr_t events = sci(sci::kGetModEventMask);
+  sci(sci::kSetModEventMask, static_cast<std::uintptr_t>(events & ~sci::kModChangeFold));
+  sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShow);
+  auto offset =
+      static_cast<std::size_t>(sci(sci::kPositionFromLine, static_cast<std::uintptr_t>(first)));
+  int above =
+      first > 0 ? static_cast<int>(sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(first - 1)))
+                : kFoldBase;
+  int outside = -1;
+  for (long line = first; line < last; ++line) {
+    const int level = folds.levelAt(offset, above);
+    if (sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) != level)
+      sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
+    above = level;
+    if (line == outsideOf) {
+      outside = foldNumber(level);
+    } else if (outside >= 0 && (level & kFoldWhiteFlag) == 0 && foldNumber(level) <= outside) {
+      break;
+    }
+    offset = folds.nextLine(offset);
+  }
+  sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShowChange);
+  sci(sci::kSetModEventMask, static_cast<std::uintptr_t>(events));
+}
+
+// The start line of the element line is in: line itself when it starts an
+// element with lines inside, else the nearest line above that is indented
+// less (for an end tag: the start tag at its own depth). -1 when none.
+long Editor::indentHeaderOf(long line) const {
+  const std::string_view text = view();
+  const IndentFolds folds(text);
+  const auto startOf = [&](long at) {
+    return static_cast<std::size_t>(sci(sci::kPositionFromLine, static_cast<std::uintptr_t>(at)));
+  };
+  while (line > 0 && folds.layoutAt(startOf(line)).blank) --line;
+  const LineLayout here = folds.layoutAt(startOf(line));
+  if ((folds.levelAt(startOf(line), kFoldBase) & kFoldHeaderFlag) != 0) return line;
+  for (long above = line - 1; above >= 0; --above) {
+    const LineLayout layout = folds.layoutAt(startOf(above));
+    if (layout.blank) continue;
+    if (layout.indent < here.indent ||
+        (here.closes && layout.indent == here.indent && !layout.closes))
+      return above;
+  }
+  return -1;
+}
+
+}  // namespace vantrel::platform
