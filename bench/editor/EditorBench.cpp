@@ -107,6 +107,33 @@ BENCHMARK(BM_KeystrokeAtEnd)
     ->UseRealTime()
     ->Iterations(100);
 
+// Fold All and Unfold All on 500 MB, then a fold of the root element by a
+// click in the fold margin and its unfolding: each reads the levels of
+// every line.
+void BM_FoldAllAndClickTheRootIn500Mb(benchmark::State& state) {
+  const std::string xml = makeSceneryXml(500 * MB, "Concrete");
+  Window window;
+  window.editor->setBytes(xml);
+  window.paint();
+  for (auto _ : state) {
+    window.editor->foldAll(true);
+    window.paint();
+    window.editor->foldAll(false);
+    window.paint();
+    window.editor->goToLine(2);
+    const long rootStart = window.editor->selStart();
+    window.editor->marginClicked(rootStart, 1);
+    window.paint();
+    window.editor->marginClicked(rootStart, 1);
+    window.paint();
+  }
+  state.counters["lines"] = static_cast<double>(window.editor->lineCount());
+}
+BENCHMARK(BM_FoldAllAndClickTheRootIn500Mb)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
 // Replace All of every `from` in xml, with the repaint, each iteration.
 void replaceAllAndPaint(benchmark::State& state, const std::string& xml, std::string_view from,
                         std::string_view to) {

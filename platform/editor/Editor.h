@@ -192,8 +192,10 @@ class Editor {
   void setIndentLevels(long first, long last, long outsideOf = -1);
   long indentHeaderOf(long line) const;
   // Marks the whole text styled, so that Scintilla does not ask the window
-  // to style line after line while it walks fold levels.
-  void markStyled() const;
+  // to style line after line while it walks fold levels. Scintilla moves
+  // that mark back to wherever the text changes, so the mark also tells
+  // which known levels an edit since the last call has made stale.
+  void markStyled();
 
   ScintillaLink link_;
   EditorHooks hooks_;
@@ -202,6 +204,8 @@ class Editor {
   bool viewColouring_ = false;
   // What the view showed when it was last coloured: its lines and their text.
   std::uint64_t colouredView_ = 0;
+  // The lines [0, levelsKnownTo_) have their indentation fold levels.
+  long levelsKnownTo_ = 0;
   // Text the background styling was sent past, uncoloured, because the
   // view jumped far ahead of it: [skippedFrom_, skippedTo_). Coloured a
   // screen at a time as it comes into view, and whole before Fold All.

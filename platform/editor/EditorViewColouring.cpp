@@ -61,6 +61,7 @@ void Editor::setUpViewColours() {
 
 void Editor::useDocumentFor(std::size_t size) {
   colouredView_ = 0;
+  levelsKnownTo_ = 0;
   const bool byView = size >= viewColouringFrom_;
   if (byView == viewColouring_) return;
   if (byView) {
@@ -94,8 +95,15 @@ bool Editor::isColoured(long position) const {
   return false;
 }
 
-void Editor::markStyled() const {
-  sci(sci::kStartStyling, static_cast<std::uintptr_t>(length()), 0);
+void Editor::markStyled() {
+  const long size = length();
+  const auto changed = static_cast<long>(sci(sci::kGetEndStyled));
+  if (changed < size) {
+    const auto line =
+        static_cast<long>(sci(sci::kLineFromPosition, static_cast<std::uintptr_t>(changed)));
+    levelsKnownTo_ = std::min(levelsKnownTo_, std::max(0L, line - kFoldLookAhead - 1));
+  }
+  sci(sci::kStartStyling, static_cast<std::uintptr_t>(size), 0);
 }
 
 // The lines in view are coloured and given fold levels when what the view
@@ -180,6 +188,14 @@ void Editor::colourAndFoldView() {
 
 void Editor::setIndentLevels(long first, long last, long outsideOf) {
   markStyled();
+  // Known levels are not read again; the walk goes on after them.
+  int outside = -1;
+  if (outsideOf >= 0 && outsideOf < levelsKnownTo_)
+    outside = foldNumber(
+        static_cast<int>(sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(outsideOf))));
+  const bool extendsKnown = first <= levelsKnownTo_;
+  first = std::max(first, levelsKnownTo_);
+  if (first >= last) return;
   const std::string_view text = view();
   const IndentFolds folds(text);
   // No notice per changed level, and no automatic fold changes while the
@@ -192,19 +208,21 @@ void Editor::setIndentLevels(long first, long last, long outsideOf) {
   int above =
       first > 0 ? static_cast<int>(sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(first - 1)))
                 : kFoldBase;
-  int outside = -1;
-  for (long line = first; line < last; ++line) {
+  long line = first;
+  for (; line < last; ++line) {
+    // Scintilla tells of a level only when it changes.
     const int level = folds.levelAt(offset, above);
-    if (sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) != level)
-      sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
+    sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
     above = level;
     if (line == outsideOf) {
       outside = foldNumber(level);
     } else if (outside >= 0 && (level & kFoldWhiteFlag) == 0 && foldNumber(level) <= outside) {
+      ++line;
       break;
     }
     offset = folds.nextLine(offset);
   }
+  if (extendsKnown) levelsKnownTo_ = std::max(levelsKnownTo_, line);
   sci(sci::kSetAutomaticFold, sci::kAutomaticFoldShowChange);
   sci(sci::kSetModEventMask, static_cast<std::uintptr_t>(events));
 }

@@ -6,9 +6,6 @@
 namespace vantrel::platform {
 
 namespace {
-// How far ahead the next line that is not blank is looked for: a header
-// followed by more blank lines than this folds nothing.
-constexpr int kBlankLinesLookedPast = 256;
 constexpr int kDeepest = kFoldNumberMask - kFoldBase - 1;
 }  // namespace
 
@@ -51,7 +48,7 @@ int IndentFolds::levelAt(std::size_t offset, int above) const {
   if (line.closes) return kFoldBase + line.indent + 1;
   int level = kFoldBase + line.indent;
   std::size_t next = nextLine(offset);
-  for (int blank = 0; next < text_.size() && blank <= kBlankLinesLookedPast; ++blank) {
+  for (int blank = 0; next < text_.size() && blank <= kFoldLookAhead; ++blank) {
     const LineLayout below = layoutAt(next);
     if (!below.blank) {
       if (below.indent > line.indent) level |= kFoldHeaderFlag;

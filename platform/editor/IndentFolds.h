@@ -15,6 +15,10 @@ inline constexpr int kFoldBase = 0x400;
 inline constexpr int kFoldWhiteFlag = 0x1000;
 inline constexpr int kFoldHeaderFlag = 0x2000;
 inline constexpr int kFoldNumberMask = 0x0FFF;
+// How far ahead the next line that is not blank is looked for: a header
+// followed by more blank lines than this folds nothing. A change of the
+// text changes the levels of at most this many lines above it.
+inline constexpr int kFoldLookAhead = 256;
 
 struct LineLayout {
   int indent = 0;  // columns; a tab reaches the next multiple of 4

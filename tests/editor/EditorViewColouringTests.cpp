@@ -3,6 +3,7 @@
 // levels, and the fold commands and clicks reach every element.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/editor/Editor.h"
@@ -146,6 +147,31 @@ TEST(EditorViewColouring, TheLinesInViewAreColouredWhereverTheViewGoes) {
   editor.goToLine(lines / 2);
   editor.foldAtCaret(true);
   EXPECT_FALSE(editor.isLineVisible(lines / 2 + 1) && editor.isLineVisible(lines / 2));
+}
+
+// Levels read once are kept, but not past an edit: an element that a
+// Replace All adds far out of view folds at a click like any other.
+TEST(EditorViewColouring, FoldLevelsFollowEditsOutOfView) {
+  auto control = makeViewColouredEditor();
+  Editor& editor = control->editor();
+  editor.setBytes(records(2000));
+  control->show();
+  editor.foldAll(true);
+  editor.foldAll(false);
+  ASSERT_GT(editor.replaceAll("\t</Entity>", "\t</Entity>\r\n\t<Tail>\r\n\t\t<x/>\r\n\t</Tail>"),
+            1000);
+  editor.goToLine(1);
+  control->paint();
+  // One a quarter of the way down, among the lines whose levels were read.
+  const long tail = editor.find("\t<Tail>", editor.length() / 4, Editor::rtfNoHighlight);
+  ASSERT_GT(tail, 0);
+  const std::string_view before = editor.view().substr(0, static_cast<std::size_t>(tail));
+  const long tailLine = static_cast<long>(std::count(before.begin(), before.end(), '\n')) + 1;
+  editor.marginClicked(tail, 1);
+  EXPECT_TRUE(editor.isLineVisible(tailLine));
+  EXPECT_FALSE(editor.isLineVisible(tailLine + 1));
+  EXPECT_FALSE(editor.isLineVisible(tailLine + 2)) << "its end tag";
+  EXPECT_TRUE(editor.isLineVisible(tailLine + 3)) << "the next record";
 }
 
 }  // namespace
