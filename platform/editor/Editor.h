@@ -4,9 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/core/Files.h"
 #include "platform/editor/ByteSearch.h"
+#include "platform/editor/XmlLineColours.h"
 
 // The editor: a Scintilla control driven only through its message
 // interface, so the same code runs over QScintilla on Linux and over the
@@ -186,6 +189,9 @@ class Editor {
   // when it holds the other kind; the old one (already emptied) goes.
   void useDocumentFor(std::size_t size);
   void colourAndFoldView();
+  void clearColours(long from, long to);
+  bool isColouredAlready(long line, std::uint64_t key, long start,
+                         const std::vector<XmlColourRun>& colours) const;
   // Sets the indentation fold levels of the lines from first on, up to
   // last (exclusive) or, when outsideOf is a line, up to and including the
   // first line after it that is not blank and lies outside its element.
@@ -204,6 +210,8 @@ class Editor {
   bool viewColouring_ = false;
   // What the view showed when it was last coloured: its lines and their text.
   std::uint64_t colouredView_ = 0;
+  // The lines coloured in view then, each with its text's and context's hash.
+  std::vector<std::pair<long, std::uint64_t>> colouredLines_;
   // The lines [0, levelsKnownTo_) have their indentation fold levels.
   long levelsKnownTo_ = 0;
   // Text the background styling was sent past, uncoloured, because the

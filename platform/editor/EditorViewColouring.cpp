@@ -35,6 +35,8 @@ std::uintptr_t indicatorOf(XmlColour colour) {
   return static_cast<std::uintptr_t>(kFirstColourIndicator + static_cast<int>(colour));
 }
 
+constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ULL;
+
 std::uint64_t hashed(std::uint64_t hash, std::string_view bytes) {
   for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
   return hash;
@@ -61,6 +63,7 @@ void Editor::setUpViewColours() {
 
 void Editor::useDocumentFor(std::size_t size) {
   colouredView_ = 0;
+  colouredLines_.clear();
   levelsKnownTo_ = 0;
   const bool byView = size >= viewColouringFrom_;
   if (byView == viewColouring_) return;
@@ -138,7 +141,7 @@ void Editor::colourAndFoldView() {
     std::string_view text;
   };
   std::vector<Piece> pieces;
-  std::uint64_t key = 0xcbf29ce484222325ULL;
+  std::uint64_t key = kHashStart;
   for (const auto& [from, to] : runs) {
     const long start = lineStart(from);
     const long end = lineStart(std::min(to + kLinesReadAhead, lines));
@@ -154,12 +157,18 @@ void Editor::colourAndFoldView() {
   if (key == colouredView_) return;
   colouredView_ = key;
 
-  for (int colour = 0; colour < kXmlColourCount; ++colour) {
-    sci(sci::kSetIndicatorCurrent, static_cast<std::uintptr_t>(kFirstColourIndicator + colour));
-    sci(sci::kIndicatorClearRange, 0, size);
-  }
+  // Colours outside the view go. A line in view is coloured again only when
+  // its text or the context it starts in has changed, or when it has no
+  // colours yet, so that a keystroke repaints its own line, not the view.
+  long clearedTo = 0;
+  const auto clearUpTo = [&](long end) {
+    if (end > clearedTo) clearColours(clearedTo, end);
+    clearedTo = std::max(clearedTo, end);
+  };
+  std::vector<std::pair<long, std::uint64_t>> coloured;
   std::vector<XmlColourRun> colours;
   for (const Piece& piece : pieces) {
+    clearUpTo(piece.start);
     const IndentFolds folds(piece.text);
     XmlContext context = XmlContext::Text;
     int above = piece.firstLine > 0
@@ -169,21 +178,52 @@ void Editor::colourAndFoldView() {
     std::size_t offset = 0;
     for (long line = piece.firstLine; line < piece.endLine; ++line) {
       const std::size_t next = folds.nextLine(offset);
+      const std::string_view text = withoutLineEnd(piece.text.substr(offset, next - offset));
+      const std::uint64_t lineKey = hashed(hashed(kHashStart, text), static_cast<long>(context));
       colours.clear();
-      context =
-          colourXmlLine(withoutLineEnd(piece.text.substr(offset, next - offset)), context, colours);
-      for (const XmlColourRun& run : colours) {
-        sci(sci::kSetIndicatorCurrent, indicatorOf(run.colour));
-        sci(sci::kIndicatorFillRange, static_cast<std::uintptr_t>(piece.start) + offset + run.start,
-            static_cast<std::intptr_t>(run.length));
+      context = colourXmlLine(text, context, colours);
+      const long start = piece.start + static_cast<long>(offset);
+      if (!isColouredAlready(line, lineKey, start, colours)) {
+        clearColours(start, piece.start + static_cast<long>(next));
+        for (const XmlColourRun& run : colours) {
+          sci(sci::kSetIndicatorCurrent, indicatorOf(run.colour));
+          sci(sci::kIndicatorFillRange, static_cast<std::uintptr_t>(start) + run.start,
+              static_cast<std::intptr_t>(run.length));
+        }
       }
+      coloured.emplace_back(line, lineKey);
       const int level = folds.levelAt(offset, above);
       if (sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) != level)
         sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
       above = level;
       offset = next;
     }
+    clearedTo = std::max(clearedTo, piece.start + static_cast<long>(offset));
   }
+  clearUpTo(size);
+  colouredLines_ = std::move(coloured);
+}
+
+void Editor::clearColours(long from, long to) {
+  for (int colour = 0; colour < kXmlColourCount; ++colour) {
+    sci(sci::kSetIndicatorCurrent, static_cast<std::uintptr_t>(kFirstColourIndicator + colour));
+    sci(sci::kIndicatorClearRange, static_cast<std::uintptr_t>(from), to - from);
+  }
+}
+
+// Colours move with the text they belong to, so a line whose text and
+// starting context are what they were when it was last coloured keeps its
+// colours, unless it is a line that was out of view then (its colours were
+// cleared): the first run tells.
+bool Editor::isColouredAlready(long line, std::uint64_t key, long start,
+                               const std::vector<XmlColourRun>& colours) const {
+  const auto found = std::lower_bound(colouredLines_.begin(), colouredLines_.end(), line,
+                                      [](const std::pair<long, std::uint64_t>& entry, long wanted) {
+                                        return entry.first < wanted;
+                                      });
+  if (found == colouredLines_.end() || found->first != line || found->second != key) return false;
+  return colours.empty() || sci(sci::kIndicatorValueAt, indicatorOf(colours.front().colour),
+                                start + static_cast<long>(colours.front().start)) != 0;
 }
 
 void Editor::setIndentLevels(long first, long last, long outsideOf) {
