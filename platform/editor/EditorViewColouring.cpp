@@ -31,9 +31,11 @@ constexpr std::intptr_t kIndicatorColours[kXmlColourCount] = {
 // Lines read past the last one in view, to tell whether it is a fold header.
 constexpr long kLinesReadAhead = 8;
 
-std::uintptr_t indicatorOf(XmlColour colour) {
-  return static_cast<std::uintptr_t>(kFirstColourIndicator + static_cast<int>(colour));
+std::uintptr_t indicatorNumber(int colour) {
+  return static_cast<std::uintptr_t>(kFirstColourIndicator + colour);
 }
+
+std::uintptr_t indicatorOf(XmlColour colour) { return indicatorNumber(static_cast<int>(colour)); }
 
 constexpr std::uint64_t kHashStart = 0xcbf29ce484222325ULL;
 
@@ -55,9 +57,8 @@ std::string_view withoutLineEnd(std::string_view line) {
 
 void Editor::setUpViewColours() {
   for (int colour = 0; colour < kXmlColourCount; ++colour) {
-    const auto indicator = static_cast<std::uintptr_t>(kFirstColourIndicator + colour);
-    sci(sci::kIndicSetStyle, indicator, sci::kIndicTextFore);
-    sci(sci::kIndicSetFore, indicator, kIndicatorColours[colour]);
+    sci(sci::kIndicSetStyle, indicatorNumber(colour), sci::kIndicTextFore);
+    sci(sci::kIndicSetFore, indicatorNumber(colour), kIndicatorColours[colour]);
   }
 }
 
@@ -92,9 +93,7 @@ void Editor::useDocumentFor(std::size_t size) {
 bool Editor::isColoured(long position) const {
   if (!viewColouring_) return styleAt(position) != 0;
   for (int colour = 0; colour < kXmlColourCount; ++colour)
-    if (sci(sci::kIndicatorValueAt, static_cast<std::uintptr_t>(kFirstColourIndicator + colour),
-            position) != 0)
-      return true;
+    if (sci(sci::kIndicatorValueAt, indicatorNumber(colour), position) != 0) return true;
   return false;
 }
 
@@ -192,9 +191,9 @@ void Editor::colourAndFoldView() {
         }
       }
       coloured.emplace_back(line, lineKey);
+      // Scintilla tells of a level only when it changes.
       const int level = folds.levelAt(offset, above);
-      if (sci(sci::kGetFoldLevel, static_cast<std::uintptr_t>(line)) != level)
-        sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
+      sci(sci::kSetFoldLevel, static_cast<std::uintptr_t>(line), level);
       above = level;
       offset = next;
     }
@@ -206,7 +205,7 @@ void Editor::colourAndFoldView() {
 
 void Editor::clearColours(long from, long to) {
   for (int colour = 0; colour < kXmlColourCount; ++colour) {
-    sci(sci::kSetIndicatorCurrent, static_cast<std::uintptr_t>(kFirstColourIndicator + colour));
+    sci(sci::kSetIndicatorCurrent, indicatorNumber(colour));
     sci(sci::kIndicatorClearRange, static_cast<std::uintptr_t>(from), to - from);
   }
 }
